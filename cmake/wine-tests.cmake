@@ -1,0 +1,19 @@
+# Runs the cross build's test programs under Wine, inside this ctest run.
+# A fixture starts one Xvfb screen and a fresh Wine prefix for the run and
+# stops both at the end, also when a test fails.
+
+set(CORV_WINE_STATE ${CMAKE_BINARY_DIR}/wine-run)
+set(CORV_WINE ${CMAKE_SOURCE_DIR}/tools/wine-fixture)
+
+add_test(NAME wine.setup COMMAND ${CORV_WINE} setup ${CORV_WINE_STATE})
+add_test(NAME wine.cleanup COMMAND ${CORV_WINE} cleanup ${CORV_WINE_STATE})
+set_tests_properties(wine.setup PROPERTIES FIXTURES_SETUP wine)
+set_tests_properties(wine.cleanup PROPERTIES FIXTURES_CLEANUP wine)
+
+function(corv_wine_test name)
+  add_test(NAME ${name} COMMAND ${CORV_WINE} exec ${CORV_WINE_STATE} ${ARGN})
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600)
+endfunction()
+
+corv_wine_test(wine.unit_tests ${CORV_WIN_BUILD_DIR}/unit_tests.exe)
+corv_wine_test(wine.win_tests ${CORV_WIN_BUILD_DIR}/win_tests.exe)

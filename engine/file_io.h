@@ -1,0 +1,28 @@
+// Whole-file reads and crash-safe whole-file writes.
+//
+// Paths are narrow strings in the ANSI code page. The implementation lives in
+// file_io_posix.cpp (native builds) and file_io_win.cpp (Windows builds).
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace corv {
+
+enum class ReadResult { Ok, Missing, Failed, TooLarge };
+
+// Reads the whole file into `data`. A file larger than `limit` bytes is not
+// read and reports TooLarge; `data` is left untouched unless the result is Ok.
+ReadResult ReadWholeFile(const std::string& path, std::string& data, std::size_t limit);
+
+// Writes `data` to a temporary file beside `path`, flushes it and then puts
+// it in place of `path` in one step, so a failure or a killed process at any
+// moment leaves either the old file or the new one, never a partial one.
+// Returns false when anything fails; the old file is then unchanged and the
+// temporary file is removed.
+bool WriteFileAtomically(const std::string& path, const std::string& data);
+
+// True when `path` names something whose status can be read.
+bool FileExists(const std::string& path);
+
+}  // namespace corv

@@ -1,0 +1,75 @@
+#include <windows.h>
+
+#include "engine/file_io.h"
+
+namespace corv {
+
+ReadResult ReadWholeFile(const std::string& path, std::string& data, std::size_t limit) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        DWORD err = GetLastError();
+        return (err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND) ? ReadResult::Missing
+                                                                             : ReadResult::Failed;
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size) || size.QuadPart < 0) {
+        CloseHandle(file);
+        return ReadResult::Failed;
+    }
+    if (static_cast<unsigned long long>(size.QuadPart) > limit) {
+        CloseHandle(file);
+        return ReadResult::TooLarge;
+    }
+    std::string buffer(static_cast<std::size_t>(size.QuadPart), '\0');
+    std::size_t got = 0;
+    while (got < buffer.size()) {
+        DWORD n = 0;
+        DWORD want = static_cast<DWORD>(buffer.size() - got);
+        if (!ReadFile(file, &buffer[got], want, &n, nullptr)) {
+            CloseHandle(file);
+            return ReadResult::Failed;
+        }
+        if (n == 0) break;
+        got += n;
+    }
+    CloseHandle(file);
+    buffer.resize(got);
+    data.swap(buffer);
+    return ReadResult::Ok;
+}
+
+bool WriteFileAtomically(const std::string& path, const std::string& data) {
+    // A folder or a read-only file in the way stays as it is.
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0)
+        return false;
+    const std::string temp = path + ".new";
+    HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool ok = true;
+    std::size_t done = 0;
+    while (ok && done < data.size()) {
+        DWORD n = 0;
+        DWORD want = static_cast<DWORD>(data.size() - done);
+        if (!WriteFile(file, data.data() + done, want, &n, nullptr) || n == 0)
+            ok = false;
+        else
+            done += n;
+    }
+    if (ok && !FlushFileBuffers(file)) ok = false;
+    if (!CloseHandle(file)) ok = false;
+    if (ok && !MoveFileExA(temp.c_str(), path.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        ok = false;
+    if (!ok) DeleteFileA(temp.c_str());
+    return ok;
+}
+
+bool FileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace corv
