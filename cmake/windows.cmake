@@ -1,12 +1,33 @@
 # The Windows program and the tests that need Windows, built by the cross
 # toolchain (cmake/mingw-i686.cmake).
 
-add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600 NOMINMAX)
+add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600 NOMINMAX
+                        STRICT WIN32_LEAN_AND_MEAN)
 
-add_executable(corvalendrine WIN32
-  engine/main_win.cpp
-)
-target_link_libraries(corvalendrine PRIVATE corv_core)
+# Everything Windows-only except the entry point: the framework and every
+# _win.cpp, in a library shared by the program and the Windows tests.
+set(CORV_WIN_SOURCES)
+foreach(dir ${CORV_DIRS})
+  file(GLOB found CONFIGURE_DEPENDS ${dir}/*_win.cpp)
+  list(APPEND CORV_WIN_SOURCES ${found})
+endforeach()
+file(GLOB found CONFIGURE_DEPENDS framework/*.cpp)
+list(APPEND CORV_WIN_SOURCES ${found})
+list(FILTER CORV_WIN_SOURCES EXCLUDE REGEX "winmain_win\\.cpp$")
+list(FILTER CORV_WIN_SOURCES EXCLUDE REGEX "file_io_win\\.cpp$")
+
+add_library(corv_win STATIC ${CORV_WIN_SOURCES})
+target_link_libraries(corv_win PUBLIC corv_core
+  gdiplus comctl32 comdlg32 ole32 oleaut32 uuid shell32 shlwapi ws2_32 advapi32 gdi32 user32)
+target_compile_options(corv_win PRIVATE ${CORV_WARNINGS})
+
+set(CORV_RC ${CMAKE_SOURCE_DIR}/res/corvalendrine.rc)
+
+add_executable(corvalendrine WIN32 engine/winmain_win.cpp)
+if(EXISTS ${CORV_RC})
+  target_sources(corvalendrine PRIVATE ${CORV_RC})
+endif()
+target_link_libraries(corvalendrine PRIVATE corv_win)
 target_compile_options(corvalendrine PRIVATE ${CORV_WARNINGS})
 
 # The shipped image folders sit beside the program.
@@ -19,5 +40,9 @@ endforeach()
 
 file(GLOB CORV_WIN_TEST_SOURCES CONFIGURE_DEPENDS tests/win/*.cpp)
 add_executable(win_tests ${CORV_WIN_TEST_SOURCES})
-target_link_libraries(win_tests PRIVATE corv_core gtest_main)
+if(EXISTS ${CORV_RC})
+  target_sources(win_tests PRIVATE ${CORV_RC})
+endif()
+target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(win_tests PRIVATE corv_win gtest_main)
 target_compile_options(win_tests PRIVATE ${CORV_WARNINGS})

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "../unit/test_util.h"
+#include "unit/test_util.h"
 #include "engine/profile.h"
 #include "engine/settings.h"
 

@@ -1,0 +1,61 @@
+// The state the hidden main window keeps for the whole run: the settings
+// record, the picture catalogue, the collage and placement state, and the
+// files loaded at start. The main window owns one; the portable parts of the
+// engine and the composition work on it.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "engine/settings.h"
+
+namespace corv {
+
+struct SlotRect {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+};
+
+inline bool operator==(const SlotRect& a, const SlotRect& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+struct PointI {
+    int32_t x = 0;
+    int32_t y = 0;
+};
+
+struct AppState {
+    Settings settings;
+    std::vector<std::string> exceptionPrograms;  // outprogram0..2
+
+    // Picture catalogue.
+    std::vector<std::string> folderList;  // "path,count"
+    std::vector<std::string> pictureList;
+    std::string currentPicture;
+    std::string previousPicture;
+    int32_t sequencePosition = 0;  // next picture in order
+    int32_t missCount = 0;         // picks that met a missing file
+
+    std::vector<std::string> maskList;
+    std::map<std::string, std::string> specialDays;  // "5.5" or "*5.5" -> label
+    std::vector<SlotRect> placementSlots;
+    int32_t slotIndex = 0;
+
+    // Change cycle and collage.
+    int32_t cycleReady = 0;
+    int32_t overlapCount = 0;
+    int32_t freshCanvasRequested = 0;
+    // Off every screen, so the first random placement is never mirrored.
+    PointI lastCentre{-1000000, -1000000};
+    std::string lastDateText;
+    int32_t screenWidth = 0;
+    int32_t screenHeight = 0;
+    int32_t lastSheetPage = 0;
+};
+
+}  // namespace corv
