@@ -37,6 +37,12 @@ foreach(dir effects Masks)
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/data/${dir}
             $<TARGET_FILE_DIR:corvalendrine>/${dir})
 endforeach()
+# The sample special-days file, when there is one.
+if(EXISTS ${CMAKE_SOURCE_DIR}/data/xdaylist.txt)
+  add_custom_command(TARGET corvalendrine POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/data/xdaylist.txt
+            $<TARGET_FILE_DIR:corvalendrine>/xdaylist.txt)
+endif()
 
 file(GLOB CORV_WIN_TEST_SOURCES CONFIGURE_DEPENDS tests/win/*.cpp)
 add_executable(win_tests ${CORV_WIN_TEST_SOURCES})
