@@ -22,6 +22,13 @@ ReadResult ReadWholeFile(const std::string& path, std::string& data, std::size_t
 // temporary file is removed.
 bool WriteFileAtomically(const std::string& path, const std::string& data);
 
+// Puts the file `from` in place of `to` in one step (replacing it); false
+// when that fails, and then both stay as they were.
+bool MoveFileReplacing(const std::string& from, const std::string& to);
+
+// Removes a file; false when it could not be removed.
+bool RemoveFile(const std::string& path);
+
 // True when `path` names something whose status can be read.
 bool FileExists(const std::string& path);
 

@@ -71,6 +71,15 @@ bool WriteFileAtomically(const std::string& path, const std::string& data) {
     return ok;
 }
 
+bool MoveFileReplacing(const std::string& from, const std::string& to) {
+    struct stat st {};
+    if (::stat(to.c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0))
+        return false;
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool RemoveFile(const std::string& path) { return std::remove(path.c_str()) == 0; }
+
 bool FileExists(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0;

@@ -1,0 +1,226 @@
+#include "compose/composer.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "compose/shadow_text.h"
+#include "engine/catalogue.h"
+#include "engine/file_io.h"
+#include "engine/paths.h"
+
+namespace corv {
+
+namespace {
+
+constexpr int32_t kDefaultPictureLimit = 400;
+
+// The size limit of the next picture: the next slot's width in slot mode,
+// else picmaxsize.
+int32_t PictureLimit(const AppState& state) {
+    if (state.settings.imagepos == 1 && !state.placementSlots.empty()) {
+        const SlotRect& slot = state.placementSlots[static_cast<std::size_t>(state.slotIndex)];
+        return slot.right - slot.left;
+    }
+    return state.settings.picmaxsize;
+}
+
+// One random coordinate: (r * t) mod span + 10, or centred when the screen
+// leaves no room for the margin.
+int32_t RandomCoordinate(int32_t screen, int32_t size, Random& random, Clock& clock) {
+    const uint32_t r = static_cast<uint32_t>(random.Next());
+    const uint32_t t = clock.TickCount();
+    const int32_t span = screen - size - 20;
+    if (span <= 0) return (screen - size) / 2;
+    return static_cast<int32_t>((r * t) % static_cast<uint32_t>(span)) + 10;
+}
+
+// Draws the picture with every effect off: scaled into (x + 1, y + 1, w - 1,
+// h - 1) of its rectangle.
+void DrawPlainPicture(Surface& canvas, Image& picture, int32_t w, int32_t h, int32_t x,
+                      int32_t y) {
+    canvas.DrawImage(picture, RectI{x + 1, y + 1, w - 1, h - 1},
+                     RectI{0, 0, picture.Width(), picture.Height()});
+}
+
+void DrawBase(AppState& state, Surface& canvas, ComposeServices& services, int32_t W,
+              int32_t H) {
+    const Settings& s = state.settings;
+    const bool collage = s.isoverlap && state.freshCanvasRequested == 0 &&
+                         s.piccleartotalcnt >= state.overlapCount + 1 && s.imagepos >= 1;
+    if (collage) {
+        std::unique_ptr<Image> kept =
+            services.imaging.LoadImage(WallpaperFilePath(s.programDir));
+        if (kept->Width() > 0) {
+            if (s.isbackgray) {
+                ScopedBits bits(services.imaging, *kept, RectI{0, 0, kept->Width(), kept->Height()},
+                                PixelFormat::Rgb24, true);
+                if (bits.Locked()) MakeGray(bits.Buffer());
+            }
+            canvas.DrawImage(*kept, RectI{0, 0, W, H});
+        }
+        return;  // the file is released here, before it is written again
+    }
+    canvas.Clear(s.isbackcolor ? s.backcolor : s.desktopColor);
+    if (s.isbackimg && !s.backimagename.empty()) {
+        std::unique_ptr<Image> back = services.imaging.LoadImage(s.backimagename);
+        if (back->Width() > 0) {
+            if (s.isstretch)
+                canvas.DrawImage(*back, RectI{0, 0, W, H});
+            else
+                canvas.DrawImage(*back, FitBackgroundRect(back->Width(), back->Height(), W, H));
+        }
+    }
+    state.overlapCount = 0;
+    state.freshCanvasRequested = 0;
+}
+
+void DrawPictureStep(AppState& state, int step, Surface& canvas, ComposeServices& services,
+                     int32_t W, int32_t H, const RectI& workArea) {
+    PickSources sources{services.fs, services.random, services.clock, services.scanStep};
+    StepPicture(state, step, sources);
+    const std::string path = state.currentPicture;
+    if (!path.empty()) {
+        std::unique_ptr<Image> picture = services.imaging.LoadImage(path);
+        if (picture->Width() > 0 && picture->Height() > 0) {
+            ++state.overlapCount;
+            const SizeI size = FitPictureSize(picture->Width(), picture->Height(),
+                                              PictureLimit(state), state.settings.notstrech);
+            const PointI at =
+                PlacePicture(state, W, H, size.width, size.height, services.random, services.clock);
+            DrawPlainPicture(canvas, *picture, size.width, size.height, at.x, at.y);
+        }
+    }
+    if (state.settings.ispath) DrawPathCaption(canvas, state, path, workArea);
+}
+
+// Saves the canvas beside the final file first, so a failed write never
+// leaves a broken wallpaper behind.
+void SaveWallpaper(Imaging& imaging, Image& canvas, const std::string& path) {
+    const std::string temp = path + ".new";
+    if (imaging.SaveImage(canvas, temp, "image/bmp") && MoveFileReplacing(temp, path)) return;
+    RemoveFile(temp);
+}
+
+}  // namespace
+
+std::string WallpaperFilePath(const std::string& programDir) {
+    return JoinPath(programDir, kWallpaperFileName);
+}
+
+RectF FitBackgroundRect(int32_t iw, int32_t ih, int32_t W, int32_t H) {
+    if (W >= iw && H >= ih)
+        return RectF{static_cast<float>((W - iw) / 2), static_cast<float>((H - ih) / 2),
+                     static_cast<float>(iw), static_cast<float>(ih)};
+    if (iw <= 0 || ih <= 0) return RectF{0, 0, static_cast<float>(W), static_cast<float>(H)};
+    const double imageRatio = static_cast<double>(iw) / ih;
+    const double targetRatio = static_cast<double>(W) / H;
+    if (imageRatio < targetRatio) {
+        const int64_t sw = static_cast<int64_t>(H) * iw / ih;
+        return RectF{static_cast<float>((W - sw) / 2), 0, static_cast<float>(sw),
+                     static_cast<float>(H)};
+    }
+    const int64_t sh = static_cast<int64_t>(W) * ih / iw;
+    return RectF{0, static_cast<float>((H - sh) / 2), static_cast<float>(W),
+                 static_cast<float>(sh)};
+}
+
+void MakeGray(const PixelBuffer& pixels) {
+    for (int32_t row = 0; row < pixels.height; ++row) {
+        uint8_t* p = pixels.scan0 + static_cast<std::ptrdiff_t>(row) * pixels.stride;
+        for (int32_t col = 0; col < pixels.width; ++col, p += 3) {
+            const uint8_t g = static_cast<uint8_t>((11 * p[0] + 30 * p[2] + 59 * p[1]) / 100);
+            p[0] = p[1] = p[2] = g;
+        }
+    }
+}
+
+SizeI FitPictureSize(int32_t iw, int32_t ih, int32_t limit, bool notStretch) {
+    if (iw <= 0 || ih <= 0) return SizeI{0, 0};
+    // A limit that is not positive (possible only through a hand-edited
+    // env.ini or a degenerate slot) counts as the default limit.
+    const int64_t L = limit > 0 ? limit : kDefaultPictureLimit;
+    int64_t w, h;
+    if (iw >= ih) {
+        w = L;
+        h = ih * L / iw;
+    } else {
+        h = L;
+        w = iw * L / ih;
+    }
+    if (notStretch) {
+        w = std::min<int64_t>(w, iw);
+        h = std::min<int64_t>(h, ih);
+    }
+    return SizeI{static_cast<int32_t>(w), static_cast<int32_t>(h)};
+}
+
+PointI PlacePicture(AppState& state, int32_t W, int32_t H, int32_t w, int32_t h, Random& random,
+                    Clock& clock) {
+    const PointI centred{(W - w) / 2, (H - h) / 2};
+    switch (state.settings.imagepos) {
+    case 0:
+        return centred;
+    case 1: {
+        if (state.placementSlots.empty()) return centred;
+        const std::size_t count = state.placementSlots.size();
+        if (state.slotIndex < 0 || static_cast<std::size_t>(state.slotIndex) >= count)
+            state.slotIndex = 0;
+        const SlotRect& s = state.placementSlots[static_cast<std::size_t>(state.slotIndex)];
+        const PointI at{s.left + (s.right - s.left - w) / 2, s.top + (s.bottom - s.top - h) / 2};
+        if (static_cast<std::size_t>(++state.slotIndex) >= count) state.slotIndex = 0;
+        return at;
+    }
+    case 2: {
+        PointI at;
+        at.x = RandomCoordinate(W, w, random, clock);
+        at.y = RandomCoordinate(H, h, random, clock);
+        PointI centre{at.x + w / 2, at.y + h / 2};
+        const PointI& last = state.lastCentre;
+        if (at.x <= last.x && last.x < at.x + w && at.y <= last.y && last.y < at.y + h) {
+            centre = PointI{W - centre.x, H - centre.y};
+            at = PointI{centre.x - w / 2, centre.y - h / 2};
+        }
+        state.lastCentre = centre;
+        return at;
+    }
+    default:
+        return PointI{0, 0};
+    }
+}
+
+void DrawPathCaption(Surface& canvas, const AppState& state, const std::string& path,
+                     const RectI& workArea) {
+    if (state.pictureList.empty()) return;
+    const int32_t right = workArea.x + workArea.width;
+    const int32_t bottom = workArea.y + workArea.height;
+    const RectI bar{right - 600, bottom - 20, 600, 12};
+    canvas.FillGradient(bar, 0x00000000u, 0xDC000000u, 0);
+    RectF layout{static_cast<float>(bar.x), static_cast<float>(bar.y),
+                 static_cast<float>(bar.width), static_cast<float>(bar.height)};
+    DrawShadowText(canvas, path, FontSpec{"Tahoma", 10, kFontRegular}, layout, 0xFFFFFFFFu);
+}
+
+void ChangeWallpaper(AppState& state, int step, ComposeServices& services) {
+    const SizeI screen = services.desktop.ScreenSize();
+    state.screenWidth = screen.width;
+    state.screenHeight = screen.height;
+    const RectI workArea = services.desktop.WorkArea();
+    if (screen.width <= 0 || screen.height <= 0) return;
+
+    std::unique_ptr<Image> canvas =
+        services.imaging.NewBitmap(screen.width, screen.height, PixelFormat::Rgb24);
+    if (canvas->Width() <= 0) return;
+    std::unique_ptr<Surface> surface = services.imaging.SurfaceOn(*canvas);
+    if (!surface) return;
+
+    DrawBase(state, *surface, services, screen.width, screen.height);
+    if (state.settings.isforeimg)
+        DrawPictureStep(state, step, *surface, services, screen.width, screen.height, workArea);
+
+    surface.reset();
+    const std::string path = WallpaperFilePath(state.settings.programDir);
+    SaveWallpaper(services.imaging, *canvas, path);
+    services.desktop.SetWallpaper(path);
+}
+
+}  // namespace corv

@@ -1,0 +1,56 @@
+// The wallpaper composer: turns the settings and the next picture into one
+// screen-sized bitmap, saves it as Corvalendrine.bmp beside the program and
+// makes it the desktop wallpaper.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "compose/desktop.h"
+#include "compose/imaging.h"
+#include "engine/app_state.h"
+#include "engine/platform.h"
+
+namespace corv {
+
+struct ComposeServices {
+    Imaging& imaging;
+    Desktop& desktop;
+    Random& random;
+    Clock& clock;
+    FileSystem& fs;
+    std::function<void()> scanStep;  // progress of a catalogue rescan, may be empty
+};
+
+constexpr const char* kWallpaperFileName = "Corvalendrine.bmp";
+
+// programDir + "\Corvalendrine.bmp".
+std::string WallpaperFilePath(const std::string& programDir);
+
+// One change of the wallpaper: step 0 or more takes the next picture, a
+// negative step the previous one.
+void ChangeWallpaper(AppState& state, int step, ComposeServices& services);
+
+// The pieces of a change, for the settings pages and the tests.
+
+// Where a background image of iw x ih goes on a W x H target without
+// stretching: centred at its own size when it fits, else fitted.
+RectF FitBackgroundRect(int32_t iw, int32_t ih, int32_t W, int32_t H);
+
+// Turns 24-bit pixels grey in place: g = (11 B + 30 R + 59 G) / 100.
+void MakeGray(const PixelBuffer& pixels);
+
+// The picture's size for the limit L (its longer side), not enlarged when
+// `notStretch` is set.
+SizeI FitPictureSize(int32_t iw, int32_t ih, int32_t limit, bool notStretch);
+
+// The picture's top-left corner by the placement mode, moving slotIndex
+// and lastCentre as the mode does.
+PointI PlacePicture(AppState& state, int32_t W, int32_t H, int32_t w, int32_t h, Random& random,
+                    Clock& clock);
+
+// The picture's path in a small bar at the bottom right of the work area.
+void DrawPathCaption(Surface& canvas, const AppState& state, const std::string& path,
+                     const RectI& workArea);
+
+}  // namespace corv

@@ -1,0 +1,145 @@
+#include "engine/catalogue.h"
+
+#include <cstdint>
+
+#include "engine/file_io.h"
+#include "engine/paths.h"
+#include "engine/text_lines.h"
+
+namespace corv {
+
+namespace {
+
+constexpr std::size_t kLineBuffer = 260;
+// Deeper folder trees than this are not scanned further.
+constexpr int kMaxScanDepth = 128;
+// Files above this size are not taken for list.txt.
+constexpr std::size_t kMaxListFile = 512u * 1024u * 1024u;
+
+std::string WithoutLineFeeds(const std::string& piece) {
+    std::string out;
+    out.reserve(piece.size());
+    for (char c : piece)
+        if (c != '\n') out += c;
+    return out;
+}
+
+bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
+
+int Scan(AppState& state, FileSystem& fs, const std::string& folder,
+         const std::function<void()>& step, int depth) {
+    int count = 0;
+    fs.ForEachEntry(folder, [&](const DirEntry& entry) {
+        if (step) step();
+        if (IsDotEntry(entry.name)) return;
+        const std::string path = JoinPath(folder, entry.name);
+        if (entry.isDirectory) {
+            if (!entry.isLink && depth < kMaxScanDepth)
+                count += Scan(state, fs, path, step, depth + 1);
+        } else if (IsPictureFile(entry.name)) {
+            state.pictureList.push_back(path);
+            ++count;
+        }
+    });
+    return count;
+}
+
+int Count(FileSystem& fs, const std::string& folder, int depth) {
+    int total = 0;
+    fs.ForEachEntry(folder, [&](const DirEntry& entry) {
+        ++total;
+        if (entry.isDirectory && !entry.isLink && !IsDotEntry(entry.name) && depth < kMaxScanDepth)
+            total += Count(fs, JoinPath(folder, entry.name), depth + 1);
+    });
+    return total;
+}
+
+}  // namespace
+
+bool IsPictureFile(const std::string& name) {
+    if (name.size() < 3) return false;
+    std::string tail = name.substr(name.size() - 3);
+    for (char& c : tail)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return tail == "jpg" || tail == "bmp" || tail == "gif" || tail == "png" || tail == "tif";
+}
+
+std::string FolderOfEntry(const std::string& entry) { return entry.substr(0, entry.find(',')); }
+
+int LoadCatalogue(AppState& state, const std::string& path) {
+    state.pictureList.clear();
+    std::string data;
+    if (ReadWholeFile(path, data, kMaxListFile) != ReadResult::Ok) return 0;
+    const std::vector<std::string> pieces = SplitTextLines(data, kLineBuffer);
+    std::size_t i = 0;
+    for (; i < pieces.size(); ++i) {
+        std::string line = WithoutLineFeeds(pieces[i]);
+        if (line == "&") {
+            ++i;
+            break;
+        }
+        state.folderList.push_back(std::move(line));
+    }
+    int pictures = 0;
+    for (; i < pieces.size(); ++i, ++pictures) state.pictureList.push_back(WithoutLineFeeds(pieces[i]));
+    return pictures;
+}
+
+bool SaveCatalogue(const AppState& state, const std::string& path) {
+    std::string text;
+    for (const std::string& folder : state.folderList) text += folder + "\n";
+    text += "&\n";
+    if (!state.folderList.empty())
+        for (const std::string& picture : state.pictureList) text += picture + "\n";
+    return WriteFileAtomically(path, ToTextMode(text));
+}
+
+int ScanFolder(AppState& state, FileSystem& fs, const std::string& folder,
+               const std::function<void()>& step) {
+    return Scan(state, fs, folder, step, 0);
+}
+
+int CountEntries(FileSystem& fs, const std::string& folder) { return Count(fs, folder, 0); }
+
+std::string PickNextPicture(AppState& state, PickSources& sources) {
+    // Each missing file costs one more try; the third miss since the last
+    // reset ends the pick with no picture.
+    for (;;) {
+        if (state.folderList.empty()) return std::string();
+        if (state.pictureList.empty()) {
+            for (const std::string& entry : state.folderList)
+                ScanFolder(state, sources.fs, FolderOfEntry(entry), sources.step);
+            return std::string();
+        }
+        const std::size_t n = state.pictureList.size();
+        std::string picked;
+        if (state.settings.israndum) {
+            const uint32_t r = static_cast<uint32_t>(sources.random.Next()) *
+                               sources.clock.TickCount();
+            const std::size_t index = r % n;
+            picked = std::move(state.pictureList[index]);
+            state.pictureList.erase(state.pictureList.begin() + static_cast<std::ptrdiff_t>(index));
+        } else {
+            if (state.sequencePosition < 0 || static_cast<std::size_t>(state.sequencePosition) >= n)
+                state.sequencePosition = 0;
+            picked = state.pictureList[static_cast<std::size_t>(state.sequencePosition)];
+            ++state.sequencePosition;
+        }
+        if (!picked.empty() && sources.fs.Exists(picked)) return picked;
+        if (++state.missCount >= 3) {
+            state.missCount = 0;
+            return std::string();
+        }
+    }
+}
+
+void StepPicture(AppState& state, int direction, PickSources& sources) {
+    if (direction >= 0) {
+        state.previousPicture = state.currentPicture;
+        state.currentPicture = PickNextPicture(state, sources);
+    } else {
+        state.currentPicture = state.previousPicture;
+    }
+}
+
+}  // namespace corv

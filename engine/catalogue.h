@@ -1,0 +1,52 @@
+// The picture catalogue: the chosen folders, the pictures found below them,
+// list.txt, and the choice of the next picture in order or at random without
+// repeats, with one step of history.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "engine/app_state.h"
+#include "engine/platform.h"
+
+namespace corv {
+
+// A file whose name's last three characters, in lower case, are jpg, bmp,
+// gif, png or tif.
+bool IsPictureFile(const std::string& name);
+
+// The folder path of a folderList entry ("path,count").
+std::string FolderOfEntry(const std::string& entry);
+
+// Reads list.txt into folderList and pictureList; the number of pictures
+// read (0 when the file cannot be read).
+int LoadCatalogue(AppState& state, const std::string& path);
+// Writes list.txt in one step; false when it could not be written (the old
+// file then stays as it was).
+bool SaveCatalogue(const AppState& state, const std::string& path);
+
+// Appends every picture below `folder` to pictureList and returns how many.
+// `step` is called once for every entry met (the settings sheet's progress
+// bar). Links and junctions are not followed, and the depth is bounded, so a
+// scan always ends.
+int ScanFolder(AppState& state, FileSystem& fs, const std::string& folder,
+               const std::function<void()>& step = nullptr);
+// The number of entries below `folder`, "." and ".." included.
+int CountEntries(FileSystem& fs, const std::string& folder);
+
+struct PickSources {
+    FileSystem& fs;
+    Random& random;
+    Clock& clock;
+    std::function<void()> step;  // progress of a rescan, may be empty
+};
+
+// The next picture's path, or "" (no folders, a rescan, or a third missing
+// file).
+std::string PickNextPicture(AppState& state, PickSources& sources);
+
+// Moves the one-step history: forward picks a new picture, backward shows
+// the previous one again.
+void StepPicture(AppState& state, int direction, PickSources& sources);
+
+}  // namespace corv

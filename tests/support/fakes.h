@@ -1,0 +1,83 @@
+// Plain test doubles of the platform seams: scripted random numbers and
+// ticks, a fixed date, an in-memory folder tree, and a recording desktop.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "compose/desktop.h"
+#include "engine/paths.h"
+#include "engine/platform.h"
+
+namespace corvtest {
+
+// Returns the scripted values in turn, then repeats the last one.
+class ScriptedRandom : public corv::Random {
+public:
+    explicit ScriptedRandom(std::vector<int> values = {0}) : values_(std::move(values)) {}
+    int Next() override {
+        ++calls;
+        int v = values_[pos_];
+        if (pos_ + 1 < values_.size()) ++pos_;
+        return v;
+    }
+    int calls = 0;
+
+private:
+    std::vector<int> values_;
+    std::size_t pos_ = 0;
+};
+
+class FixedClock : public corv::Clock {
+public:
+    uint32_t TickCount() override { return tick; }
+    corv::LocalDate Today() override { return today; }
+    uint32_t tick = 1;
+    corv::LocalDate today{2007, 5, 9, 3};
+};
+
+// Folders and files in memory. Paths use the native separator.
+class MemoryFileSystem : public corv::FileSystem {
+public:
+    void AddFile(const std::string& folder, const std::string& name) {
+        entries_[folder].push_back(corv::DirEntry{name, false, false});
+        files_[folder + corv::kPathSeparator + name] = true;
+    }
+    void AddFolder(const std::string& parent, const std::string& name, bool link = false) {
+        entries_[parent].push_back(corv::DirEntry{name, true, link});
+        entries_[parent + corv::kPathSeparator + name];
+    }
+    void Remove(const std::string& path) { files_.erase(path); }
+
+    bool ForEachEntry(const std::string& folder,
+                      const std::function<void(const corv::DirEntry&)>& visit) override {
+        ++listings;
+        auto it = entries_.find(folder);
+        if (it == entries_.end()) return false;
+        visit(corv::DirEntry{".", true, false});
+        visit(corv::DirEntry{"..", true, false});
+        for (const auto& e : it->second) visit(e);
+        return true;
+    }
+    bool Exists(const std::string& path) override { return files_.count(path) != 0; }
+
+    int listings = 0;
+
+private:
+    std::map<std::string, std::vector<corv::DirEntry>> entries_;
+    std::map<std::string, bool> files_;
+};
+
+class RecordingDesktop : public corv::Desktop {
+public:
+    corv::SizeI ScreenSize() override { return screen; }
+    corv::RectI WorkArea() override { return workArea; }
+    void SetWallpaper(const std::string& path) override { wallpapers.push_back(path); }
+
+    corv::SizeI screen{1024, 768};
+    corv::RectI workArea{0, 0, 1024, 740};
+    std::vector<std::string> wallpapers;
+};
+
+}  // namespace corvtest

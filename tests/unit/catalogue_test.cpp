@@ -1,0 +1,210 @@
+#include "engine/catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine/paths.h"
+#include "support/fakes.h"
+#include "unit/test_util.h"
+
+using corv::AppState;
+using corv::JoinPath;
+using corvtest::FixedClock;
+using corvtest::MemoryFileSystem;
+using corvtest::ScriptedRandom;
+
+namespace {
+
+struct Picker {
+    MemoryFileSystem fs;
+    ScriptedRandom random{{0}};
+    FixedClock clock;
+    corv::PickSources sources{fs, random, clock, nullptr};
+    AppState state;
+
+    // Folder "P" with pictures a.jpg, b.png, c.gif, all present.
+    Picker() {
+        for (const char* name : {"a.jpg", "b.png", "c.gif"}) {
+            fs.AddFile("P", name);
+            state.pictureList.push_back(JoinPath("P", name));
+        }
+        state.folderList.push_back("P,3");
+    }
+    std::string Pick() { return corv::PickNextPicture(state, sources); }
+};
+
+}  // namespace
+
+TEST(CatalogueFiles, PictureNamesByTheirLastThreeLetters) {
+    EXPECT_TRUE(corv::IsPictureFile("photo.JPG"));
+    EXPECT_TRUE(corv::IsPictureFile("xjpg"));
+    EXPECT_TRUE(corv::IsPictureFile("scan.Tif"));
+    EXPECT_FALSE(corv::IsPictureFile("photo.jpeg"));
+    EXPECT_FALSE(corv::IsPictureFile("photo.tiff"));
+    EXPECT_FALSE(corv::IsPictureFile("jp"));
+}
+
+TEST(CatalogueFiles, LoadSplitsFoldersAndPictures) {
+    corvtest::TempDir dir;
+    const std::string path = dir.File("list.txt");
+    corvtest::WriteFile(path, "C:\\pics,3\r\n&\r\nC:\\pics\\1.jpg\r\nC:\\pics\\2.jpg\nC:\\pics\\3.jpg\r\n");
+    AppState state;
+    EXPECT_EQ(corv::LoadCatalogue(state, path), 3);
+    ASSERT_EQ(state.folderList.size(), 1u);
+    EXPECT_EQ(state.folderList[0], "C:\\pics,3");
+    EXPECT_EQ(corv::FolderOfEntry(state.folderList[0]), "C:\\pics");
+    EXPECT_EQ(state.pictureList.back(), "C:\\pics\\3.jpg");
+}
+
+TEST(CatalogueFiles, LoadWithoutSeparatorGivesOnlyFolders) {
+    corvtest::TempDir dir;
+    const std::string path = dir.File("list.txt");
+    corvtest::WriteFile(path, "A,1\nB,2\nC,3");
+    AppState state;
+    EXPECT_EQ(corv::LoadCatalogue(state, path), 0);
+    EXPECT_EQ(state.folderList.size(), 3u);
+    EXPECT_TRUE(state.pictureList.empty());
+    EXPECT_EQ(corv::LoadCatalogue(state, dir.File("missing.txt")), 0);
+}
+
+TEST(CatalogueFiles, LongLinesAreReadAsSeveralAndEmptyLinesKept) {
+    corvtest::TempDir dir;
+    const std::string path = dir.File("list.txt");
+    corvtest::WriteFile(path, "F,1\r\n&\r\n" + std::string(300, 'x') + "\r\n\r\nlast\r\n");
+    AppState state;
+    EXPECT_EQ(corv::LoadCatalogue(state, path), 4);
+    EXPECT_EQ(state.pictureList[0], std::string(259, 'x'));
+    EXPECT_EQ(state.pictureList[1], std::string(41, 'x'));
+    EXPECT_EQ(state.pictureList[2], "");
+    EXPECT_EQ(state.pictureList[3], "last");
+}
+
+TEST(CatalogueFiles, SaveWritesTextModeAndDropsPicturesWithoutFolders) {
+    corvtest::TempDir dir;
+    const std::string path = dir.File("list.txt");
+    AppState state;
+    state.pictureList = {"orphan.jpg"};
+    EXPECT_TRUE(corv::SaveCatalogue(state, path));
+    EXPECT_EQ(corvtest::ReadFile(path), "&\r\n");
+    state.folderList = {"C:\\\xB1\xD7\xB8\xB2,1"};
+    state.pictureList = {"C:\\\xB1\xD7\xB8\xB2\\a.jpg"};
+    EXPECT_TRUE(corv::SaveCatalogue(state, path));
+    AppState again;
+    EXPECT_EQ(corv::LoadCatalogue(again, path), 1);
+    EXPECT_EQ(again.folderList, state.folderList);
+    EXPECT_EQ(again.pictureList, state.pictureList);
+}
+
+TEST(CatalogueFiles, FailedSaveKeepsTheOldFile) {
+    corvtest::TempDir dir;
+    const std::string path = dir.File("list.txt");
+    corvtest::WriteFile(path, "A,1\r\n&\r\nA\\x.jpg\r\n");
+    corvtest::MakeReadOnly(path);
+    AppState state;
+    state.folderList = {"B,0"};
+    EXPECT_FALSE(corv::SaveCatalogue(state, path));
+    EXPECT_EQ(corvtest::ReadFile(path), "A,1\r\n&\r\nA\\x.jpg\r\n");
+}
+
+TEST(CatalogueScan, FindsPicturesInSubfoldersAndStepsPerEntry) {
+    MemoryFileSystem fs;
+    fs.AddFile("R", "one.jpg");
+    fs.AddFile("R", "notes.txt");
+    fs.AddFolder("R", "sub");
+    fs.AddFile(JoinPath("R", "sub"), "two.PNG");
+    AppState state;
+    int steps = 0;
+    EXPECT_EQ(corv::ScanFolder(state, fs, "R", [&] { ++steps; }), 2);
+    EXPECT_EQ(state.pictureList,
+              (std::vector<std::string>{JoinPath("R", "one.jpg"), JoinPath(JoinPath("R", "sub"), "two.PNG")}));
+    EXPECT_EQ(steps, 5 + 3);  // R: . .. one notes sub; sub: . .. two
+    EXPECT_EQ(corv::CountEntries(fs, "R"), 8);
+    EXPECT_EQ(corv::ScanFolder(state, fs, "missing"), 0);
+}
+
+TEST(CatalogueScan, LinksAreNotFollowedSoCyclesEnd) {
+    MemoryFileSystem fs;
+    fs.AddFile("R", "a.jpg");
+    fs.AddFolder("R", "loop", true);  // a junction back to R
+    fs.AddFile(JoinPath("R", "loop"), "b.jpg");
+    AppState state;
+    EXPECT_EQ(corv::ScanFolder(state, fs, "R"), 1);
+    EXPECT_EQ(corv::CountEntries(fs, "R"), 4);
+}
+
+TEST(CataloguePick, InOrderCyclesAndKeepsTheList) {
+    Picker p;
+    p.state.settings.israndum = false;
+    std::vector<std::string> got;
+    for (int i = 0; i < 5; ++i) got.push_back(p.Pick());
+    EXPECT_EQ(got, (std::vector<std::string>{JoinPath("P", "a.jpg"), JoinPath("P", "b.png"),
+                                             JoinPath("P", "c.gif"), JoinPath("P", "a.jpg"),
+                                             JoinPath("P", "b.png")}));
+    EXPECT_EQ(p.state.pictureList.size(), 3u);
+}
+
+TEST(CataloguePick, RandomShowsEachOnceThenRescans) {
+    Picker p;
+    p.state.settings.israndum = true;
+    p.random = ScriptedRandom({7, 5, 3, 2, 9});
+    p.clock.tick = 1000;
+    std::vector<std::string> got;
+    for (int i = 0; i < 3; ++i) got.push_back(p.Pick());
+    std::sort(got.begin(), got.end());
+    EXPECT_EQ(got, (std::vector<std::string>{JoinPath("P", "a.jpg"), JoinPath("P", "b.png"),
+                                             JoinPath("P", "c.gif")}));
+    EXPECT_TRUE(p.state.pictureList.empty());
+    EXPECT_EQ(p.Pick(), "");  // the rescan fills the list for the next pick
+    EXPECT_EQ(p.state.pictureList.size(), 3u);
+    EXPECT_NE(p.Pick(), "");
+}
+
+TEST(CataloguePick, RandomIndexIsProductOfRandAndTicksWrapping) {
+    Picker p;
+    p.state.settings.israndum = true;
+    p.random = ScriptedRandom({32767});
+    p.clock.tick = 0x80000001u;  // 32767 * tick wraps past 2^32
+    const uint32_t r = 32767u * 0x80000001u;
+    EXPECT_EQ(p.Pick(), JoinPath("P", std::vector<std::string>{"a.jpg", "b.png", "c.gif"}[r % 3]));
+}
+
+TEST(CataloguePick, MissingFilesAreSkippedAndEveryThirdMissEndsThePick) {
+    Picker p;
+    p.state.settings.israndum = false;
+    p.fs.Remove(JoinPath("P", "a.jpg"));
+    p.fs.Remove(JoinPath("P", "b.png"));
+    EXPECT_EQ(p.Pick(), JoinPath("P", "c.gif"));  // two misses, then c
+    EXPECT_EQ(p.state.missCount, 2);
+    EXPECT_EQ(p.Pick(), "");  // a is missing: the third miss
+    EXPECT_EQ(p.state.missCount, 0);
+}
+
+TEST(CataloguePick, NoFoldersNoPicture) {
+    Picker p;
+    p.state.folderList.clear();
+    EXPECT_EQ(p.Pick(), "");
+    EXPECT_EQ(p.state.pictureList.size(), 3u);
+}
+
+TEST(CataloguePick, AllPicturesGoneNeverLoopsForever) {
+    Picker p;
+    p.state.settings.israndum = true;
+    for (const char* name : {"a.jpg", "b.png", "c.gif"}) p.fs.Remove(JoinPath("P", name));
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(p.Pick(), "");
+}
+
+TEST(CatalogueHistory, ForwardForwardBackBack) {
+    Picker p;
+    p.state.settings.israndum = false;
+    corv::StepPicture(p.state, 0, p.sources);
+    corv::StepPicture(p.state, 0, p.sources);
+    EXPECT_EQ(p.state.currentPicture, JoinPath("P", "b.png"));
+    corv::StepPicture(p.state, -1, p.sources);
+    EXPECT_EQ(p.state.currentPicture, JoinPath("P", "a.jpg"));
+    corv::StepPicture(p.state, -1, p.sources);
+    EXPECT_EQ(p.state.currentPicture, JoinPath("P", "a.jpg"));
+    AppState fresh;
+    corv::StepPicture(fresh, -1, p.sources);
+    EXPECT_EQ(fresh.currentPicture, "");
+}

@@ -1,0 +1,317 @@
+#include "compose/composer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine/paths.h"
+#include "support/fakes.h"
+#include "support/recording_imaging.h"
+
+using corv::AppState;
+using corv::JoinPath;
+using corvtest::RecordingImaging;
+
+namespace {
+
+bool Has(const std::vector<std::string>& log, const std::string& line) {
+    return std::find(log.begin(), log.end(), line) != log.end();
+}
+
+int CountPrefix(const std::vector<std::string>& log, const std::string& prefix) {
+    return static_cast<int>(std::count_if(log.begin(), log.end(), [&](const std::string& l) {
+        return l.compare(0, prefix.size(), prefix) == 0;
+    }));
+}
+
+// A composer with a 1024 x 768 screen and one folder of pictures.
+struct Composer {
+    RecordingImaging imaging;
+    corvtest::RecordingDesktop desktop;
+    corvtest::ScriptedRandom random{{0}};
+    corvtest::FixedClock clock;
+    corvtest::MemoryFileSystem fs;
+    corv::ComposeServices services{imaging, desktop, random, clock, fs, nullptr};
+    AppState state;
+
+    Composer() {
+        corv::ProfileFile defaults("none");
+        corv::LoadSettings(state.settings, state.exceptionPrograms, defaults);
+        state.settings.programDir = "prog";
+        state.settings.israndum = false;
+        state.settings.iscalender = false;
+        state.folderList = {"P,0"};
+        state.freshCanvasRequested = 1;
+    }
+    // Adds a picture of the given size to the catalogue and the disk.
+    std::string AddPicture(const std::string& name, int w, int h) {
+        fs.AddFile("P", name);
+        const std::string path = JoinPath("P", name);
+        imaging.AddPicture(path, w, h);
+        state.pictureList.push_back(path);
+        return path;
+    }
+    void Change(int step = 0) {
+        imaging.log.clear();
+        corv::ChangeWallpaper(state, step, services);
+    }
+    std::string Wallpaper() const { return JoinPath("prog", "Corvalendrine.bmp"); }
+};
+
+}  // namespace
+
+TEST(ComposerGeometry, SmallPictureIsNotEnlargedWithNotStretch) {
+    Composer c;
+    const std::string p = c.AddPicture("small.jpg", 300, 200);
+    c.Change();
+    EXPECT_TRUE(Has(c.imaging.log, "bmp1: draw " + p + " (363,285,299,199) from (0,0,300,200)"));
+    c.state.settings.notstrech = false;
+    c.Change();
+    EXPECT_TRUE(Has(c.imaging.log, "bmp2: draw " + p + " (313,252,399,265) from (0,0,300,200)"));
+}
+
+TEST(ComposerGeometry, FitPictureSizeKeepsAspectAndHandlesBadLimits) {
+    EXPECT_EQ(corv::FitPictureSize(300, 200, 400, false).height, 266);
+    EXPECT_EQ(corv::FitPictureSize(200, 300, 400, false).width, 266);
+    EXPECT_EQ(corv::FitPictureSize(200, 300, 400, true).width, 200);
+    EXPECT_EQ(corv::FitPictureSize(4000, 3000, -5, false).width, 400);  // default limit
+    EXPECT_EQ(corv::FitPictureSize(0, 300, 400, false).width, 0);
+}
+
+TEST(ComposerGeometry, SlotsAlternateAndLimitBySlotWidth) {
+    Composer c;
+    c.state.settings.imagepos = 1;
+    c.state.settings.notstrech = false;
+    c.state.placementSlots = {{10, 20, 510, 420}, {600, 100, 800, 700}};
+    const std::string p = c.AddPicture("wide.jpg", 400, 300);
+    c.Change();
+    EXPECT_TRUE(Has(c.imaging.log, "bmp1: draw " + p + " (11,33,499,374) from (0,0,400,300)"));
+    c.Change();
+    EXPECT_TRUE(Has(c.imaging.log, "bmp2: draw " + p + " (601,326,199,149) from (0,0,400,300)"));
+    c.Change();
+    EXPECT_TRUE(Has(c.imaging.log, "bmp3: draw " + p + " (11,33,499,374) from (0,0,400,300)"));
+}
+
+TEST(ComposerGeometry, NoSlotsMeansCentredWithPictureLimit) {
+    Composer c;
+    c.state.settings.imagepos = 1;
+    const std::string p = c.AddPicture("a.jpg", 800, 600);
+    c.Change();
+    EXPECT_TRUE(Has(c.imaging.log, "bmp1: draw " + p + " (313,235,399,299) from (0,0,800,600)"));
+}
+
+TEST(ComposerGeometry, BackgroundImageFitsWithoutStretch) {
+    Composer c;
+    c.state.settings.isbackimg = true;
+    c.state.settings.isstretch = false;
+    c.state.settings.backimagename = "back.jpg";
+    c.imaging.AddPicture("back.jpg", 1920, 1080);
+    c.Change();
+    EXPECT_TRUE(Has(c.imaging.log, "bmp1: draw back.jpg (0,96,1024,576)"));
+    c.state.settings.isstretch = true;
+    c.Change();
+    EXPECT_TRUE(Has(c.imaging.log, "bmp2: draw back.jpg (0,0,1024,768)"));
+}
+
+TEST(ComposerGeometry, FitBackgroundRectCases) {
+    auto s = [](corv::RectF r) { return corvtest::Str(r); };
+    EXPECT_EQ(s(corv::FitBackgroundRect(1920, 1080, 1024, 768)), "(0,96,1024,576)");
+    EXPECT_EQ(s(corv::FitBackgroundRect(800, 600, 1024, 768)), "(112,84,800,600)");
+    EXPECT_EQ(s(corv::FitBackgroundRect(1000, 2000, 1024, 768)), "(320,0,384,768)");
+    EXPECT_EQ(s(corv::FitBackgroundRect(2048, 1536, 1024, 768)), "(0,0,1024,768)");
+}
+
+TEST(ComposerBase, FreshCanvasUsesBackColourOrDesktopColour) {
+    Composer c;
+    c.state.settings.backcolor = 0xFF112233u;
+    c.state.settings.desktopColor = 0xFF445566u;
+    c.Change();
+    EXPECT_TRUE(Has(c.imaging.log, "bmp1: clear ff112233"));
+    c.state.settings.isbackcolor = false;
+    c.Change();
+    EXPECT_TRUE(Has(c.imaging.log, "bmp2: clear ff445566"));
+}
+
+TEST(ComposerBase, CollageKeepsCountPicturesThenStartsFresh) {
+    Composer c;
+    c.state.settings.isoverlap = true;
+    c.state.settings.imagepos = 2;
+    c.state.settings.piccleartotalcnt = 3;
+    c.imaging.AddPicture(c.Wallpaper(), 1024, 768);
+    c.AddPicture("a.jpg", 100, 100);
+    std::vector<bool> fresh;
+    for (int i = 0; i < 5; ++i) {
+        c.Change();
+        fresh.push_back(CountPrefix(c.imaging.log, "load " + c.Wallpaper()) == 0);
+        EXPECT_EQ(c.state.overlapCount, i < 3 ? i + 1 : i - 2) << i;
+    }
+    EXPECT_EQ(fresh, (std::vector<bool>{true, false, false, true, false}));
+}
+
+TEST(ComposerBase, CollageNeverWithCentredPlacement) {
+    Composer c;
+    c.state.settings.isoverlap = true;
+    c.state.settings.imagepos = 0;
+    c.imaging.AddPicture(c.Wallpaper(), 1024, 768);
+    c.AddPicture("a.jpg", 100, 100);
+    c.Change();
+    c.Change();
+    EXPECT_EQ(CountPrefix(c.imaging.log, "load " + c.Wallpaper()), 0);
+}
+
+TEST(ComposerBase, CollageGreysTheKeptWallpaper) {
+    Composer c;
+    c.state.settings.isoverlap = true;
+    c.state.settings.isbackgray = true;
+    c.state.settings.imagepos = 2;
+    c.state.freshCanvasRequested = 0;
+    c.state.overlapCount = 1;
+    c.imaging.AddPicture(c.Wallpaper(), 1024, 768);
+    c.Change();
+    const std::vector<std::string> expected = {
+        "load " + c.Wallpaper() + " 1024x768", "lock " + c.Wallpaper() + " (0,0,1024,768) rgb24 write",
+        "unlock " + c.Wallpaper(), "bmp1: draw " + c.Wallpaper() + " (0,0,1024,768)"};
+    auto first = std::find(c.imaging.log.begin(), c.imaging.log.end(), expected[0]);
+    ASSERT_NE(first, c.imaging.log.end());
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), first));
+}
+
+TEST(ComposerBase, MissingKeptWallpaperDrawsNoBase) {
+    Composer c;
+    c.state.settings.isoverlap = true;
+    c.state.settings.imagepos = 2;
+    c.state.freshCanvasRequested = 0;
+    c.Change();
+    EXPECT_EQ(CountPrefix(c.imaging.log, "bmp1: clear"), 0);
+    EXPECT_EQ(CountPrefix(c.imaging.log, "bmp1: draw"), 0);
+}
+
+TEST(ComposerPicture, RandomPlacementMirrorsWhenLastCentreIsCovered) {
+    Composer c;
+    c.state.settings.imagepos = 2;
+    c.random = corvtest::ScriptedRandom({100, 50, 100, 50});
+    c.clock.tick = 1;
+    const std::string p = c.AddPicture("a.jpg", 200, 100);  // 200 x 100 (not enlarged)
+    // x = 100 % (1024-200-20) + 10 = 110, y = 50 % (768-100-20) + 10 = 60.
+    c.state.lastCentre = {-5000, -5000};
+    c.Change();
+    EXPECT_TRUE(Has(c.imaging.log, "bmp1: draw " + p + " (111,61,199,99) from (0,0,200,100)"));
+    EXPECT_EQ(c.state.lastCentre.x, 210);
+    EXPECT_EQ(c.state.lastCentre.y, 110);
+    // Same numbers again: the old centre lies inside, so the new centre is
+    // mirrored through the screen centre: (1024-210, 768-110).
+    c.Change();
+    EXPECT_TRUE(Has(c.imaging.log, "bmp2: draw " + p + " (715,609,199,99) from (0,0,200,100)"));
+    EXPECT_EQ(c.state.lastCentre.x, 814);
+    EXPECT_EQ(c.state.lastCentre.y, 658);
+}
+
+TEST(ComposerPicture, RandomPlacementCentresWhenNoRoomIsLeft) {
+    AppState state;
+    state.settings.imagepos = 2;
+    corvtest::ScriptedRandom random({1234});
+    corvtest::FixedClock clock;
+    const corv::PointI at = corv::PlacePicture(state, 1024, 768, 300, 760, random, clock);
+    EXPECT_EQ(at.y, 4);  // centred: (768 - 760) / 2
+    EXPECT_EQ(at.x, 1234 % (1024 - 300 - 20) + 10);
+    const corv::PointI other = corv::PlacePicture(state, 1024, 768, 1100, 100, random, clock);
+    EXPECT_EQ(other.x, -38);
+}
+
+TEST(ComposerPicture, UnknownPlacementModeIsTopLeft) {
+    AppState state;
+    state.settings.imagepos = 7;
+    corvtest::ScriptedRandom random;
+    corvtest::FixedClock clock;
+    const corv::PointI at = corv::PlacePicture(state, 1024, 768, 100, 100, random, clock);
+    EXPECT_EQ(at.x, 0);
+    EXPECT_EQ(at.y, 0);
+}
+
+TEST(ComposerPicture, UndecodablePictureKeepsCountButCaptionStays) {
+    Composer c;
+    c.fs.AddFile("P", "broken.jpg");
+    c.state.pictureList = {JoinPath("P", "broken.jpg"), "other"};
+    c.state.overlapCount = 0;
+    c.Change();
+    EXPECT_EQ(c.state.overlapCount, 0);
+    EXPECT_EQ(CountPrefix(c.imaging.log, "bmp1: draw"), 0);
+    EXPECT_EQ(CountPrefix(c.imaging.log, "bmp1: text"), 2);
+}
+
+TEST(ComposerPicture, NoPictureLayerWhenSwitchedOff) {
+    Composer c;
+    c.AddPicture("a.jpg", 100, 100);
+    c.state.settings.isforeimg = false;
+    c.Change();
+    EXPECT_EQ(c.state.currentPicture, "");
+    EXPECT_EQ(CountPrefix(c.imaging.log, "bmp1: text"), 0);
+    EXPECT_EQ(CountPrefix(c.imaging.log, "bmp1: draw"), 0);
+}
+
+TEST(ComposerPicture, PreviousRightAfterStartDrawsNothing) {
+    Composer c;
+    c.AddPicture("a.jpg", 100, 100);
+    c.Change(-1);
+    EXPECT_EQ(CountPrefix(c.imaging.log, "bmp1: draw"), 0);
+}
+
+TEST(ComposerCaption, BarAndShadowedTextAtWorkAreaCorner) {
+    Composer c;
+    c.desktop.workArea = {0, 0, 1000, 700};
+    const std::string p = c.AddPicture("a.jpg", 100, 100);
+    c.Change();
+    const std::vector<std::string> expected = {
+        "bmp1: gradient (400,680,600,12) 00000000 dc000000 0",
+        "bmp1: text \"" + p + "\" Tahoma 10 0 (400,680,590,12) ff000000 far center",
+        "bmp1: text \"" + p + "\" Tahoma 10 0 (399,680,590,12) ffffffff far center"};
+    auto first = std::find(c.imaging.log.begin(), c.imaging.log.end(), expected[0]);
+    ASSERT_NE(first, c.imaging.log.end());
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), first));
+}
+
+TEST(ComposerCaption, NoCaptionOnceTheListIsEmpty) {
+    Composer c;
+    c.state.settings.israndum = true;
+    c.AddPicture("a.jpg", 100, 100);
+    c.Change();  // the only picture leaves the list
+    EXPECT_EQ(CountPrefix(c.imaging.log, "bmp1: text"), 0);
+}
+
+TEST(ComposerOutput, SavesBesideThenSetsTheWallpaper) {
+    Composer c;
+    c.Change();
+    EXPECT_TRUE(Has(c.imaging.log, "save bmp1 " + c.Wallpaper() + ".new image/bmp"));
+    EXPECT_EQ(c.desktop.wallpapers, std::vector<std::string>{c.Wallpaper()});
+    EXPECT_EQ(c.state.screenWidth, 1024);
+}
+
+TEST(ComposerOutput, NoScreenNoComposition) {
+    Composer c;
+    c.desktop.screen = {0, 0};
+    c.Change();
+    EXPECT_TRUE(c.imaging.log.empty());
+    EXPECT_TRUE(c.desktop.wallpapers.empty());
+}
+
+TEST(ComposerGray, WeightsAndOddStrides) {
+    // Two rows of 3 pixels with 5 padding bytes per row.
+    std::vector<uint8_t> bytes(2 * 14, 0xEE);
+    const uint8_t pixels[6][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255},
+                                  {10, 20, 30}, {255, 255, 255}, {1, 2, 3}};
+    for (int i = 0; i < 6; ++i)
+        std::copy(pixels[i], pixels[i] + 3, bytes.begin() + (i / 3) * 14 + (i % 3) * 3);
+    corv::PixelBuffer buffer;
+    buffer.scan0 = bytes.data();
+    buffer.stride = 14;
+    buffer.width = 3;
+    buffer.height = 2;
+    corv::MakeGray(buffer);
+    // Bytes are B, G, R: g = (11 B + 30 R + 59 G) / 100.
+    const int expected[6] = {28, 150, 76, 21, 255, 2};
+    for (int i = 0; i < 6; ++i)
+        for (int k = 0; k < 3; ++k)
+            EXPECT_EQ(bytes[(i / 3) * 14 + (i % 3) * 3 + k], expected[i]) << i;
+    for (int row = 0; row < 2; ++row)
+        for (int pad = 9; pad < 14; ++pad) EXPECT_EQ(bytes[row * 14 + pad], 0xEE);
+}
