@@ -39,14 +39,23 @@ DateCheckResult CheckDate(AppState& state, const LocalDate& today) {
     return result;
 }
 
+namespace {
+
+bool IsShellWindowClass(const std::string& className) {
+    return className == "Progman" || className == "WorkerW" || className == "Shell_TrayWnd";
+}
+
+}  // namespace
+
 bool IsBusy(const std::vector<TopWindow>& windows, const std::vector<std::string>& exceptions) {
     for (const TopWindow& w : windows) {
         if (!w.visible || w.title.empty()) continue;
         if (w.hasOwner) {
-            if (w.title == kStartMenuTitle) return true;
+            if (w.title == kStartMenuTitle || w.className == "DV2ControlHost") return true;
             continue;
         }
-        if (w.title == kDesktopWindowTitle || w.minimized) continue;
+        if (w.title == kDesktopWindowTitle || IsShellWindowClass(w.className) || w.minimized)
+            continue;
         if (exceptions.empty()) return true;
         bool excepted = false;
         for (const std::string& title : exceptions)

@@ -48,13 +48,16 @@ struct TopWindow {
     bool minimized = false;
     bool hasOwner = false;  // GetParent is not null
     std::string title;
+    std::string className;
 };
 
 constexpr const char* kDesktopWindowTitle = "Program Manager";
 constexpr const char* kStartMenuTitle = "\xBD\xC3\xC0\xDB \xB8\xDE\xB4\xBA";  // 시작 메뉴
 
 // True when a visible, titled, unowned, non-minimised window other than the
-// desktop and the exception programs is open, or the start menu is.
+// desktop and the exception programs is open, or the start menu is. The
+// desktop and task bar are known by title and by window class, since not
+// every shell gives them the usual titles.
 bool IsBusy(const std::vector<TopWindow>& windows, const std::vector<std::string>& exceptions);
 
 }  // namespace corv

@@ -105,6 +105,17 @@ TEST(CycleBusy, OwnedWindowsCountOnlyAsStartMenu) {
     EXPECT_TRUE(corv::IsBusy(windows, {"anything"}));
 }
 
+TEST(CycleBusy, ShellWindowsKnownByClassDoNotHold) {
+    TopWindow taskBar = Window("Taskbar");
+    taskBar.className = "Shell_TrayWnd";
+    TopWindow desktop = Window("Desktop");
+    desktop.className = "Progman";
+    EXPECT_FALSE(corv::IsBusy({taskBar, desktop}, {}));
+    TopWindow startMenu = Window("Start", false, true);
+    startMenu.className = "DV2ControlHost";
+    EXPECT_TRUE(corv::IsBusy({startMenu}, {}));
+}
+
 TEST(CycleBusy, InvisibleAndUntitledWindowsAreIgnored) {
     TopWindow hidden = Window(kEditor);
     hidden.visible = false;
