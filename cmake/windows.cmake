@@ -52,3 +52,8 @@ endif()
 target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(win_tests PRIVATE corv_win gtest_main)
 target_compile_options(win_tests PRIVATE ${CORV_WARNINGS})
+
+# The benchmark driver used by tools/bench.
+add_executable(corv_bench tools/benchmark/bench_main_win.cpp)
+target_link_libraries(corv_bench PRIVATE corv_win psapi)
+target_compile_options(corv_bench PRIVATE ${CORV_WARNINGS})
