@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "compose/calendar.h"
+#include "compose/effects.h"
 #include "compose/shadow_text.h"
 #include "engine/catalogue.h"
 #include "engine/file_io.h"
@@ -34,14 +36,6 @@ int32_t RandomCoordinate(int32_t screen, int32_t size, Random& random, Clock& cl
     return static_cast<int32_t>((r * t) % static_cast<uint32_t>(span)) + 10;
 }
 
-// Draws the picture with every effect off: scaled into (x + 1, y + 1, w - 1,
-// h - 1) of its rectangle.
-void DrawPlainPicture(Surface& canvas, Image& picture, int32_t w, int32_t h, int32_t x,
-                      int32_t y) {
-    canvas.DrawImage(picture, RectI{x + 1, y + 1, w - 1, h - 1},
-                     RectI{0, 0, picture.Width(), picture.Height()});
-}
-
 void DrawBase(AppState& state, Surface& canvas, ComposeServices& services, int32_t W,
               int32_t H) {
     const Settings& s = state.settings;
@@ -49,7 +43,7 @@ void DrawBase(AppState& state, Surface& canvas, ComposeServices& services, int32
                          s.piccleartotalcnt >= state.overlapCount + 1 && s.imagepos >= 1;
     if (collage) {
         std::unique_ptr<Image> kept =
-            services.imaging.LoadImage(WallpaperFilePath(s.programDir));
+            services.imaging.LoadPicture(WallpaperFilePath(s.programDir));
         if (kept->Width() > 0) {
             if (s.isbackgray) {
                 ScopedBits bits(services.imaging, *kept, RectI{0, 0, kept->Width(), kept->Height()},
@@ -62,7 +56,7 @@ void DrawBase(AppState& state, Surface& canvas, ComposeServices& services, int32
     }
     canvas.Clear(s.isbackcolor ? s.backcolor : s.desktopColor);
     if (s.isbackimg && !s.backimagename.empty()) {
-        std::unique_ptr<Image> back = services.imaging.LoadImage(s.backimagename);
+        std::unique_ptr<Image> back = services.imaging.LoadPicture(s.backimagename);
         if (back->Width() > 0) {
             if (s.isstretch)
                 canvas.DrawImage(*back, RectI{0, 0, W, H});
@@ -80,14 +74,19 @@ void DrawPictureStep(AppState& state, int step, Surface& canvas, ComposeServices
     StepPicture(state, step, sources);
     const std::string path = state.currentPicture;
     if (!path.empty()) {
-        std::unique_ptr<Image> picture = services.imaging.LoadImage(path);
+        std::unique_ptr<Image> picture = services.imaging.LoadPicture(path);
         if (picture->Width() > 0 && picture->Height() > 0) {
             ++state.overlapCount;
             const SizeI size = FitPictureSize(picture->Width(), picture->Height(),
                                               PictureLimit(state), state.settings.notstrech);
             const PointI at =
                 PlacePicture(state, W, H, size.width, size.height, services.random, services.clock);
-            DrawPlainPicture(canvas, *picture, size.width, size.height, at.x, at.y);
+            const EffectsContext effects{state.settings, services.imaging, services.random,
+                                         state.maskList, state.settings.programDir};
+            if (state.settings.ismask)
+                DrawMaskedPicture(effects, canvas, *picture, size.width, size.height, at.x, at.y);
+            else
+                DrawPictureLayer(effects, canvas, *picture, size.width, size.height, at.x, at.y);
         }
     }
     if (state.settings.ispath) DrawPathCaption(canvas, state, path, workArea);
@@ -216,6 +215,9 @@ void ChangeWallpaper(AppState& state, int step, ComposeServices& services) {
     DrawBase(state, *surface, services, screen.width, screen.height);
     if (state.settings.isforeimg)
         DrawPictureStep(state, step, *surface, services, screen.width, screen.height, workArea);
+    if (state.settings.iscalender)
+        DrawCalendar(*surface, services.imaging, workArea, services.clock.Today(), state.settings,
+                     state.specialDays, state.settings.programDir);
 
     surface.reset();
     const std::string path = WallpaperFilePath(state.settings.programDir);

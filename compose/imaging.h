@@ -91,7 +91,7 @@ public:
     // One-pixel outline.
     virtual void DrawRectOutline(const RectI& rect, uint32_t argb) = 0;
     // One line of text in the layout rectangle with the given alignments.
-    virtual void DrawText(const std::string& text, const FontSpec& font, const RectF& layout,
+    virtual void DrawString(const std::string& text, const FontSpec& font, const RectF& layout,
                           uint32_t argb, TextAlign horizontal, TextAlign vertical) = 0;
 };
 
@@ -99,7 +99,7 @@ class Imaging {
 public:
     virtual ~Imaging() = default;
     // Never null: a file that cannot be decoded gives an image of width 0.
-    virtual std::unique_ptr<Image> LoadImage(const std::string& path) = 0;
+    virtual std::unique_ptr<Image> LoadPicture(const std::string& path) = 0;
     // A new bitmap; a 32-bit one starts fully transparent. Never null (width
     // 0 when it could not be made).
     virtual std::unique_ptr<Image> NewBitmap(int32_t width, int32_t height,

@@ -8,7 +8,7 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 
 # Debian packages the build and the tests need.
 CORV_PACKAGES=(cmake make g++ googletest g++-mingw-w64-i686 mingw-w64-tools
-               wine wine32:i386 xvfb xauth imagemagick fonts-nanum)
+               wine wine32:i386 xvfb xauth imagemagick fonts-nanum locales)
 
 log() { printf '== %s\n' "$*" >&2; }
 
@@ -22,7 +22,7 @@ ensure_packages() {
         dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' ||
             missing+=("$pkg")
     done
-    [ ${#missing[@]} -eq 0 ] && return 0
+    [ ${#missing[@]} -eq 0 ] && { ensure_korean_locale; return 0; }
     log "installing: ${missing[*]}"
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         as_root dpkg --add-architecture i386
@@ -30,6 +30,15 @@ ensure_packages() {
     as_root apt-get update -qq
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
         "${missing[@]}" >/dev/null
+    ensure_korean_locale
+}
+
+# Wine maps file names to the host's through the host locale: without a real
+# ko_KR.UTF-8 locale, names with Hangul cannot be created or opened.
+ensure_korean_locale() {
+    locale -a 2>/dev/null | grep -qix 'ko_KR\.utf-\?8' && return 0
+    log "generating the ko_KR.UTF-8 locale"
+    as_root localedef -i ko_KR -f UTF-8 ko_KR.UTF-8
 }
 
 build_windows() {

@@ -105,7 +105,7 @@ public:
     void DrawRectOutline(const corv::RectI& rect, uint32_t argb) override {
         Say("outline " + Str(rect) + " " + Hex(argb));
     }
-    void DrawText(const std::string& text, const corv::FontSpec& font, const corv::RectF& layout,
+    void DrawString(const std::string& text, const corv::FontSpec& font, const corv::RectF& layout,
                   uint32_t argb, corv::TextAlign h, corv::TextAlign v) override {
         Say("text \"" + text + "\" " + font.family + " " + Num(font.pixelSize) + " " +
             std::to_string(font.style) + " " + Str(layout) + " " + Hex(argb) + " " + Align(h) +
@@ -143,7 +143,7 @@ public:
         pictures[path] = Picture{w, h, bpp};
     }
 
-    std::unique_ptr<corv::Image> LoadImage(const std::string& path) override {
+    std::unique_ptr<corv::Image> LoadPicture(const std::string& path) override {
         auto it = pictures.find(path);
         if (it == pictures.end()) {
             log.push_back("load " + path + " failed");

@@ -24,6 +24,29 @@ int CountPrefix(const std::vector<std::string>& log, const std::string& prefix) 
     }));
 }
 
+// The rectangle in which the picture's layer was put onto the canvas, and
+// the rectangle in which the picture was drawn inside that layer: with every
+// effect off the layer is w x (h + 18 h / 482) and the picture is drawn at
+// (1, 1, w - 1, h - 1) in it.
+std::string PictureOnCanvas(const std::vector<std::string>& log, const std::string& canvas,
+                            const std::string& picture) {
+    std::string layer, inner;
+    for (const std::string& line : log) {
+        const std::string drawPicture = ": draw " + picture + " ";
+        const auto at = line.find(drawPicture);
+        if (at != std::string::npos) {
+            layer = line.substr(0, at);
+            inner = line.substr(at + drawPicture.size());
+        }
+    }
+    for (const std::string& line : log) {
+        const std::string prefix = canvas + ": draw " + layer + " ";
+        if (!layer.empty() && line.compare(0, prefix.size(), prefix) == 0)
+            return line.substr(prefix.size()) + " inner " + inner;
+    }
+    return "not drawn";
+}
+
 // A composer with a 1024 x 768 screen and one folder of pictures.
 struct Composer {
     RecordingImaging imaging;
@@ -64,10 +87,12 @@ TEST(ComposerGeometry, SmallPictureIsNotEnlargedWithNotStretch) {
     Composer c;
     const std::string p = c.AddPicture("small.jpg", 300, 200);
     c.Change();
-    EXPECT_TRUE(Has(c.imaging.log, "bmp1: draw " + p + " (363,285,299,199) from (0,0,300,200)"));
+    EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp1", p),
+              "(362,284,300,207) inner (1,1,299,199) from (0,0,300,200)");
     c.state.settings.notstrech = false;
     c.Change();
-    EXPECT_TRUE(Has(c.imaging.log, "bmp2: draw " + p + " (313,252,399,265) from (0,0,300,200)"));
+    EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp3", p),
+              "(312,251,400,275) inner (1,1,399,265) from (0,0,300,200)");
 }
 
 TEST(ComposerGeometry, FitPictureSizeKeepsAspectAndHandlesBadLimits) {
@@ -85,11 +110,14 @@ TEST(ComposerGeometry, SlotsAlternateAndLimitBySlotWidth) {
     c.state.placementSlots = {{10, 20, 510, 420}, {600, 100, 800, 700}};
     const std::string p = c.AddPicture("wide.jpg", 400, 300);
     c.Change();
-    EXPECT_TRUE(Has(c.imaging.log, "bmp1: draw " + p + " (11,33,499,374) from (0,0,400,300)"));
+    EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp1", p),
+              "(10,32,500,389) inner (1,1,499,374) from (0,0,400,300)");
     c.Change();
-    EXPECT_TRUE(Has(c.imaging.log, "bmp2: draw " + p + " (601,326,199,149) from (0,0,400,300)"));
+    EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp3", p),
+              "(600,325,200,155) inner (1,1,199,149) from (0,0,400,300)");
     c.Change();
-    EXPECT_TRUE(Has(c.imaging.log, "bmp3: draw " + p + " (11,33,499,374) from (0,0,400,300)"));
+    EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp5", p),
+              "(10,32,500,389) inner (1,1,499,374) from (0,0,400,300)");
 }
 
 TEST(ComposerGeometry, NoSlotsMeansCentredWithPictureLimit) {
@@ -97,7 +125,8 @@ TEST(ComposerGeometry, NoSlotsMeansCentredWithPictureLimit) {
     c.state.settings.imagepos = 1;
     const std::string p = c.AddPicture("a.jpg", 800, 600);
     c.Change();
-    EXPECT_TRUE(Has(c.imaging.log, "bmp1: draw " + p + " (313,235,399,299) from (0,0,800,600)"));
+    EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp1", p),
+              "(312,234,400,311) inner (1,1,399,299) from (0,0,800,600)");
 }
 
 TEST(ComposerGeometry, BackgroundImageFitsWithoutStretch) {
@@ -195,13 +224,15 @@ TEST(ComposerPicture, RandomPlacementMirrorsWhenLastCentreIsCovered) {
     // x = 100 % (1024-200-20) + 10 = 110, y = 50 % (768-100-20) + 10 = 60.
     c.state.lastCentre = {-5000, -5000};
     c.Change();
-    EXPECT_TRUE(Has(c.imaging.log, "bmp1: draw " + p + " (111,61,199,99) from (0,0,200,100)"));
+    EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp1", p),
+              "(110,60,200,103) inner (1,1,199,99) from (0,0,200,100)");
     EXPECT_EQ(c.state.lastCentre.x, 210);
     EXPECT_EQ(c.state.lastCentre.y, 110);
     // Same numbers again: the old centre lies inside, so the new centre is
     // mirrored through the screen centre: (1024-210, 768-110).
     c.Change();
-    EXPECT_TRUE(Has(c.imaging.log, "bmp2: draw " + p + " (715,609,199,99) from (0,0,200,100)"));
+    EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp3", p),
+              "(714,608,200,103) inner (1,1,199,99) from (0,0,200,100)");
     EXPECT_EQ(c.state.lastCentre.x, 814);
     EXPECT_EQ(c.state.lastCentre.y, 658);
 }
@@ -314,4 +345,32 @@ TEST(ComposerGray, WeightsAndOddStrides) {
             EXPECT_EQ(bytes[(i / 3) * 14 + (i % 3) * 3 + k], expected[i]) << i;
     for (int row = 0; row < 2; ++row)
         for (int pad = 9; pad < 14; ++pad) EXPECT_EQ(bytes[row * 14 + pad], 0xEE);
+}
+
+TEST(ComposerLayers, CalendarComesLastAtTheWorkAreaCorner) {
+    Composer c;
+    c.state.settings.iscalender = true;
+    c.desktop.workArea = {0, 0, 1000, 700};
+    c.AddPicture("a.jpg", 100, 100);
+    c.Change();
+    const auto title = std::find(c.imaging.log.begin(), c.imaging.log.end(),
+                                 "bmp1: gradient (800,618,200,30) 01010000 d2000000 0");
+    const auto caption = std::find(c.imaging.log.begin(), c.imaging.log.end(),
+                                   "bmp1: gradient (400,680,600,12) 00000000 dc000000 0");
+    ASSERT_NE(title, c.imaging.log.end());
+    ASSERT_NE(caption, c.imaging.log.end());
+    EXPECT_LT(caption, title);
+}
+
+TEST(ComposerLayers, MaskModeDrawsThroughTheMask) {
+    Composer c;
+    c.state.settings.ismask = true;
+    c.state.settings.isshadow = true;  // never drawn with a mask
+    c.state.settings.maskfilename = "heart.gif";
+    c.imaging.AddPicture("heart.gif", 256, 256);
+    const std::string p = c.AddPicture("a.jpg", 400, 300);
+    c.Change();
+    EXPECT_TRUE(Has(c.imaging.log, "load heart.gif 256x256"));
+    EXPECT_TRUE(Has(c.imaging.log, "bmp2: draw " + p + " (0,0,400,300) from (0,0,400,300)"));
+    EXPECT_EQ(CountPrefix(c.imaging.log, "load " + JoinPath(JoinPath("prog", "effects"), "dropshadow.png")), 0);
 }

@@ -1,0 +1,275 @@
+#include "compose/imaging_gdiplus_win.h"
+
+#include <cstring>
+#include <vector>
+
+#include "compose/picture_probe.h"
+#include "compose/text_encoding_win.h"
+#include "engine/file_io.h"
+
+namespace corv {
+
+namespace gp = Gdiplus::DllExports;
+using Gdiplus::GpBitmap;
+using Gdiplus::Ok;
+
+namespace {
+
+// A path the wide file functions accept also past MAX_PATH: long absolute
+// paths get the \\?\ prefix (which also needs backslashes throughout).
+std::wstring FileApiPath(const std::string& path) {
+    std::wstring wide = AnsiToWide(path);
+    if (wide.size() < MAX_PATH || wide.compare(0, 4, L"\\\\?\\") == 0) return wide;
+    for (wchar_t& c : wide)
+        if (c == L'/') c = L'\\';
+    const bool drive = wide.size() > 2 && wide[1] == L':' && wide[2] == L'\\';
+    const bool unc = wide.compare(0, 2, L"\\\\") == 0;
+    if (drive) return L"\\\\?\\" + wide;
+    if (unc) return L"\\\\?\\UNC\\" + wide.substr(2);
+    return wide;
+}
+
+// Owns movable global memory until it is handed to a stream.
+struct GlobalMemory {
+    HGLOBAL handle = nullptr;
+    ~GlobalMemory() {
+        if (handle) GlobalFree(handle);
+    }
+};
+
+// Reads the whole file into `memory`; false when it is missing, a folder,
+// empty, larger than kMaxPictureFileBytes or cannot be read.
+bool ReadPictureFile(const std::string& path, GlobalMemory& memory, std::size_t& size) {
+    HANDLE file = CreateFileW(FileApiPath(path).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER length{};
+    bool ok = GetFileSizeEx(file, &length) && length.QuadPart > 0 &&
+              static_cast<unsigned long long>(length.QuadPart) <= kMaxPictureFileBytes;
+    if (ok) {
+        size = static_cast<std::size_t>(length.QuadPart);
+        memory.handle = GlobalAlloc(GMEM_MOVEABLE, size);
+        ok = memory.handle != nullptr;
+    }
+    if (ok) {
+        auto* bytes = static_cast<BYTE*>(GlobalLock(memory.handle));
+        std::size_t got = 0;
+        while (bytes && got < size) {
+            DWORD n = 0;
+            if (!ReadFile(file, bytes + got, static_cast<DWORD>(size - got), &n, nullptr) || n == 0)
+                break;
+            got += n;
+        }
+        ok = bytes && got == size;
+        if (bytes) GlobalUnlock(memory.handle);
+    }
+    CloseHandle(file);
+    return ok;
+}
+
+bool HeaderAcceptable(const GlobalMemory& memory, std::size_t size) {
+    const auto* bytes = static_cast<const uint8_t*>(GlobalLock(memory.handle));
+    if (!bytes) return false;
+    const PictureProbe probe = ProbePicture(bytes, size);
+    GlobalUnlock(memory.handle);
+    return probe.verdict == ProbeVerdict::Ok;
+}
+
+Gdiplus::PixelFormat ToGdiplus(PixelFormat format) {
+    return format == PixelFormat::Argb32 ? PixelFormat32bppARGB : PixelFormat24bppRGB;
+}
+
+GpBitmap* NativeBitmap(Image& image) {
+    auto* own = dynamic_cast<GdiplusImage*>(&image);
+    return own ? own->Bitmap() : nullptr;
+}
+
+}  // namespace
+
+// --- session -------------------------------------------------------------
+
+GdiplusSession::GdiplusSession() {
+    Gdiplus::GdiplusStartupInput input;
+    input.GdiplusVersion = 1;
+    input.DebugEventCallback = nullptr;
+    input.SuppressBackgroundThread = FALSE;
+    input.SuppressExternalCodecs = FALSE;
+    started_ = Gdiplus::GdiplusStartup(&token_, &input, nullptr) == Ok;
+}
+
+GdiplusSession::~GdiplusSession() {
+    if (started_) Gdiplus::GdiplusShutdown(token_);
+}
+
+// --- image ---------------------------------------------------------------
+
+GdiplusImage::GdiplusImage(GpBitmap* bitmap, IStream* source) : bitmap_(bitmap), source_(source) {
+    UINT width = 0;
+    UINT height = 0;
+    if (bitmap_ && gp::GdipGetImageWidth(bitmap_, &width) == Ok &&
+        gp::GdipGetImageHeight(bitmap_, &height) == Ok && width > 0 && height > 0 &&
+        width <= 0x7FFFFFFF && height <= 0x7FFFFFFF) {
+        width_ = static_cast<int32_t>(width);
+        height_ = static_cast<int32_t>(height);
+    }
+}
+
+GdiplusImage::~GdiplusImage() {
+    // The decoder may read from the stream until the image is gone.
+    if (bitmap_) gp::GdipDisposeImage(bitmap_);
+    if (source_) source_->Release();
+}
+
+int GdiplusImage::BitsPerPixel() const {
+    Gdiplus::PixelFormat format = 0;
+    if (!bitmap_ || gp::GdipGetImagePixelFormat(bitmap_, &format) != Ok) return 0;
+    return static_cast<int>((format >> 8) & 0xFF);
+}
+
+// --- imaging -------------------------------------------------------------
+
+std::unique_ptr<Image> GdiplusImaging::LoadPicture(const std::string& path) {
+    GlobalMemory memory;
+    std::size_t size = 0;
+    if (path.empty() || !ReadPictureFile(path, memory, size) || !HeaderAcceptable(memory, size))
+        return std::make_unique<GdiplusImage>();
+    IStream* stream = nullptr;
+    if (CreateStreamOnHGlobal(memory.handle, TRUE, &stream) != S_OK || !stream)
+        return std::make_unique<GdiplusImage>();
+    memory.handle = nullptr;  // the stream frees it now
+    GpBitmap* bitmap = nullptr;
+    if (gp::GdipCreateBitmapFromStream(stream, &bitmap) != Ok || !bitmap) {
+        stream->Release();
+        return std::make_unique<GdiplusImage>();
+    }
+    auto image = std::make_unique<GdiplusImage>(bitmap, stream);
+    if (image->Width() == 0) return std::make_unique<GdiplusImage>();
+    return image;
+}
+
+std::unique_ptr<Image> GdiplusImaging::NewBitmap(int32_t width, int32_t height,
+                                                 PixelFormat format) {
+    if (width <= 0 || height <= 0 || width > kMaxPicturePixels / height)
+        return std::make_unique<GdiplusImage>();
+    GpBitmap* bitmap = nullptr;
+    if (gp::GdipCreateBitmapFromScan0(width, height, 0, ToGdiplus(format), nullptr, &bitmap) !=
+            Ok ||
+        !bitmap)
+        return std::make_unique<GdiplusImage>();
+    auto image = std::make_unique<GdiplusImage>(bitmap, nullptr);
+    // GDI+ does not promise cleared memory: start black, or fully
+    // transparent for 32-bit layers.
+    PixelBuffer rows;
+    if (!LockBits(*image, RectI{0, 0, width, height}, format, true, rows))
+        return std::make_unique<GdiplusImage>();
+    const std::size_t rowBytes =
+        static_cast<std::size_t>(width) * (format == PixelFormat::Argb32 ? 4 : 3);
+    for (int32_t y = 0; y < height; ++y)
+        std::memset(rows.scan0 + static_cast<std::ptrdiff_t>(y) * rows.stride, 0, rowBytes);
+    UnlockBits(*image, rows);
+    return image;
+}
+
+std::unique_ptr<Surface> GdiplusImaging::SurfaceOn(Image& bitmap) {
+    GpBitmap* native = NativeBitmap(bitmap);
+    Gdiplus::GpGraphics* graphics = nullptr;
+    if (!native || gp::GdipGetImageGraphicsContext(native, &graphics) != Ok || !graphics)
+        return nullptr;
+    return std::make_unique<GdiplusSurface>(graphics);
+}
+
+std::unique_ptr<Surface> GdiplusImaging::SurfaceOnDc(HDC dc) {
+    Gdiplus::GpGraphics* graphics = nullptr;
+    if (!dc || gp::GdipCreateFromHDC(dc, &graphics) != Ok || !graphics) return nullptr;
+    return std::make_unique<GdiplusSurface>(graphics);
+}
+
+bool GdiplusImaging::LockBits(Image& bitmap, const RectI& rect, PixelFormat format, bool forWriting,
+                              PixelBuffer& out) {
+    GpBitmap* native = NativeBitmap(bitmap);
+    const int64_t right = int64_t{rect.x} + rect.width;
+    const int64_t bottom = int64_t{rect.y} + rect.height;
+    if (!native || rect.x < 0 || rect.y < 0 || rect.width <= 0 || rect.height <= 0 ||
+        right > bitmap.Width() || bottom > bitmap.Height())
+        return false;
+    auto data = std::make_unique<Gdiplus::BitmapData>();
+    const Gdiplus::GpRect area(rect.x, rect.y, rect.width, rect.height);
+    // Writers read the pixels too (greying, masks): lock for both.
+    const UINT mode = forWriting ? (Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeWrite)
+                                 : Gdiplus::ImageLockModeRead;
+    if (gp::GdipBitmapLockBits(native, &area, mode, ToGdiplus(format), data.get()) != Ok ||
+        !data->Scan0)
+        return false;
+    out.scan0 = static_cast<uint8_t*>(data->Scan0);
+    out.stride = data->Stride;
+    out.width = static_cast<int32_t>(data->Width);
+    out.height = static_cast<int32_t>(data->Height);
+    out.format = format;
+    out.token = data.release();
+    return true;
+}
+
+void GdiplusImaging::UnlockBits(Image& bitmap, PixelBuffer& buffer) {
+    auto* data = static_cast<Gdiplus::BitmapData*>(buffer.token);
+    if (!data) return;
+    if (GpBitmap* native = NativeBitmap(bitmap)) gp::GdipBitmapUnlockBits(native, data);
+    delete data;
+    buffer = PixelBuffer();
+}
+
+bool GdiplusImaging::SaveImage(Image& image, const std::string& path, const std::string& mimeType) {
+    GpBitmap* native = NativeBitmap(image);
+    CLSID encoder{};
+    if (!native || path.empty() || FindEncoder(AnsiToWide(mimeType), &encoder) < 0) return false;
+    // Encode into memory, then replace the file in one step: a failed write
+    // leaves the old file as it was.
+    IStream* stream = nullptr;
+    if (CreateStreamOnHGlobal(nullptr, TRUE, &stream) != S_OK || !stream) return false;
+    std::string bytes;
+    bool ok = gp::GdipSaveImageToStream(native, stream, &encoder, nullptr) == Ok;
+    HGLOBAL memory = nullptr;
+    ULARGE_INTEGER end{};
+    const LARGE_INTEGER zero{};
+    ok = ok && stream->Seek(zero, STREAM_SEEK_END, &end) == S_OK && end.QuadPart > 0 &&
+         end.QuadPart < 0x7FFFFFFF && GetHGlobalFromStream(stream, &memory) == S_OK;
+    if (ok) {
+        const void* data = GlobalLock(memory);
+        ok = data != nullptr;
+        if (ok) {
+            bytes.assign(static_cast<const char*>(data), static_cast<std::size_t>(end.QuadPart));
+            GlobalUnlock(memory);
+        }
+    }
+    stream->Release();
+    return ok && WriteFileAtomically(path, bytes);
+}
+
+int FindEncoder(const std::wstring& mimeType, CLSID* clsid) {
+    UINT count = 0;
+    UINT bytes = 0;
+    if (gp::GdipGetImageEncodersSize(&count, &bytes) != Ok || count == 0 ||
+        bytes < count * sizeof(Gdiplus::ImageCodecInfo))
+        return -1;
+    // The list and the strings it points to share one buffer.
+    std::vector<Gdiplus::ImageCodecInfo> buffer(bytes / sizeof(Gdiplus::ImageCodecInfo) + 1);
+    auto* codecs = buffer.data();
+    if (gp::GdipGetImageEncoders(count, bytes, codecs) != Ok) return -1;
+    for (UINT i = 0; i < count; ++i) {
+        if (codecs[i].MimeType && mimeType == codecs[i].MimeType) {
+            if (clsid) *clsid = codecs[i].Clsid;
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+HBITMAP CreateDeviceBitmap(Image& image, Gdiplus::ARGB background) {
+    GpBitmap* native = NativeBitmap(image);
+    HBITMAP handle = nullptr;
+    if (!native || gp::GdipCreateHBITMAPFromBitmap(native, &handle, background) != Ok)
+        return nullptr;
+    return handle;
+}
+
+}  // namespace corv

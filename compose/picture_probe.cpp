@@ -1,0 +1,258 @@
+#include "compose/picture_probe.h"
+
+#include <cstring>
+
+namespace corv {
+
+namespace {
+
+// Bounds-checked reads of little- and big-endian numbers; a read past the end
+// gives `ok` = false and 0.
+class Bytes {
+public:
+    Bytes(const uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+
+    std::size_t Size() const { return size_; }
+    bool Has(std::size_t offset, std::size_t count) const {
+        return offset <= size_ && count <= size_ - offset;
+    }
+    uint32_t Byte(std::size_t at) { return Has(at, 1) ? data_[at] : Fail(); }
+    uint32_t Le16(std::size_t at) {
+        return Has(at, 2) ? uint32_t{data_[at]} | uint32_t{data_[at + 1]} << 8 : Fail();
+    }
+    uint32_t Le32(std::size_t at) { return Has(at, 4) ? Le16(at) | Le16(at + 2) << 16 : Fail(); }
+    uint32_t Be16(std::size_t at) {
+        return Has(at, 2) ? uint32_t{data_[at]} << 8 | uint32_t{data_[at + 1]} : Fail();
+    }
+    uint32_t Be32(std::size_t at) { return Has(at, 4) ? Be16(at) << 16 | Be16(at + 2) : Fail(); }
+    bool Matches(std::size_t at, const char* text, std::size_t count) const {
+        return Has(at, count) && std::memcmp(data_ + at, text, count) == 0;
+    }
+    // Position of the first `a`, `b` pair at or after `from`, or npos.
+    std::size_t FindPair(std::size_t from, uint8_t a, uint8_t b) const {
+        for (std::size_t i = from; i + 1 < size_; ++i)
+            if (data_[i] == a && data_[i + 1] == b) return i;
+        return npos;
+    }
+
+    bool ok = true;
+    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+
+private:
+    uint32_t Fail() {
+        ok = false;
+        return 0;
+    }
+    const uint8_t* data_;
+    std::size_t size_;
+};
+
+PictureProbe Verdict(PictureKind kind, ProbeVerdict verdict, int64_t width = 0,
+                     int64_t height = 0) {
+    PictureProbe probe;
+    probe.kind = kind;
+    probe.verdict = verdict;
+    probe.width = width;
+    probe.height = height;
+    return probe;
+}
+
+// The size checks every format shares, once the file's structure is sound.
+PictureProbe Sized(PictureKind kind, int64_t width, int64_t height) {
+    if (width <= 0 || height <= 0) return Verdict(kind, ProbeVerdict::Malformed, width, height);
+    if (width > kMaxPicturePixels / height)
+        return Verdict(kind, ProbeVerdict::TooLarge, width, height);
+    return Verdict(kind, ProbeVerdict::Ok, width, height);
+}
+
+// Chunks from the signature to IEND; IHDR first, at least one IDAT.
+PictureProbe ProbePng(Bytes& in) {
+    const PictureKind kind = PictureKind::Png;
+    if (in.Be32(8) != 13 || !in.Matches(12, "IHDR", 4)) {
+        return Verdict(kind, in.ok ? ProbeVerdict::Malformed : ProbeVerdict::Truncated);
+    }
+    const int64_t width = in.Be32(16);
+    const int64_t height = in.Be32(20);
+    if (!in.ok) return Verdict(kind, ProbeVerdict::Truncated);
+    if (width > 0x7FFFFFFF || height > 0x7FFFFFFF)
+        return Verdict(kind, ProbeVerdict::Malformed, width, height);
+    bool sawData = false;
+    std::size_t at = 8;
+    for (;;) {
+        const uint32_t length = in.Be32(at);
+        if (!in.ok) return Verdict(kind, ProbeVerdict::Truncated, width, height);
+        if (length > 0x7FFFFFFF) return Verdict(kind, ProbeVerdict::Malformed, width, height);
+        // Length, type, data and CRC must all be there.
+        if (!in.Has(at, std::size_t{12} + length))
+            return Verdict(kind, ProbeVerdict::Truncated, width, height);
+        if (in.Matches(at + 4, "IDAT", 4)) sawData = true;
+        if (in.Matches(at + 4, "IEND", 4)) break;
+        at += std::size_t{12} + length;
+    }
+    if (!sawData) return Verdict(kind, ProbeVerdict::Malformed, width, height);
+    return Sized(kind, width, height);
+}
+
+bool IsStartOfFrame(uint32_t marker) {
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
+// Marker segments up to the first scan; the frame header gives the size and
+// an end-of-image marker must follow the scan data.
+PictureProbe ProbeJpeg(Bytes& in) {
+    const PictureKind kind = PictureKind::Jpeg;
+    int64_t width = 0;
+    int64_t height = 0;
+    bool sawFrame = false;
+    std::size_t at = 2;
+    for (;;) {
+        if (in.Byte(at) != 0xFF)
+            return Verdict(kind, in.ok ? ProbeVerdict::Malformed : ProbeVerdict::Truncated);
+        while (in.Byte(at + 1) == 0xFF) ++at;  // fill bytes
+        const uint32_t marker = in.Byte(at + 1);
+        if (!in.ok) return Verdict(kind, ProbeVerdict::Truncated);
+        at += 2;
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;  // no length
+        if (marker == 0xD8 || marker == 0xD9 || marker == 0x00)
+            return Verdict(kind, ProbeVerdict::Malformed);  // no image before the end
+        const uint32_t length = in.Be16(at);
+        if (!in.ok || !in.Has(at, length)) return Verdict(kind, ProbeVerdict::Truncated);
+        if (length < 2) return Verdict(kind, ProbeVerdict::Malformed);
+        if (IsStartOfFrame(marker) && !sawFrame) {
+            if (length < 8) return Verdict(kind, ProbeVerdict::Malformed);
+            height = in.Be16(at + 3);
+            width = in.Be16(at + 5);
+            sawFrame = true;
+        }
+        if (marker == 0xDA) {
+            if (!sawFrame) return Verdict(kind, ProbeVerdict::Malformed);
+            // Inside scan data a 0xFF byte is always followed by 0x00 or a
+            // restart marker, so the first FF D9 is the end of the image.
+            if (in.FindPair(at + length, 0xFF, 0xD9) == Bytes::npos)
+                return Verdict(kind, ProbeVerdict::Truncated, width, height);
+            return Sized(kind, width, height);
+        }
+        at += length;
+    }
+}
+
+// Skips a chain of GIF data sub-blocks; false when the file ends inside it.
+bool SkipSubBlocks(Bytes& in, std::size_t& at) {
+    for (;;) {
+        const uint32_t count = in.Byte(at);
+        if (!in.ok) return false;
+        ++at;
+        if (count == 0) return true;
+        at += count;
+    }
+}
+
+// Header and logical screen, then blocks up to the end of the first image.
+PictureProbe ProbeGif(Bytes& in) {
+    const PictureKind kind = PictureKind::Gif;
+    const int64_t width = in.Le16(6);
+    const int64_t height = in.Le16(8);
+    const uint32_t flags = in.Byte(10);
+    if (!in.ok) return Verdict(kind, ProbeVerdict::Truncated);
+    std::size_t at = 13;
+    if (flags & 0x80) at += std::size_t{3} << ((flags & 7) + 1);  // global colour table
+    for (;;) {
+        const uint32_t block = in.Byte(at);
+        if (!in.ok) return Verdict(kind, ProbeVerdict::Truncated, width, height);
+        if (block == 0x21) {  // extension: label, then sub-blocks
+            at += 2;
+            if (!SkipSubBlocks(in, at))
+                return Verdict(kind, ProbeVerdict::Truncated, width, height);
+        } else if (block == 0x2C) {  // image descriptor
+            const uint32_t imageFlags = in.Byte(at + 9);
+            at += 10;
+            if (imageFlags & 0x80) at += std::size_t{3} << ((imageFlags & 7) + 1);
+            at += 1;  // LZW code size
+            if (!in.ok || !SkipSubBlocks(in, at))
+                return Verdict(kind, ProbeVerdict::Truncated, width, height);
+            return Sized(kind, width, height);
+        } else {  // the trailer, or garbage, before any image
+            return Verdict(kind, ProbeVerdict::Malformed, width, height);
+        }
+    }
+}
+
+// File header and info header; uncompressed rows must all be present.
+PictureProbe ProbeBmp(Bytes& in) {
+    const PictureKind kind = PictureKind::Bmp;
+    const uint32_t dataOffset = in.Le32(10);
+    const uint32_t headerSize = in.Le32(14);
+    if (!in.ok) return Verdict(kind, ProbeVerdict::Truncated);
+    int64_t width = 0;
+    int64_t height = 0;
+    uint32_t bitCount = 0;
+    uint32_t compression = 0;
+    if (headerSize == 12) {
+        width = in.Le16(18);
+        height = in.Le16(20);
+        bitCount = in.Le16(24);
+    } else if (headerSize >= 40) {
+        width = static_cast<int32_t>(in.Le32(18));
+        height = static_cast<int32_t>(in.Le32(22));
+        bitCount = in.Le16(28);
+        compression = in.Le32(30);
+        if (height < 0) height = -height;  // top-down rows
+    } else {
+        return Verdict(kind, ProbeVerdict::Malformed);
+    }
+    if (!in.ok) return Verdict(kind, ProbeVerdict::Truncated);
+    const bool knownDepth = bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 ||
+                            bitCount == 24 || bitCount == 32;
+    if (!knownDepth) return Verdict(kind, ProbeVerdict::Malformed, width, height);
+    PictureProbe sized = Sized(kind, width, height);
+    if (sized.verdict != ProbeVerdict::Ok) return sized;
+    const bool plainRows = compression == 0 || compression == 3;  // BI_RGB, BI_BITFIELDS
+    if (plainRows) {
+        const uint64_t rowBytes = (static_cast<uint64_t>(width) * bitCount + 31) / 32 * 4;
+        const uint64_t end = dataOffset + rowBytes * static_cast<uint64_t>(height);
+        if (end > in.Size()) return Verdict(kind, ProbeVerdict::Truncated, width, height);
+    }
+    return sized;
+}
+
+// The first image file directory's width and length tags.
+PictureProbe ProbeTiff(Bytes& in, bool bigEndian) {
+    const PictureKind kind = PictureKind::Tiff;
+    auto u16 = [&](std::size_t at) { return bigEndian ? in.Be16(at) : in.Le16(at); };
+    auto u32 = [&](std::size_t at) { return bigEndian ? in.Be32(at) : in.Le32(at); };
+    const std::size_t directory = u32(4);
+    const uint32_t entries = u16(directory);
+    if (!in.ok || !in.Has(directory + 2, std::size_t{12} * entries))
+        return Verdict(kind, ProbeVerdict::Truncated);
+    int64_t width = 0;
+    int64_t height = 0;
+    for (uint32_t i = 0; i < entries; ++i) {
+        const std::size_t entry = directory + 2 + std::size_t{12} * i;
+        const uint32_t tag = u16(entry);
+        const uint32_t type = u16(entry + 2);
+        if (tag != 256 && tag != 257) continue;
+        int64_t value = 0;
+        if (type == 3)
+            value = u16(entry + 8);
+        else if (type == 4)
+            value = u32(entry + 8);
+        (tag == 256 ? width : height) = value;
+    }
+    return Sized(kind, width, height);
+}
+
+}  // namespace
+
+PictureProbe ProbePicture(const uint8_t* data, std::size_t size) {
+    if (data == nullptr || size == 0) return PictureProbe();
+    Bytes in(data, size);
+    if (in.Matches(0, "\x89PNG\r\n\x1a\n", 8)) return ProbePng(in);
+    if (in.Matches(0, "\xFF\xD8", 2)) return ProbeJpeg(in);
+    if (in.Matches(0, "GIF87a", 6) || in.Matches(0, "GIF89a", 6)) return ProbeGif(in);
+    if (in.Matches(0, "BM", 2)) return ProbeBmp(in);
+    if (in.Matches(0, "II*\0", 4)) return ProbeTiff(in, false);
+    if (in.Matches(0, "MM\0*", 4)) return ProbeTiff(in, true);
+    return PictureProbe();
+}
+
+}  // namespace corv

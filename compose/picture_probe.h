@@ -1,0 +1,42 @@
+// Checks a picture file's bytes before they go to the decoder: the format,
+// the size the header announces, and whether the file is cut short.
+//
+// A 32-bit process cannot decode every picture a header may announce (a
+// 30000 x 30000 PNG needs 3.6 GB decoded, and a tiny file can claim that), and
+// decoders differ in how they treat a file that ends early. The loader
+// therefore decodes only what passes here; everything else loads as a
+// picture of width 0.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace corv {
+
+enum class PictureKind { Unknown, Bmp, Gif, Jpeg, Png, Tiff };
+
+enum class ProbeVerdict {
+    Ok,
+    Unrecognised,  // not one of the five formats (text, icon, empty file)
+    Malformed,     // the header is broken or announces no pixels
+    Truncated,     // the file ends before its image data does
+    TooLarge,      // more pixels than kMaxPicturePixels
+};
+
+struct PictureProbe {
+    PictureKind kind = PictureKind::Unknown;
+    ProbeVerdict verdict = ProbeVerdict::Unrecognised;
+    int64_t width = 0;  // as the header says; 0 when unknown
+    int64_t height = 0;
+};
+
+// The largest picture decoded: 64 megapixels, 256 MB at 32 bits per pixel.
+// A 24-megapixel camera picture (6000 x 4000) is well inside.
+constexpr int64_t kMaxPicturePixels = int64_t{64} * 1024 * 1024;
+
+// Files larger than this are not read at all.
+constexpr std::size_t kMaxPictureFileBytes = std::size_t{256} * 1024 * 1024;
+
+PictureProbe ProbePicture(const uint8_t* data, std::size_t size);
+
+}  // namespace corv

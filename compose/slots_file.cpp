@@ -1,0 +1,66 @@
+#include "compose/slots_file.h"
+
+#include <cstdio>
+
+#include "engine/file_io.h"
+#include "engine/paths.h"
+#include "engine/settings.h"
+#include "engine/text_lines.h"
+
+namespace corv {
+
+namespace {
+
+constexpr std::size_t kMaxSlotsFile = 16u * 1024u * 1024u;
+constexpr std::size_t kLineBuffer = 100;
+
+// The first four pieces of `line` between runs of commas; missing pieces
+// stay empty.
+void SplitAtCommas(const std::string& line, std::string (&pieces)[4]) {
+    std::size_t pos = 0;
+    for (std::string& piece : pieces) {
+        piece.clear();
+        pos = line.find_first_not_of(',', pos);
+        if (pos == std::string::npos) continue;
+        std::size_t end = line.find(',', pos);
+        if (end == std::string::npos) end = line.size();
+        piece = line.substr(pos, end - pos);
+        pos = end;
+    }
+}
+
+}  // namespace
+
+std::string SlotsFilePath(const std::string& programDir) {
+    return JoinPath(programDir, "poslist.txt");
+}
+
+bool LoadSlots(const std::string& path, std::vector<SlotRect>& slots) {
+    std::string data;
+    if (ReadWholeFile(path, data, kMaxSlotsFile) != ReadResult::Ok) return false;
+    std::string pieces[4];
+    for (std::string& line : SplitTextLines(data, kLineBuffer)) {
+        if (slots.size() >= kMaxSlots) break;
+        // The line buffer is a C string: a zero byte ends what is seen of it.
+        const std::size_t zero = line.find('\0');
+        if (zero != std::string::npos) line.resize(zero);
+        SplitAtCommas(line, pieces);
+        slots.push_back(SlotRect{ParseDecimal(pieces[0]), ParseDecimal(pieces[1]),
+                                 ParseDecimal(pieces[2]), ParseDecimal(pieces[3])});
+    }
+    return true;
+}
+
+bool SaveSlots(const std::string& path, const std::vector<SlotRect>& slots) {
+    std::string text;
+    char line[64];
+    for (const SlotRect& s : slots) {
+        std::snprintf(line, sizeof line, "%d,%d,%d,%d\n", static_cast<int>(s.left),
+                      static_cast<int>(s.top), static_cast<int>(s.right),
+                      static_cast<int>(s.bottom));
+        text += line;
+    }
+    return WriteFileAtomically(path, ToTextMode(text));
+}
+
+}  // namespace corv

@@ -1,0 +1,168 @@
+// The user's desktop at start: which wallpaper is the user's (also after a
+// run that ended without putting it back) and the desktop colour.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/desktop_settings.h"
+#include "engine/paths.h"
+#include "unit/test_util.h"
+
+namespace {
+
+using corv::ApplyDesktopValues;
+using corv::DesktopValues;
+using corv::ParseDesktopColor;
+using corv::Settings;
+using corvtest::ReadFile;
+using corvtest::TempDir;
+using corvtest::WriteFile;
+
+constexpr uint32_t kUntouched = 0x12345678;
+
+uint32_t Parse(const std::string& text) {
+    uint32_t argb = kUntouched;
+    ParseDesktopColor(text, argb);
+    return argb;
+}
+
+TEST(DesktopColor, ThreeNumbersGiveAnOpaqueColour) {
+    EXPECT_EQ(0xFF3A6EA5u, Parse("58 110 165"));
+    EXPECT_EQ(0xFF000000u, Parse("0 0 0"));
+    EXPECT_EQ(0xFFFFFFFFu, Parse("255 255 255"));
+    // Runs of blanks and tabs separate like one blank; a fourth number is
+    // not looked at.
+    EXPECT_EQ(0xFF010203u, Parse("  1 \t 2   3  "));
+    EXPECT_EQ(0xFF010203u, Parse("1 2 3 4"));
+}
+
+TEST(DesktopColor, OnlyTheLowEightBitsOfEachNumberCount) {
+    EXPECT_EQ(0xFF002C01u, Parse("256 300 257"));
+    EXPECT_EQ(0xFFFF0000u, Parse("-1 0 0"));
+}
+
+TEST(DesktopColor, FewerThanThreeNumbersLeaveTheColour) {
+    for (const char* text : {"", "   ", "10", "10 20", "10 20 x", "a b c", "10 20 3x", "+ 1 2"}) {
+        uint32_t argb = kUntouched;
+        EXPECT_FALSE(ParseDesktopColor(text, argb)) << text;
+        EXPECT_EQ(kUntouched, argb) << text;
+    }
+}
+
+TEST(PathText, SameFileRegardlessOfCaseAndSlash) {
+    EXPECT_TRUE(corv::SamePathText("C:\\Prog\\Corvalendrine.bmp", "c:\\PROG\\corvalendrine.BMP"));
+    EXPECT_TRUE(corv::SamePathText("C:/Prog/a.bmp", "C:\\Prog\\a.bmp"));
+    EXPECT_FALSE(corv::SamePathText("C:\\Prog\\a.bmp", "C:\\Prog\\b.bmp"));
+    EXPECT_FALSE(corv::SamePathText("C:\\Prog\\a.bmp", "C:\\Prog\\a.bmp2"));
+    // Hangul: "사진" and the same bytes; a trail byte is never case-folded
+    // (0xC1 0x61 and 0xC1 0x41 are two different syllables).
+    EXPECT_TRUE(corv::SamePathText("C:\\\xBB\xE7\xC1\xF8", "c:\\\xBB\xE7\xC1\xF8"));
+    EXPECT_FALSE(corv::SamePathText("\xC1\x61", "\xC1\x41"));
+}
+
+class UserWallpaper : public ::testing::Test {
+protected:
+    Settings Apply(const DesktopValues& values) {
+        Settings settings;
+        settings.programDir = dir.Path();
+        ApplyDesktopValues(settings, values);
+        return settings;
+    }
+    static DesktopValues Wallpaper(const std::string& path) {
+        DesktopValues values;
+        values.hasWallpaper = true;
+        values.wallpaper = path;
+        return values;
+    }
+    std::string Own() const { return corv::OwnWallpaperPath(dir.Path()); }
+    std::string Ini() const { return dir.File("env.ini"); }
+
+    TempDir dir;
+};
+
+TEST_F(UserWallpaper, TheRegistryWallpaperIsTheUsers) {
+    WriteFile(Ini(), "[DEFAULT]\r\noriwallpath=C:\\old.bmp\r\n");
+    EXPECT_EQ("C:\\mine.bmp", Apply(Wallpaper("C:\\mine.bmp")).userWallpaper);
+}
+
+TEST_F(UserWallpaper, TheProgramsOwnFileMeansTheRememberedOne) {
+    WriteFile(Ini(), "[DEFAULT]\r\noriwallpath=C:\\old.bmp\r\n");
+    EXPECT_EQ("C:\\old.bmp", Apply(Wallpaper(Own())).userWallpaper);
+    // The same file written with other letters or slashes is still ours.
+    std::string other = Own();
+    for (char& c : other) c = c == '/' ? '\\' : static_cast<char>(std::toupper(c));
+    EXPECT_EQ("C:\\old.bmp", Apply(Wallpaper(other)).userWallpaper);
+}
+
+TEST_F(UserWallpaper, NothingRememberedGivesNoWallpaper) {
+    EXPECT_EQ("", Apply(Wallpaper(Own())).userWallpaper);
+    WriteFile(Ini(), "[DEFAULT]\r\nchangetime=5\r\n");
+    EXPECT_EQ("", Apply(Wallpaper(Own())).userWallpaper);
+}
+
+TEST_F(UserWallpaper, TheRememberedPathIsNeverTheProgramsOwnFile) {
+    WriteFile(Ini(), "[DEFAULT]\r\noriwallpath=" + Own() + "\r\n");
+    EXPECT_EQ("", Apply(Wallpaper(Own())).userWallpaper);
+}
+
+TEST_F(UserWallpaper, ALongRememberedPathComesBackWhole) {
+    const std::string longPath = "C:\\" + std::string(400, 'p') + ".bmp";
+    WriteFile(Ini(), "[DEFAULT]\r\noriwallpath=" + longPath + "\r\n");
+    EXPECT_EQ(longPath, Apply(Wallpaper(Own())).userWallpaper);
+}
+
+TEST_F(UserWallpaper, AMissingValueGivesNoWallpaper) {
+    DesktopValues values;
+    values.wallpaper = "C:\\ignored.bmp";
+    EXPECT_EQ("", Apply(values).userWallpaper);
+}
+
+TEST_F(UserWallpaper, WithoutAProgramFolderNothingIsRecovered) {
+    Settings settings;
+    ApplyDesktopValues(settings, Wallpaper(corv::OwnWallpaperPath("")));
+    EXPECT_EQ(corv::OwnWallpaperPath(""), settings.userWallpaper);
+}
+
+TEST_F(UserWallpaper, ALineBreakNeverReachesEnvIni) {
+    Settings settings = Apply(Wallpaper("C:\\a.bmp\r\n[evil]\r\nkey=1"));
+    EXPECT_EQ("C:\\a.bmp", settings.userWallpaper);
+    ASSERT_TRUE(corv::SaveUserWallpaperPath(settings));
+    EXPECT_EQ("[DEFAULT]\r\noriwallpath=C:\\a.bmp\r\n", ReadFile(Ini()));
+}
+
+TEST_F(UserWallpaper, TheDesktopColourIsSetOnlyByAFullValue) {
+    DesktopValues values = Wallpaper("");
+    values.hasBackground = true;
+    values.background = "58 110 165";
+    EXPECT_EQ(0xFF3A6EA5u, Apply(values).desktopColor);
+    values.background = "58 110";
+    EXPECT_EQ(0xFF000000u, Apply(values).desktopColor);
+    values.hasBackground = false;
+    values.background = "58 110 165";
+    EXPECT_EQ(0xFF000000u, Apply(values).desktopColor);
+}
+
+TEST_F(UserWallpaper, SavingKeepsEverythingElseInEnvIni) {
+    WriteFile(Ini(), "[DEFAULT]\r\nchangetime=20\r\noriwallpath=C:\\old.bmp\r\n[other]\r\nx=1\r\n");
+    Settings settings = Apply(Wallpaper("C:\\new.bmp"));
+    ASSERT_TRUE(corv::SaveUserWallpaperPath(settings));
+    EXPECT_EQ("[DEFAULT]\r\nchangetime=20\r\noriwallpath=C:\\new.bmp\r\n[other]\r\nx=1\r\n",
+              ReadFile(Ini()));
+}
+
+TEST_F(UserWallpaper, AFirstStartMakesEnvIniWithThePathOnly) {
+    Settings settings = Apply(Wallpaper(""));
+    ASSERT_TRUE(corv::SaveUserWallpaperPath(settings));
+    EXPECT_EQ("[DEFAULT]\r\noriwallpath=\r\n", ReadFile(Ini()));
+}
+
+TEST_F(UserWallpaper, AReadOnlyEnvIniIsLeftAsItWas) {
+    const std::string before = "[DEFAULT]\r\noriwallpath=C:\\old.bmp\r\n";
+    WriteFile(Ini(), before);
+    corvtest::MakeReadOnly(Ini());
+    Settings settings = Apply(Wallpaper("C:\\new.bmp"));
+    EXPECT_FALSE(corv::SaveUserWallpaperPath(settings));
+    EXPECT_EQ(before, ReadFile(Ini()));
+}
+
+}  // namespace

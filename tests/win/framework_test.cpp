@@ -1,0 +1,295 @@
+// The framework: message maps, modal and modeless dialogs from the
+// program's templates, and a property sheet with its own modal loop.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "framework/app_win.h"
+#include "framework/dialog_win.h"
+#include "framework/message_map_win.h"
+#include "framework/property_sheet_win.h"
+#include "res/resource.h"
+
+namespace {
+
+using corv::Message;
+using corv::MessageMap;
+
+// --- message maps -----------------------------------------------------------
+
+struct Target {
+    std::vector<std::string> calls;
+    void OnMenu() { calls.push_back("menu"); }
+    void OnChange() { calls.push_back("change"); }
+    void OnFirst() { calls.push_back("first"); }
+    void OnSecond() { calls.push_back("second"); }
+    void OnTimer(UINT_PTR id) { calls.push_back("timer " + std::to_string(id)); }
+    LRESULT OnNotify(NMHDR& header) { return static_cast<LRESULT>(header.idFrom) * 10; }
+    bool OnQueryEndSession() { return false; }
+    LRESULT OnPrivate(WPARAM w, LPARAM l) { return static_cast<LRESULT>(w + l); }
+};
+
+const MessageMap<Target>& TargetMap() {
+    using Map = MessageMap<Target>;
+    static const Map map = {
+        Map::OnCommand(100, &Target::OnMenu),
+        Map::OnControl(200, EN_CHANGE, &Target::OnChange),
+        Map::OnCommand(300, &Target::OnFirst),
+        Map::OnCommand(300, &Target::OnSecond),
+        Map::OnTimer(&Target::OnTimer),
+        Map::OnNotify(7, NM_CLICK, &Target::OnNotify),
+        Map::OnQueryEndSession(&Target::OnQueryEndSession),
+        Map::OnMessage(WM_APP + 1, &Target::OnPrivate),
+    };
+    return map;
+}
+
+bool Route(Target& target, Message& message) {
+    return TargetMap().Dispatch(target, message);
+}
+
+Message Command(WORD id, WORD code, LPARAM control = 0) {
+    Message m;
+    m.id = WM_COMMAND;
+    m.wParam = MAKEWPARAM(id, code);
+    m.lParam = control;
+    return m;
+}
+
+TEST(MessageMap, CommandsMatchByIdAndKind) {
+    Target t;
+    Message menu = Command(100, 0);
+    EXPECT_TRUE(Route(t, menu));
+    Message accelerator = Command(100, 1);
+    EXPECT_TRUE(Route(t, accelerator));
+    // Code 1 from a control is a notification (LBN_SELCHANGE), not a command.
+    Message fromControl = Command(100, 1, 0x1234);
+    EXPECT_FALSE(Route(t, fromControl));
+    Message otherId = Command(101, 0);
+    EXPECT_FALSE(Route(t, otherId));
+    Message change = Command(200, EN_CHANGE, 0x1234);
+    EXPECT_TRUE(Route(t, change));
+    Message otherCode = Command(200, EN_KILLFOCUS, 0x1234);
+    EXPECT_FALSE(Route(t, otherCode));
+    EXPECT_EQ((std::vector<std::string>{"menu", "menu", "change"}), t.calls);
+}
+
+TEST(MessageMap, TheFirstMatchingEntryWins) {
+    Target t;
+    Message m = Command(300, 0);
+    EXPECT_TRUE(Route(t, m));
+    EXPECT_EQ(std::vector<std::string>{"first"}, t.calls);
+}
+
+TEST(MessageMap, WatchersPassTheMessageOnAndAnswersAreKept) {
+    Target t;
+    Message timer;
+    timer.id = WM_TIMER;
+    timer.wParam = 7;
+    EXPECT_FALSE(Route(t, timer));  // the default handling still runs
+    EXPECT_EQ(std::vector<std::string>{"timer 7"}, t.calls);
+
+    NMHDR header{nullptr, 7, static_cast<UINT>(NM_CLICK)};
+    Message notify;
+    notify.id = WM_NOTIFY;
+    notify.lParam = reinterpret_cast<LPARAM>(&header);
+    EXPECT_TRUE(Route(t, notify));
+    EXPECT_EQ(70, notify.result);
+    header.idFrom = 8;
+    EXPECT_FALSE(Route(t, notify));
+
+    Message query;
+    query.id = WM_QUERYENDSESSION;
+    query.result = 99;
+    EXPECT_TRUE(Route(t, query));
+    EXPECT_EQ(FALSE, query.result);
+
+    Message priv;
+    priv.id = WM_APP + 1;
+    priv.wParam = 2;
+    priv.lParam = 3;
+    EXPECT_TRUE(Route(t, priv));
+    EXPECT_EQ(5, priv.result);
+
+    Message unknown;
+    unknown.id = WM_APP + 2;
+    EXPECT_FALSE(Route(t, unknown));
+}
+
+// --- dialogs ----------------------------------------------------------------
+
+constexpr UINT kStep = WM_APP + 10;
+
+// Runs on the empty template 102: at start it posts itself a command, whose
+// handler throws once and then ends the dialog through OnOK.
+class ScriptedDialog : public corv::CDialog {
+public:
+    ScriptedDialog() : CDialog(IDD_MAIN) {}
+    std::vector<std::string> calls;
+    bool throwAtInit = false;
+
+protected:
+    BOOL OnInitDialog() override {
+        calls.push_back("init");
+        if (throwAtInit) throw std::runtime_error("cannot start");
+        Post(WM_COMMAND, 500);
+        return TRUE;
+    }
+    void OnOK() override {
+        calls.push_back("ok");
+        EndDialog(7);
+    }
+    bool RouteMessage(Message& message) override {
+        using Map = MessageMap<ScriptedDialog>;
+        static const Map map = {
+            Map::OnCommand(500, &ScriptedDialog::OnStep),
+        };
+        return map.Dispatch(*this, message) || CDialog::RouteMessage(message);
+    }
+
+private:
+    void OnStep() {
+        calls.push_back("step");
+        if (calls.size() == 2) {
+            Post(WM_COMMAND, 500);
+            throw std::runtime_error("a failing handler");
+        }
+        Post(WM_COMMAND, IDOK);
+    }
+};
+
+TEST(Dialog, RunsModallyThroughItsMessageMap) {
+    ScriptedDialog dialog;
+    EXPECT_EQ(7, dialog.DoModal());
+    EXPECT_EQ((std::vector<std::string>{"init", "step", "step", "ok"}), dialog.calls);
+    EXPECT_EQ(nullptr, dialog.Handle());
+}
+
+TEST(Dialog, AFailingInitialisationEndsTheRun) {
+    ScriptedDialog dialog;
+    dialog.throwAtInit = true;
+    EXPECT_EQ(-1, dialog.DoModal());
+}
+
+// A modeless window whose object goes with its window.
+class SelfOwnedDialog : public corv::CDialog {
+public:
+    explicit SelfOwnedDialog(bool* gone) : CDialog(IDD_MAIN), gone_(gone) {}
+
+protected:
+    void OnWindowGone() override {
+        *gone_ = true;
+        delete this;
+    }
+
+private:
+    bool* gone_;
+};
+
+TEST(Dialog, AModelessWindowCanDeleteItsObject) {
+    bool gone = false;
+    auto* dialog = new SelfOwnedDialog(&gone);
+    ASSERT_TRUE(dialog->Create());
+    HWND window = dialog->Handle();
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_EQ(dialog, corv::CDialog::FromHandle(window));
+    dialog->EndDialog(0);
+    EXPECT_TRUE(gone);
+    EXPECT_FALSE(IsWindow(window));
+}
+
+TEST(Dialog, WithoutAParentTheMainWindowOwnsIt) {
+    corv::CWinApp app;
+    ScriptedDialog mainDialog;
+    ASSERT_TRUE(mainDialog.Create());
+    app.SetMainWindow(&mainDialog);
+    ScriptedDialog child;
+    ASSERT_TRUE(child.Create());
+    EXPECT_EQ(mainDialog.Handle(), GetWindow(child.Handle(), GW_OWNER));
+    // The main window is never its own owner.
+    EXPECT_EQ(nullptr, GetWindow(mainDialog.Handle(), GW_OWNER));
+    app.SetMainWindow(nullptr);
+}
+
+// --- property sheets --------------------------------------------------------
+
+class RecordingPage : public corv::CPropertyPage {
+public:
+    RecordingPage(UINT templateId, std::vector<std::string>* log, std::string name)
+        : CPropertyPage(templateId), log_(log), name_(std::move(name)) {}
+
+protected:
+    BOOL OnInitDialog() override {
+        log_->push_back(name_ + " made");
+        return TRUE;
+    }
+    bool OnSetActive() override {
+        log_->push_back(name_ + " shown");
+        // Closing is tried once the loop runs: first a close command that
+        // the sheet refuses, then a message of the loop, then cancel.
+        PostMessageW(GetSheet()->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        return true;
+    }
+
+private:
+    std::vector<std::string>* log_;
+    std::string name_;
+};
+
+class RecordingSheet : public corv::CPropertySheet {
+public:
+    RecordingSheet()
+        : CPropertySheet(L"시험", nullptr, 1),
+          first(IDD_MAIN, &log, "first"),
+          second(IDD_ABOUTBOX, &log, "second") {
+        AddPage(first);
+        AddPage(second);
+    }
+    std::vector<std::string> log;
+    RecordingPage first;
+    RecordingPage second;
+
+protected:
+    void OnInitSheet() override { log.push_back("sheet made"); }
+    bool PreTranslateMessage(MSG& message) override {
+        if (message.message != kStep) return false;
+        log.push_back("loop saw the step on page " + std::to_string(GetActiveIndex()));
+        PostMessageW(Handle(), WM_COMMAND, IDCANCEL, 0);
+        return true;
+    }
+    bool RouteMessage(Message& message) override {
+        using Map = MessageMap<RecordingSheet>;
+        static const Map map = {
+            Map::OnSysCommand(&RecordingSheet::OnSysCommand),
+        };
+        return map.Dispatch(*this, message);
+    }
+
+private:
+    bool OnSysCommand(UINT command) {
+        if ((command & 0xFFF0) != SC_CLOSE) return false;
+        log.push_back("close refused");
+        PostMessageW(Handle(), kStep, 0, 0);
+        return true;
+    }
+};
+
+TEST(Sheet, RunsItsOwnLoopAndMakesPagesWhenShown) {
+    RecordingSheet sheet;
+    EXPECT_EQ(IDCANCEL, sheet.DoModal());
+    EXPECT_EQ((std::vector<std::string>{"sheet made", "second made", "second shown",
+                                        "close refused", "loop saw the step on page 1"}),
+              sheet.log);
+    // The first page was never shown, so its window was never made.
+    EXPECT_EQ(nullptr, sheet.first.Handle());
+    EXPECT_EQ(nullptr, sheet.Handle());
+    EXPECT_EQ(-1, sheet.GetActiveIndex());
+}
+
+}  // namespace

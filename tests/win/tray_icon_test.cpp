@@ -1,0 +1,224 @@
+// CTrayIcon's states and shell calls, with a recording shell and a real
+// hidden owner window; one test with the real shell of the notification
+// area.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "widgets/tray_icon_win.h"
+
+namespace {
+
+using corv::CTrayIcon;
+
+constexpr UINT kCallback = WM_USER + 10;
+constexpr UINT kIconId = 129;
+
+struct ShellCall {
+    DWORD message;
+    NOTIFYICONDATAA record;
+};
+
+// A hidden window that keeps the WM_COMMAND ids it receives.
+class OwnerWindow {
+public:
+    OwnerWindow() {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = Proc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "CorvTrayTestOwner";
+        RegisterClassA(&windowClass);
+        window = CreateWindowExA(0, windowClass.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                 nullptr, windowClass.hInstance, nullptr);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~OwnerWindow() { DestroyWindow(window); }
+
+    HWND window = nullptr;
+    std::vector<WPARAM> commands;
+
+private:
+    static LRESULT CALLBACK Proc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<OwnerWindow*>(GetWindowLongPtrA(w, GWLP_USERDATA));
+        if (message == WM_COMMAND && self != nullptr) self->commands.push_back(wParam);
+        return DefWindowProcA(w, message, wParam, lParam);
+    }
+};
+
+class TrayIcon : public ::testing::Test {
+protected:
+    CTrayIcon::ShellCall Recorder() {
+        return [this](DWORD message, NOTIFYICONDATAA* record) {
+            calls.push_back({message, *record});
+            return shellAnswer;
+        };
+    }
+    int Add(CTrayIcon& icon, const char* tip = "") {
+        return icon.AddIcon(owner.window, kCallback, tip, nullptr, kIconId);
+    }
+
+    OwnerWindow owner;
+    std::vector<ShellCall> calls;
+    BOOL shellAnswer = TRUE;
+};
+
+TEST_F(TrayIcon, AbsentIconMakesNoShellCall) {
+    CTrayIcon icon(Recorder());
+    EXPECT_EQ(0, icon.SetTipText("x"));
+    EXPECT_EQ(0, icon.SetIconResource(156));
+    icon.DeleteIcon();
+    EXPECT_EQ(0, icon.OnIconNotify(kIconId, WM_LBUTTONDBLCLK));
+    EXPECT_TRUE(calls.empty());
+    EXPECT_TRUE(owner.commands.empty());
+}
+
+TEST_F(TrayIcon, AddFillsTheFirstFormOfTheRecord) {
+    CTrayIcon icon(Recorder());
+    ASSERT_EQ(1, Add(icon, "hello"));
+    EXPECT_TRUE(icon.IsShown());
+    ASSERT_EQ(1u, calls.size());
+    const NOTIFYICONDATAA& r = calls[0].record;
+    EXPECT_EQ(static_cast<DWORD>(NIM_ADD), calls[0].message);
+    EXPECT_EQ(88u, r.cbSize);
+    EXPECT_EQ(owner.window, r.hWnd);
+    EXPECT_EQ(kIconId, r.uID);
+    EXPECT_EQ(static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP), r.uFlags);
+    EXPECT_EQ(kCallback, r.uCallbackMessage);
+    EXPECT_STREQ("hello", r.szTip);
+}
+
+TEST_F(TrayIcon, AddNeedsALiveOwnerAndTheShellsConsent) {
+    CTrayIcon icon(Recorder());
+    EXPECT_EQ(0, icon.AddIcon(nullptr, kCallback, "", nullptr, kIconId));
+    HWND gone =
+        CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    DestroyWindow(gone);
+    EXPECT_EQ(0, icon.AddIcon(gone, kCallback, "", nullptr, kIconId));
+    EXPECT_TRUE(calls.empty());
+
+    shellAnswer = FALSE;
+    EXPECT_EQ(0, Add(icon));
+    EXPECT_FALSE(icon.IsShown());
+    EXPECT_EQ(0, icon.SetTipText("after a refusal"));
+    EXPECT_EQ(1u, calls.size());  // the refused NIM_ADD only
+}
+
+TEST_F(TrayIcon, ModifyCallsCarryOnlyTheirPart) {
+    CTrayIcon icon(Recorder());
+    ASSERT_EQ(1, Add(icon));
+    EXPECT_EQ(1, icon.SetTipText("Corvalendrine v1.51\r\nMY IP: "));
+    EXPECT_EQ(1, icon.SetIconResource(156));
+    ASSERT_EQ(3u, calls.size());
+    EXPECT_EQ(static_cast<DWORD>(NIM_MODIFY), calls[1].message);
+    EXPECT_EQ(static_cast<UINT>(NIF_TIP), calls[1].record.uFlags);
+    EXPECT_STREQ("Corvalendrine v1.51\r\nMY IP: ", calls[1].record.szTip);
+    EXPECT_EQ(static_cast<UINT>(NIF_ICON), calls[2].record.uFlags);
+    EXPECT_NE(nullptr, calls[2].record.hIcon);
+
+    // A refused modify reports 0 and leaves the icon shown.
+    shellAnswer = FALSE;
+    EXPECT_EQ(0, icon.SetTipText("refused"));
+    EXPECT_TRUE(icon.IsShown());
+}
+
+TEST_F(TrayIcon, IconResourcesAreLoadedAtTheSmallSize) {
+    CTrayIcon icon(Recorder());
+    ASSERT_EQ(1, Add(icon));
+    for (UINT id : {156u, 137u, 138u, 139u, 140u, 141u, 142u, 143u}) {
+        ASSERT_EQ(1, icon.SetIconResource(id)) << id;
+        HICON handle = calls.back().record.hIcon;
+        ASSERT_NE(nullptr, handle) << id;
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(handle, &info)) << id;
+        BITMAP bitmap{};
+        GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+        EXPECT_EQ(GetSystemMetrics(SM_CXSMICON), bitmap.bmWidth) << id;
+        if (info.hbmColor) DeleteObject(info.hbmColor);
+        if (info.hbmMask) DeleteObject(info.hbmMask);
+    }
+}
+
+TEST_F(TrayIcon, TheIconIsRemovedOnce) {
+    {
+        CTrayIcon icon(Recorder());
+        ASSERT_EQ(1, Add(icon));
+        icon.DeleteIcon();
+        icon.DeleteIcon();
+        EXPECT_FALSE(icon.IsShown());
+    }
+    ASSERT_EQ(2u, calls.size());
+    EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), calls[1].message);
+    EXPECT_EQ(0u, calls[1].record.uFlags);
+
+    calls.clear();
+    {
+        CTrayIcon icon(Recorder());
+        ASSERT_EQ(1, Add(icon));
+    }
+    ASSERT_EQ(2u, calls.size());
+    EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), calls[1].message);
+}
+
+TEST_F(TrayIcon, OnlyALeftDoubleClickSendsTheFirstMenuCommand) {
+    CTrayIcon icon(Recorder());
+    ASSERT_EQ(1, Add(icon));
+    EXPECT_EQ(0, icon.OnIconNotify(kIconId + 1, WM_LBUTTONDBLCLK));
+    for (UINT mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, WM_RBUTTONUP, WM_MOUSEMOVE})
+        EXPECT_EQ(1, icon.OnIconNotify(kIconId, mouse)) << mouse;
+    EXPECT_TRUE(owner.commands.empty());
+
+    // Only the low word of the event counts.
+    EXPECT_EQ(1, icon.OnIconNotify(kIconId, MAKELPARAM(WM_LBUTTONDBLCLK, 7)));
+    ASSERT_EQ(1u, owner.commands.size());
+    EXPECT_EQ(32778u, owner.commands[0]);
+}
+
+TEST_F(TrayIcon, WithoutTheMenuADoubleClickDoesNothing) {
+    CTrayIcon icon(Recorder());
+    ASSERT_EQ(1, icon.AddIcon(owner.window, kCallback, "", nullptr, 4321));
+    EXPECT_EQ(0, icon.OnIconNotify(4321, WM_LBUTTONDBLCLK));
+    EXPECT_TRUE(owner.commands.empty());
+}
+
+TEST(TrayTipText, NeverRunsPastSixtyFourBytes) {
+    char buffer[80];
+    std::memset(buffer, '#', sizeof buffer);
+    const std::string longText(200, 'a');
+    corv::CopyAnsiText(buffer, CTrayIcon::kTipBytes, longText.c_str());
+    EXPECT_EQ(std::string(63, 'a'), std::string(buffer));
+    for (size_t i = CTrayIcon::kTipBytes; i < sizeof buffer; ++i) ASSERT_EQ('#', buffer[i]) << i;
+
+    corv::CopyAnsiText(buffer, CTrayIcon::kTipBytes, nullptr);
+    EXPECT_STREQ("", buffer);
+}
+
+TEST(TrayTipText, KeepsTwoByteCharactersWhole) {
+    if (GetACP() != 949) GTEST_SKIP() << "needs the Korean code page";
+    // 62 ASCII bytes and one Hangul syllable (two bytes) make 64: the
+    // syllable does not fit in the 63 bytes and goes whole.
+    const std::string text = std::string(62, 'a') + "\xC7\xD1";
+    char buffer[64];
+    corv::CopyAnsiText(buffer, sizeof buffer, text.c_str());
+    EXPECT_EQ(std::string(62, 'a'), std::string(buffer));
+    const std::string fits = std::string(61, 'a') + "\xC7\xD1";
+    corv::CopyAnsiText(buffer, sizeof buffer, fits.c_str());
+    EXPECT_EQ(fits, std::string(buffer));
+}
+
+TEST(TrayIconShell, TheRealShellTakesAndDropsTheIcon) {
+    if (FindWindowA("Shell_TrayWnd", nullptr) == nullptr)
+        GTEST_SKIP() << "no notification area on this desktop";
+    OwnerWindow owner;
+    CTrayIcon icon;
+    ASSERT_EQ(1, icon.AddIcon(owner.window, kCallback, "", nullptr, kIconId));
+    EXPECT_EQ(1, icon.SetIconResource(156));
+    EXPECT_EQ(1, icon.SetTipText("Corvalendrine v1.51"));
+    icon.DeleteIcon();
+    EXPECT_FALSE(icon.IsShown());
+}
+
+}  // namespace
