@@ -57,3 +57,9 @@ target_compile_options(win_tests PRIVATE ${CORV_WARNINGS})
 add_executable(corv_bench tools/benchmark/bench_main_win.cpp)
 target_link_libraries(corv_bench PRIVATE corv_win psapi)
 target_compile_options(corv_bench PRIVATE ${CORV_WARNINGS})
+
+# The end-to-end tests' driver (tests/e2e): finds the running program's
+# hidden window and sends it messages, under Wine.
+add_executable(e2e_driver tests/e2e/driver.cpp)
+target_link_libraries(e2e_driver PRIVATE user32 advapi32)
+target_compile_options(e2e_driver PRIVATE ${CORV_WARNINGS})

@@ -1,0 +1,100 @@
+#include "engine/desktop_settings.h"
+
+#include "engine/paths.h"
+#include "engine/profile.h"
+
+namespace corv {
+
+namespace {
+
+constexpr const char* kOwnWallpaperName = "Corvalendrine.bmp";
+
+char FoldPathByte(char c) {
+    if (c >= 'a' && c <= 'z') return static_cast<char>(c - 'a' + 'A');
+    if (c == '/') return '\\';
+    return c;
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// One whole decimal number: an optional sign, then digits only.
+bool IsNumberToken(const std::string& token) {
+    std::size_t i = (token[0] == '+' || token[0] == '-') ? 1 : 0;
+    if (i == token.size()) return false;
+    for (; i < token.size(); ++i)
+        if (token[i] < '0' || token[i] > '9') return false;
+    return true;
+}
+
+// A path never holds a line break; a value that does is cut there, so it
+// can never add lines to env.ini.
+std::string FirstLine(const std::string& text) {
+    return text.substr(0, text.find_first_of("\r\n"));
+}
+
+}  // namespace
+
+std::string OwnWallpaperPath(const std::string& programDir) {
+    return JoinPath(programDir, kOwnWallpaperName);
+}
+
+bool SamePathText(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (IsLeadByte949(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
+            if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+            ++i;
+            continue;
+        }
+        if (FoldPathByte(a[i]) != FoldPathByte(b[i])) return false;
+    }
+    return true;
+}
+
+bool ParseDesktopColor(const std::string& text, uint32_t& argb) {
+    uint32_t parts[3] = {0, 0, 0};
+    int found = 0;
+    std::size_t pos = 0;
+    while (found < 3) {
+        while (pos < text.size() && IsBlank(text[pos])) ++pos;
+        if (pos >= text.size()) break;
+        std::size_t end = pos;
+        while (end < text.size() && !IsBlank(text[end])) ++end;
+        const std::string token = text.substr(pos, end - pos);
+        if (!IsNumberToken(token)) return false;
+        parts[found++] = static_cast<uint32_t>(ParseDecimal(token)) & 0xFFu;
+        pos = end;
+    }
+    if (found < 3) return false;
+    argb = 0xFF000000u | (parts[0] << 16) | (parts[1] << 8) | parts[2];
+    return true;
+}
+
+void ApplyDesktopValues(Settings& settings, const DesktopValues& values) {
+    settings.userWallpaper = values.hasWallpaper ? FirstLine(values.wallpaper) : std::string();
+    if (!settings.programDir.empty()) {
+        const std::string own = OwnWallpaperPath(settings.programDir);
+        if (SamePathText(settings.userWallpaper, own)) {
+            // The last run ended without putting the user's wallpaper back.
+            std::string remembered =
+                ReadIniString(SettingsFilePath(settings.programDir), kSettingsSection,
+                              kRememberedWallpaperKey, "", kWallpaperPathBuffer);
+            remembered = FirstLine(remembered);
+            // Never take the program's own file for the user's.
+            if (SamePathText(remembered, own)) remembered.clear();
+            settings.userWallpaper = remembered;
+        }
+    }
+    uint32_t color = 0;
+    if (values.hasBackground && ParseDesktopColor(values.background, color))
+        settings.desktopColor = color;
+}
+
+bool SaveUserWallpaperPath(const Settings& settings) {
+    return WriteIniString(SettingsFilePath(settings.programDir), kSettingsSection,
+                          kRememberedWallpaperKey, settings.userWallpaper);
+}
+
+}  // namespace corv

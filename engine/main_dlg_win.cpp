@@ -1,0 +1,346 @@
+#include "engine/main_dlg_win.h"
+
+#include <shellapi.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <vector>
+
+#include "engine/cycle.h"
+#include "engine/cycle_win.h"
+#include "engine/desktop_settings.h"
+#include "engine/paths.h"
+#include "engine/platform_win.h"
+#include "engine/settings.h"
+#include "framework/app_win.h"
+#include "res/resource.h"
+
+namespace corv {
+
+namespace {
+
+constexpr UINT_PTR kChangeTimerId = 1;
+constexpr UINT_PTR kDateTimerId = 7;
+constexpr UINT kDateTimerPeriod = 30000;
+
+// The running program's full path. The buffer grows as needed: a cut path
+// would put env.ini into another folder.
+std::string ProgramFilePath() {
+    std::vector<char> buffer(512);
+    for (;;) {
+        const DWORD size = static_cast<DWORD>(buffer.size());
+        const DWORD got = GetModuleFileNameA(nullptr, buffer.data(), size);
+        if (got == 0) return std::string();
+        if (got < size - 1) return std::string(buffer.data(), got);
+        if (buffer.size() >= 32768) return std::string();
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+// A string value of the user's registry; false when it cannot be read.
+bool ReadUserRegistryString(const char* keyName, const char* valueName, std::string& value) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyName, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    char buffer[1024];
+    DWORD size = sizeof buffer - 1;
+    DWORD type = 0;
+    const LONG result =
+        RegQueryValueExA(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
+    buffer[size < sizeof buffer ? size : sizeof buffer - 1] = '\0';
+    value = buffer;
+    return true;
+}
+
+}  // namespace
+
+void SetDesktopIconsVisible(bool visible) {
+    HWND desktop = FindWindowA("Progman", nullptr);
+    if (desktop == nullptr) return;
+    HWND iconView = FindWindowExA(desktop, nullptr, "SHELLDLL_DefView", nullptr);
+    if (iconView == nullptr) return;
+    ShowWindow(iconView, visible ? SW_SHOW : SW_HIDE);
+}
+
+CMainDlg::CMainDlg() : CDialog(IDD_MAIN) {
+    windowIcon_ = LoadIconW(ResourceInstance(), MAKEINTRESOURCEW(IDI_PROGRAM));
+}
+
+CMainDlg::~CMainDlg() {
+    trayIcon.DeleteIcon();
+}
+
+bool CMainDlg::RouteMessage(Message& message) {
+    using Map = MessageMap<CMainDlg>;
+    static const Map map = {
+        Map::OnWindowPosChanging(&CMainDlg::OnWindowPosChanging),
+        Map::OnSysCommand(&CMainDlg::OnSysCommand),
+        Map::OnPaint(&CMainDlg::OnPaint),
+        Map::OnQueryDragIcon(&CMainDlg::OnQueryDragIcon),
+        Map::OnDestroy(&CMainDlg::OnDestroy),
+        Map::OnQueryEndSession(&CMainDlg::OnQueryEndSession),
+        Map::OnTimer(&CMainDlg::OnTimer),
+        Map::OnMessage(kTrayMessage, &CMainDlg::OnTrayNotify),
+        Map::OnCommand(ID_NEXT_PICTURE, &CMainDlg::OnNextPicture),
+        Map::OnCommand(ID_PREVIOUS_PICTURE, &CMainDlg::OnPreviousPicture),
+        Map::OnCommand(ID_DELETE_PICTURE, &CMainDlg::OnDeletePicture),
+        Map::OnCommand(ID_OPEN_PICTURE, &CMainDlg::OnOpenPicture),
+        Map::OnCommand(ID_DESKTOP_ICONS, &CMainDlg::OnDesktopIcons),
+        Map::OnCommand(ID_CLEAR_SCREEN, &CMainDlg::OnClearScreen),
+        Map::OnCommand(ID_PAUSE, &CMainDlg::OnPause),
+        Map::OnCommand(ID_SETTINGS, &CMainDlg::OnSettings),
+        Map::OnCommand(ID_ABOUT, &CMainDlg::OnAbout),
+        Map::OnCommand(ID_EXIT, &CMainDlg::OnExit),
+    };
+    return map.Dispatch(*this, message) || CDialog::RouteMessage(message);
+}
+
+// --- start -----------------------------------------------------------------
+
+BOOL CMainDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    SetIcon(windowIcon_, true);
+    SetIcon(windowIcon_, false);
+    SetText(L"Corvalendrine");
+
+    // Without the icon the program has no face: nothing is loaded or
+    // started, and nothing will be written back.
+    if (!trayIcon.AddIcon(hwnd_, kTrayMessage, "", nullptr, kTrayIconId)) return -1;
+    trayIcon.SetIconResource(IDI_TRAY);
+
+    Settings& settings = state.settings;
+    settings.Reset();
+    settings.programDir = DirectoryOf(ProgramFilePath());
+    ReadDesktopSettings();
+    LoadSettingsFile(settings, state.exceptionPrograms);
+    loaded_ = true;
+    if (settings.isiconhide) SetDesktopIconsVisible(false);
+    LoadCatalogue();
+    LoadSpecialDays();
+    LoadSlots();
+    SaveUserWallpaperPath(settings);
+    BuildTooltip();
+    LoadMaskList();
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+
+    // The first wallpaper of a run always starts on an empty canvas.
+    state.overlapCount = 0;
+    state.freshCanvasRequested = 1;
+    ChangeWallpaper(0);
+    if (!state.pictureList.empty() && settings.isforeimg) state.cycleReady = 1;
+    StartTimers();
+    return TRUE;
+}
+
+void CMainDlg::ReadDesktopSettings() {
+    DesktopValues values;
+    values.hasWallpaper =
+        ReadUserRegistryString("Control Panel\\Desktop", "Wallpaper", values.wallpaper);
+    values.hasBackground =
+        ReadUserRegistryString("Control Panel\\Colors", "Background", values.background);
+    ApplyDesktopValues(state.settings, values);
+}
+
+void CMainDlg::BuildTooltip() {
+    std::string tip = LoadResourceStringA(IDS_VERSION);
+    if (state.settings.isiptooltip) tip += "\r\n" + GetAddressText();
+    trayIcon.SetTipText(tip.c_str());
+}
+
+std::string CMainDlg::GetAddressText() {
+    return ::corv::GetAddressText();
+}
+
+void CMainDlg::StartTimers() {
+    const Settings& settings = state.settings;
+    SetTimer(kChangeTimerId, ChangePeriodMs(settings));
+    if (!settings.isweekday && !settings.iscalender) return;
+    SetTimer(kDateTimerId, kDateTimerPeriod);
+    SystemClock clock;
+    const LocalDate today = clock.Today();
+    state.lastDateText = FormatDateText(today);
+    if (settings.isweekday && today.weekday >= 0 && today.weekday <= 6)
+        trayIcon.SetIconResource(IDI_SUNDAY + static_cast<UINT>(today.weekday));
+}
+
+// --- end -------------------------------------------------------------------
+
+void CMainDlg::SaveAtEnd() {
+    if (!loaded_) return;
+    const Settings& settings = state.settings;
+    // The flag stays set, so the icons are hidden again at the next start.
+    if (settings.isiconhide) SetDesktopIconsVisible(true);
+    SaveSettingsFile(settings, state.exceptionPrograms);
+    SaveCatalogue();
+    SaveSlots();
+    RestoreUserWallpaper();
+}
+
+void CMainDlg::RestoreUserWallpaper() {
+    // An empty path leaves the desktop without a picture, as the user had it.
+    SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0,
+                          const_cast<char*>(state.settings.userWallpaper.c_str()),
+                          SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
+}
+
+void CMainDlg::OnDestroy() {
+    SaveAtEnd();
+    // The slot rectangles go only now: a session end before this wrote
+    // poslist.txt, and this last save must write the same slots again.
+    state.placementSlots.clear();
+    state.placementSlots.shrink_to_fit();
+}
+
+bool CMainDlg::OnQueryEndSession() {
+    // The session may end; everything is written now, as the process may
+    // not see its window destroyed.
+    SaveAtEnd();
+    return true;
+}
+
+// --- the hidden window -------------------------------------------------------
+
+void CMainDlg::OnWindowPosChanging(WINDOWPOS& position) {
+    // Every attempt to show the window, the modal run's own included,
+    // becomes a move without showing.
+    position.flags &= ~static_cast<UINT>(SWP_SHOWWINDOW);
+}
+
+bool CMainDlg::OnSysCommand(UINT command) {
+    if ((command & 0xFFF0) != 0x10) return false;
+    ShowAboutBox();
+    return true;
+}
+
+bool CMainDlg::OnPaint() {
+    if (!IsIconic(hwnd_)) return false;
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(hwnd_, &paint);
+    Send(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc));
+    const RECT client = GetClientRect();
+    const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(dc, x, y, windowIcon_);
+    EndPaint(hwnd_, &paint);
+    return true;
+}
+
+HICON CMainDlg::OnQueryDragIcon() {
+    return windowIcon_;
+}
+
+// --- tray icon and commands --------------------------------------------------
+
+LRESULT CMainDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(lParam) == WM_RBUTTONDOWN && ShowTrayMenu()) return 0;
+    return trayIcon.OnIconNotify(wParam, lParam);
+}
+
+void CMainDlg::OnNextPicture() {
+    ChangeWallpaper(0);
+}
+
+void CMainDlg::OnPreviousPicture() {
+    ChangeWallpaper(-1);
+}
+
+void CMainDlg::OnDeletePicture() {
+    DeleteCurrentPicture();
+}
+
+void CMainDlg::OnOpenPicture() {
+    // With no picture there is nothing to open; an empty name would open
+    // some folder instead.
+    if (state.currentPicture.empty()) return;
+    ShellExecuteA(nullptr, "open", state.currentPicture.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void CMainDlg::OnDesktopIcons() {
+    Settings& settings = state.settings;
+    SetDesktopIconsVisible(settings.isiconhide);
+    settings.isiconhide = !settings.isiconhide;
+}
+
+void CMainDlg::OnClearScreen() {
+    state.freshCanvasRequested = 1;
+    ChangeWallpaper(0);
+}
+
+void CMainDlg::OnPause() {
+    state.settings.paused = !state.settings.paused;
+}
+
+void CMainDlg::OnSettings() {
+    // The settings sheet: cycleReady held at 0 while it is open, then the
+    // change timer re-armed and a new wallpaper composed. Comes with the
+    // settings sheet.
+}
+
+void CMainDlg::OnAbout() {
+    ShowAboutBox();
+}
+
+void CMainDlg::OnExit() {
+    CancelSettingsWindows();
+    // Ends the modal run; the window is then destroyed and writes
+    // everything back.
+    Post(WM_COMMAND, IDCANCEL, 0);
+}
+
+// --- filled in by later work -------------------------------------------------
+
+void CMainDlg::ChangeWallpaper(int) {
+    // The wallpaper composer: comes with the composition work.
+}
+
+void CMainDlg::OnTimer(UINT_PTR) {
+    // The change timer and the date timer ticks: come with the change cycle.
+}
+
+bool CMainDlg::ShowTrayMenu() {
+    // The right-button tray menu (or bringing an open settings sheet
+    // forward, then answering true): comes with the tray menu.
+    return false;
+}
+
+void CMainDlg::DeleteCurrentPicture() {
+    // Moving the current picture to the recycle bin: comes with the
+    // catalogue's delete command.
+}
+
+void CMainDlg::CancelSettingsWindows() {
+    // Cancelling an open settings sheet, its mask chooser and its slot
+    // editor before the end: comes with the settings sheet.
+}
+
+void CMainDlg::ShowAboutBox() {
+    // The About box (dialog 100): comes with the link label.
+}
+
+void CMainDlg::LoadCatalogue() {
+    // list.txt into folderList and pictureList: comes with the catalogue.
+}
+
+void CMainDlg::SaveCatalogue() {
+    // list.txt written back: comes with the catalogue.
+}
+
+void CMainDlg::LoadSpecialDays() {
+    // xdaylist.txt into specialDays: comes with the calendar.
+}
+
+void CMainDlg::LoadSlots() {
+    // poslist.txt into placementSlots: comes with the placement slots.
+}
+
+void CMainDlg::SaveSlots() {
+    // poslist.txt written back: comes with the placement slots.
+}
+
+void CMainDlg::LoadMaskList() {
+    // The Masks folder into maskList: comes with the picture effects.
+}
+
+}  // namespace corv

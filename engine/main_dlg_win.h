@@ -1,0 +1,96 @@
+// CMainDlg: the hidden main window. It is never shown; the user sees only
+// its notification-area icon. Its initialisation loads everything in a
+// fixed order and makes the first wallpaper; its destruction (and already
+// the end of the user's session) writes everything back and puts the
+// user's wallpaper back.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "engine/app_state.h"
+#include "framework/dialog_win.h"
+#include "widgets/tray_icon_win.h"
+
+namespace corv {
+
+class CSheetPage;  // the settings sheet
+
+// The icon's callback message (WM_USER + 10) and its id.
+constexpr UINT kTrayMessage = WM_USER + 10;
+constexpr UINT kTrayIconId = 129;
+
+class CMainDlg : public CDialog {
+public:
+    CMainDlg();
+    ~CMainDlg() override;
+
+    CTrayIcon trayIcon;
+    CSheetPage* settingsSheet = nullptr;  // the open settings sheet, or null
+    AppState state;                       // settings, catalogue, collage, slots, special days
+
+    // One change of the wallpaper: step 0 the next picture, -1 the previous.
+    void ChangeWallpaper(int step);
+    // "MY IP: " and this machine's address.
+    std::string GetAddressText();
+
+protected:
+    BOOL OnInitDialog() override;
+    // Enter never ends the main window.
+    void OnOK() override {}
+    bool RouteMessage(Message& message) override;
+
+private:
+    // Steps of the start and the end.
+    void ReadDesktopSettings();
+    void RestoreUserWallpaper();
+    void BuildTooltip();
+    void StartTimers();
+    void SaveAtEnd();
+
+    // Loading and saving of the files that later work fills in.
+    void LoadCatalogue();
+    void SaveCatalogue();
+    void LoadSpecialDays();
+    void LoadSlots();
+    void SaveSlots();
+    void LoadMaskList();
+
+    // Handlers.
+    void OnWindowPosChanging(WINDOWPOS& position);
+    bool OnSysCommand(UINT command);
+    bool OnPaint();
+    HICON OnQueryDragIcon();
+    void OnDestroy();
+    bool OnQueryEndSession();
+    void OnTimer(UINT_PTR timerId);
+    LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+    void OnNextPicture();
+    void OnPreviousPicture();
+    void OnDeletePicture();
+    void OnOpenPicture();
+    void OnDesktopIcons();
+    void OnClearScreen();
+    void OnPause();
+    void OnSettings();
+    void OnAbout();
+    void OnExit();
+
+    // Parts of the tray menu, the settings sheet and the About box.
+    bool ShowTrayMenu();
+    void DeleteCurrentPicture();
+    void CancelSettingsWindows();
+    void ShowAboutBox();
+
+    HICON windowIcon_ = nullptr;
+    // Set once the settings are loaded. Before that there is nothing of
+    // the user's to write back, and writing would overwrite env.ini with
+    // empty values.
+    bool loaded_ = false;
+};
+
+// Shows or hides the desktop's icon view; nothing happens without one.
+void SetDesktopIconsVisible(bool visible);
+
+}  // namespace corv

@@ -1,0 +1,204 @@
+// Message maps.
+//
+// A window class lists the messages and commands it handles in one static
+// table, its message map, read top to bottom:
+//
+//     bool CMyDialog::RouteMessage(Message& message) {
+//         using Map = MessageMap<CMyDialog>;
+//         static const Map map = {
+//             Map::OnCommand(IDC_BROWSE, &CMyDialog::OnBrowse),
+//             Map::OnTimer(&CMyDialog::OnTimer),
+//         };
+//         return map.Dispatch(*this, message) || CDialog::RouteMessage(message);
+//     }
+//
+// Each entry names what it matches (a message, or a command or notification
+// with its control id and code) and a member function with typed arguments;
+// the factories below unpack WPARAM and LPARAM. A handler that only watches
+// a message (a timer tick, the destroy message) lets it go on to the
+// default handling afterwards; one that answers it ends it there.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <initializer_list>
+#include <vector>
+
+namespace corv {
+
+// One message as the framework hands it to a message map.
+struct Message {
+    HWND window = nullptr;
+    UINT id = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+    LRESULT result = 0;  // the answer, when a handler takes the message
+};
+
+template <class T>
+class MessageMap {
+public:
+    // Runs the handler for `message` on `target`. True when the handler
+    // answered it (then `message.result` holds the answer); false when no
+    // entry matched or the handler let it go on to the default handling.
+    using Handler = std::function<bool(T&, Message&)>;
+
+    struct Entry {
+        UINT message;
+        UINT id;           // WM_COMMAND, WM_NOTIFY: the command or control id
+        UINT code;         // WM_COMMAND, WM_NOTIFY: the notification code
+        bool menuOrClick;  // WM_COMMAND: a menu command, accelerator or click
+        Handler handler;
+    };
+
+    MessageMap(std::initializer_list<Entry> entries) : entries_(entries) {}
+
+    bool Dispatch(T& target, Message& message) const {
+        for (const Entry& entry : entries_)
+            if (Matches(entry, message)) return entry.handler(target, message);
+        return false;
+    }
+
+    // --- commands and notifications -------------------------------------
+
+    // A menu command, an accelerator or a button click with this id.
+    static Entry OnCommand(UINT id, void (T::*method)()) {
+        return {WM_COMMAND, id, 0, true, [method](T& self, Message&) {
+                    (self.*method)();
+                    return true;
+                }};
+    }
+    // A notification sent through WM_COMMAND (EN_CHANGE, CBN_SELCHANGE...).
+    static Entry OnControl(UINT id, UINT code, void (T::*method)()) {
+        return {WM_COMMAND, id, code, false, [method](T& self, Message&) {
+                    (self.*method)();
+                    return true;
+                }};
+    }
+    // A WM_NOTIFY notification; the handler's result is the answer.
+    static Entry OnNotify(UINT id, UINT code, LRESULT (T::*method)(NMHDR&)) {
+        return {WM_NOTIFY, id, code, false, [method](T& self, Message& m) {
+                    m.result = (self.*method)(*reinterpret_cast<NMHDR*>(m.lParam));
+                    return true;
+                }};
+    }
+
+    // --- window messages ------------------------------------------------
+
+    // Any message, for private messages: the handler's result is the answer.
+    static Entry OnMessage(UINT message, LRESULT (T::*method)(WPARAM, LPARAM)) {
+        return {message, 0, 0, false, [method](T& self, Message& m) {
+                    m.result = (self.*method)(m.wParam, m.lParam);
+                    return true;
+                }};
+    }
+    // Timer ticks; the default handling follows.
+    static Entry OnTimer(void (T::*method)(UINT_PTR timerId)) {
+        return Watch(WM_TIMER, [method](T& self, Message& m) { (self.*method)(m.wParam); });
+    }
+    // The window is being destroyed; the default handling follows.
+    static Entry OnDestroy(void (T::*method)()) {
+        return Watch(WM_DESTROY, [method](T& self, Message&) { (self.*method)(); });
+    }
+    // A change of position, size or visibility is on its way; the handler
+    // may change the record, then the default handling follows.
+    static Entry OnWindowPosChanging(void (T::*method)(WINDOWPOS& position)) {
+        return Watch(WM_WINDOWPOSCHANGING, [method](T& self, Message& m) {
+            (self.*method)(*reinterpret_cast<WINDOWPOS*>(m.lParam));
+        });
+    }
+    // A system-menu command; false hands it to the default handling.
+    static Entry OnSysCommand(bool (T::*method)(UINT command)) {
+        return {WM_SYSCOMMAND, 0, 0, false, [method](T& self, Message& m) {
+                    return (self.*method)(static_cast<UINT>(m.wParam));
+                }};
+    }
+    // Painting; false hands it to the default handling.
+    static Entry OnPaint(bool (T::*method)()) {
+        return {WM_PAINT, 0, 0, false, [method](T& self, Message&) { return (self.*method)(); }};
+    }
+    static Entry OnQueryDragIcon(HICON (T::*method)()) {
+        return {WM_QUERYDRAGICON, 0, 0, false, [method](T& self, Message& m) {
+                    m.result = reinterpret_cast<LRESULT>((self.*method)());
+                    return true;
+                }};
+    }
+    // The session is about to end; answer true to let it end.
+    static Entry OnQueryEndSession(bool (T::*method)()) {
+        return {WM_QUERYENDSESSION, 0, 0, false, [method](T& self, Message& m) {
+                    m.result = (self.*method)() ? TRUE : FALSE;
+                    return true;
+                }};
+    }
+    static Entry OnClose(void (T::*method)()) {
+        return {WM_CLOSE, 0, 0, false, [method](T& self, Message&) {
+                    (self.*method)();
+                    return true;
+                }};
+    }
+    // WM_CTLCOLORSTATIC, WM_CTLCOLORBTN, ...: the brush that fills the control.
+    static Entry OnCtlColor(UINT message, HBRUSH (T::*method)(HDC dc, HWND control)) {
+        return {message, 0, 0, false, [method](T& self, Message& m) {
+                    HBRUSH brush = (self.*method)(reinterpret_cast<HDC>(m.wParam),
+                                                  reinterpret_cast<HWND>(m.lParam));
+                    m.result = reinterpret_cast<LRESULT>(brush);
+                    return brush != nullptr;
+                }};
+    }
+    static Entry OnDrawItem(void (T::*method)(UINT id, DRAWITEMSTRUCT& item)) {
+        return {WM_DRAWITEM, 0, 0, false, [method](T& self, Message& m) {
+                    (self.*method)(static_cast<UINT>(m.wParam),
+                                   *reinterpret_cast<DRAWITEMSTRUCT*>(m.lParam));
+                    m.result = TRUE;
+                    return true;
+                }};
+    }
+    static Entry OnMeasureItem(void (T::*method)(UINT id, MEASUREITEMSTRUCT& item)) {
+        return {WM_MEASUREITEM, 0, 0, false, [method](T& self, Message& m) {
+                    (self.*method)(static_cast<UINT>(m.wParam),
+                                   *reinterpret_cast<MEASUREITEMSTRUCT*>(m.lParam));
+                    m.result = TRUE;
+                    return true;
+                }};
+    }
+    // The cursor over the window; false hands it to the default handling.
+    static Entry OnSetCursor(bool (T::*method)(HWND under, UINT hitTest, UINT mouseMessage)) {
+        return {WM_SETCURSOR, 0, 0, false, [method](T& self, Message& m) {
+                    bool handled = (self.*method)(reinterpret_cast<HWND>(m.wParam),
+                                                  LOWORD(m.lParam), HIWORD(m.lParam));
+                    m.result = handled ? TRUE : FALSE;
+                    return handled;
+                }};
+    }
+
+private:
+    // An entry whose handler watches a message and lets it go on.
+    template <class F>
+    static Entry Watch(UINT message, F watch) {
+        return {message, 0, 0, false, [watch](T& self, Message& m) {
+                    watch(self, m);
+                    return false;
+                }};
+    }
+
+    static bool Matches(const Entry& entry, const Message& m) {
+        if (entry.message != m.id) return false;
+        if (m.id == WM_COMMAND) {
+            if (LOWORD(m.wParam) != entry.id) return false;
+            const UINT code = HIWORD(m.wParam);
+            if (!entry.menuOrClick) return code == entry.code;
+            // Menus and clicks send code 0; accelerators code 1 without a control.
+            return code == 0 || (code == 1 && m.lParam == 0);
+        }
+        if (m.id == WM_NOTIFY) {
+            const NMHDR* header = reinterpret_cast<const NMHDR*>(m.lParam);
+            return header != nullptr && header->idFrom == entry.id && header->code == entry.code;
+        }
+        return true;
+    }
+
+    std::vector<Entry> entries_;
+};
+
+}  // namespace corv

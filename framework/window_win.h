@@ -1,0 +1,103 @@
+// CWindow: a thin handle to a window that someone else owns. Copying it
+// copies the handle; it never destroys the window.
+//
+// Texts come in two forms: wide strings, shown as they are, and narrow
+// strings in the ANSI code page (paths and stored texts).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace corv {
+
+class CWindow {
+public:
+    CWindow() = default;
+    explicit CWindow(HWND window) : hwnd_(window) {}
+    virtual ~CWindow() = default;
+
+    HWND Handle() const { return hwnd_; }
+    void Attach(HWND window) { hwnd_ = window; }
+    HWND Detach() {
+        HWND window = hwnd_;
+        hwnd_ = nullptr;
+        return window;
+    }
+    // True while the handle names a live window.
+    bool IsWindow() const { return hwnd_ != nullptr && ::IsWindow(hwnd_) != FALSE; }
+
+    HWND GetDlgItem(int id) const { return ::GetDlgItem(hwnd_, id); }
+    int GetDlgCtrlID() const { return ::GetDlgCtrlID(hwnd_); }
+    HWND GetParent() const { return ::GetParent(hwnd_); }
+
+    std::wstring GetText() const {
+        int length = ::GetWindowTextLengthW(hwnd_);
+        if (length <= 0) return std::wstring();
+        std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
+        int got = ::GetWindowTextW(hwnd_, buffer.data(), length + 1);
+        return std::wstring(buffer.data(), got > 0 ? static_cast<size_t>(got) : 0);
+    }
+    void SetText(const std::wstring& text) { ::SetWindowTextW(hwnd_, text.c_str()); }
+    std::string GetTextA() const {
+        int length = ::GetWindowTextLengthA(hwnd_);
+        if (length <= 0) return std::string();
+        std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
+        int got = ::GetWindowTextA(hwnd_, buffer.data(), length + 1);
+        return std::string(buffer.data(), got > 0 ? static_cast<size_t>(got) : 0);
+    }
+    void SetTextA(const std::string& text) { ::SetWindowTextA(hwnd_, text.c_str()); }
+
+    bool Show(int command) { return ::ShowWindow(hwnd_, command) != FALSE; }
+    bool IsVisible() const { return ::IsWindowVisible(hwnd_) != FALSE; }
+    void Enable(bool enable) { ::EnableWindow(hwnd_, enable ? TRUE : FALSE); }
+    bool IsEnabled() const { return ::IsWindowEnabled(hwnd_) != FALSE; }
+    void SetFocus() { ::SetFocus(hwnd_); }
+    bool SetForeground() { return ::SetForegroundWindow(hwnd_) != FALSE; }
+    void Invalidate(bool erase = true) { ::InvalidateRect(hwnd_, nullptr, erase ? TRUE : FALSE); }
+
+    RECT GetWindowRect() const {
+        RECT r{};
+        ::GetWindowRect(hwnd_, &r);
+        return r;
+    }
+    RECT GetClientRect() const {
+        RECT r{};
+        ::GetClientRect(hwnd_, &r);
+        return r;
+    }
+    bool SetWindowPos(HWND after, int x, int y, int cx, int cy, UINT flags) {
+        return ::SetWindowPos(hwnd_, after, x, y, cx, cy, flags) != FALSE;
+    }
+
+    LONG_PTR GetStyle() const { return ::GetWindowLongPtrW(hwnd_, GWL_STYLE); }
+    LONG_PTR GetExStyle() const { return ::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE); }
+    // Style bits: new = (old & ~remove) | add.
+    void ModifyStyle(LONG_PTR remove, LONG_PTR add) {
+        ::SetWindowLongPtrW(hwnd_, GWL_STYLE, (GetStyle() & ~remove) | add);
+    }
+    void ModifyExStyle(LONG_PTR remove, LONG_PTR add) {
+        ::SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, (GetExStyle() & ~remove) | add);
+    }
+
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        return ::SendMessageW(hwnd_, message, wParam, lParam);
+    }
+    bool Post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        return ::PostMessageW(hwnd_, message, wParam, lParam) != FALSE;
+    }
+
+    void SetIcon(HICON icon, bool big) {
+        Send(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    }
+    bool SetTimer(UINT_PTR id, UINT milliseconds) {
+        return ::SetTimer(hwnd_, id, milliseconds, nullptr) != 0;
+    }
+    void KillTimer(UINT_PTR id) { ::KillTimer(hwnd_, id); }
+
+protected:
+    HWND hwnd_ = nullptr;
+};
+
+}  // namespace corv

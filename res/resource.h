@@ -1,0 +1,46 @@
+// Resource ids shared by corvalendrine.rc and the code.
+#pragma once
+
+// Dialogs.
+#define IDD_ABOUTBOX 100
+#define IDD_MAIN 102
+
+// Strings.
+#define IDS_OLE_INIT_FAILED 100
+#define IDS_VERSION 102
+
+// Icons.
+#define IDI_PROGRAM 128
+#define IDI_SUNDAY 137  // one per weekday, Sunday first: 137 + weekday
+#define IDI_MONDAY 138
+#define IDI_TUESDAY 139
+#define IDI_WEDNESDAY 140
+#define IDI_THURSDAY 141
+#define IDI_FRIDAY 142
+#define IDI_SATURDAY 143
+#define IDI_PAUSE 148
+#define IDI_TRAY 156
+
+// Menus.
+#define IDR_TRAYMENU 129
+#define IDR_IMGPOS 154
+
+// Tray menu commands.
+#define ID_NEXT_PICTURE 32778
+#define ID_PAUSE 32781
+#define ID_ABOUT 32782
+#define ID_PREVIOUS_PICTURE 32786
+#define ID_DELETE_PICTURE 32788
+#define ID_SETTINGS 32789
+#define ID_EXIT 32790
+#define ID_OPEN_PICTURE 32791
+#define ID_CLEAR_SCREEN 32793
+#define ID_DESKTOP_ICONS 32801
+
+// Placement slot menu.
+#define ID_IMGPOS_DELETE 32800
+
+// About box controls.
+#define IDC_VERSION_TEXT 1059
+#define IDC_HOMEPAGE 1071
+#define IDC_EMAIL 1111

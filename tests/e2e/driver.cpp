@@ -1,0 +1,312 @@
+// The end-to-end tests' hands: a small console program, run under Wine in
+// the same prefix (and virtual desktop) as the program under test. It finds
+// the program's hidden main window and sends it messages, plays a desktop
+// with an icon view, and reads and writes the user's wallpaper setting.
+//
+//   e2e_driver wait-window MS          wait for the main window; it answers
+//   e2e_driver wait-gone MS            wait until no main window is left
+//   e2e_driver count-windows           how many main windows there are
+//   e2e_driver post-command ID         post WM_COMMAND ID
+//   e2e_driver send-command ID         send WM_COMMAND ID: done on return
+//   e2e_driver send MSG WPARAM LPARAM  send a message, print the answer
+//   e2e_driver visible                 1 when the main window is visible
+//   e2e_driver try-show                show it every usual way; "hidden" or
+//                                      "shown by ..."
+//   e2e_driver kill                    end the program's process at once
+//   e2e_driver fake-desktop SECONDS    a "Progman" window with an icon view
+//   e2e_driver desktop-icons           "shown", "hidden" or "missing"
+//   e2e_driver set-wallpaper-reg PATH  the user's registry wallpaper
+//   e2e_driver get-wallpaper-reg
+//
+// Numbers may be decimal or 0x hex. Exit code 0 on success, 1 when the
+// awaited state did not come, 2 for a usage error.
+#include <windows.h>
+
+#include <tlhelp32.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kProgramFile[] = "corvalendrine.exe";
+const char kMainTitle[] = "Corvalendrine";
+const char kDialogClass[] = "#32770";
+const UINT kSendTimeout = 5000;
+
+std::string ProcessFileName(DWORD processId) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return std::string();
+    PROCESSENTRY32 entry;
+    entry.dwSize = sizeof entry;
+    std::string name;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        if (entry.th32ProcessID == processId) {
+            name = entry.szExeFile;
+            break;
+        }
+    CloseHandle(snapshot);
+    return name;
+}
+
+bool EndsWithFileName(const std::string& path, const char* name) {
+    const size_t n = std::strlen(name);
+    if (path.size() < n) return false;
+    if (path.size() > n && path[path.size() - n - 1] != '\\' && path[path.size() - n - 1] != '/')
+        return false;
+    return lstrcmpiA(path.c_str() + path.size() - n, name) == 0;
+}
+
+BOOL CALLBACK CollectMainWindow(HWND window, LPARAM param) {
+    char className[64] = {};
+    char title[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, title, sizeof title);
+    if (std::strcmp(className, kDialogClass) != 0 || std::strcmp(title, kMainTitle) != 0)
+        return TRUE;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (EndsWithFileName(ProcessFileName(processId), kProgramFile))
+        reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+    return TRUE;
+}
+
+// The program's main windows: top-level dialogs titled "Corvalendrine" of
+// a process running corvalendrine.exe.
+std::vector<HWND> MainWindows() {
+    std::vector<HWND> found;
+    EnumWindows(CollectMainWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+HWND MainWindow() {
+    std::vector<HWND> found = MainWindows();
+    return found.empty() ? nullptr : found.front();
+}
+
+// Waits until the window's thread has handled everything sent before.
+bool Sync(HWND window) {
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kSendTimeout, &answer) != 0;
+}
+
+unsigned long Number(const char* text) {
+    return std::strtoul(text, nullptr, 0);
+}
+
+// True once the window's process has gone idle in its message loop: its
+// start-up is done. A thread that waits for the answer to a message it
+// sent (as the icon calls do) does not count as idle.
+bool WaitIdle(HWND window, DWORD timeout) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
+    if (process == nullptr) return false;
+    const DWORD result = WaitForInputIdle(process, timeout);
+    CloseHandle(process);
+    return result == 0;
+}
+
+int WaitWindow(DWORD timeout) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        HWND window = MainWindow();
+        if (window != nullptr && WaitIdle(window, timeout) && Sync(window)) {
+            std::printf("found\n");
+            return 0;
+        }
+        if (GetTickCount() - start > timeout) break;
+        Sleep(50);
+    }
+    std::printf("no main window\n");
+    return 1;
+}
+
+int WaitGone(DWORD timeout) {
+    const DWORD start = GetTickCount();
+    while (!MainWindows().empty()) {
+        if (GetTickCount() - start > timeout) {
+            std::printf("main window still there\n");
+            return 1;
+        }
+        Sleep(50);
+    }
+    std::printf("gone\n");
+    return 0;
+}
+
+int TryShow(HWND window) {
+    struct Attempt {
+        const char* name;
+        int command;  // a show command, or -1 for SetWindowPos
+    };
+    const Attempt attempts[] = {{"SW_SHOWNORMAL", SW_SHOWNORMAL},
+                                {"SW_SHOW", SW_SHOW},
+                                {"SW_RESTORE", SW_RESTORE},
+                                {"SW_SHOWNOACTIVATE", SW_SHOWNOACTIVATE},
+                                {"SetWindowPos", -1}};
+    for (const Attempt& attempt : attempts) {
+        if (attempt.command >= 0)
+            ShowWindow(window, attempt.command);
+        else
+            SetWindowPos(window, HWND_TOP, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+        Sync(window);
+        if (IsWindowVisible(window)) {
+            std::printf("shown by %s\n", attempt.name);
+            return 0;
+        }
+    }
+    std::printf("hidden\n");
+    return 0;
+}
+
+int Kill(HWND window) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+    if (process == nullptr) return 1;
+    const bool ended = TerminateProcess(process, 9) != FALSE &&
+                       WaitForSingleObject(process, 10000) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    std::printf(ended ? "killed\n" : "still running\n");
+    return ended ? 0 : 1;
+}
+
+// --- a stand-in desktop -----------------------------------------------------
+
+LRESULT CALLBACK DesktopProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE || message == WM_TIMER) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// A hidden "Progman" window holding a visible icon view, as the shell has
+// them; it lives until closed or for `seconds`.
+int FakeDesktop(UINT seconds) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DesktopProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "Progman";
+    RegisterClassA(&windowClass);
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpszClassName = "SHELLDLL_DefView";
+    RegisterClassA(&windowClass);
+    HWND desktop = CreateWindowExA(0, "Progman", "Program Manager", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                   nullptr, windowClass.hInstance, nullptr);
+    HWND view = CreateWindowExA(0, "SHELLDLL_DefView", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10,
+                                desktop, nullptr, windowClass.hInstance, nullptr);
+    if (desktop == nullptr || view == nullptr) return 1;
+    SetTimer(desktop, 1, seconds * 1000, nullptr);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+    DestroyWindow(desktop);
+    return 0;
+}
+
+int DesktopIcons() {
+    HWND desktop = FindWindowA("Progman", nullptr);
+    HWND view = desktop ? FindWindowExA(desktop, nullptr, "SHELLDLL_DefView", nullptr) : nullptr;
+    if (view == nullptr) {
+        std::printf("missing\n");
+        return 1;
+    }
+    // The view's own flag: its parent is hidden, so IsWindowVisible says no.
+    const bool shown = (GetWindowLongA(view, GWL_STYLE) & WS_VISIBLE) != 0;
+    std::printf(shown ? "shown\n" : "hidden\n");
+    return 0;
+}
+
+// --- the user's wallpaper -------------------------------------------------
+
+const char kDesktopKey[] = "Control Panel\\Desktop";
+
+int SetWallpaperReg(const char* path) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return 1;
+    const LONG result =
+        RegSetValueExA(key, "Wallpaper", 0, REG_SZ, reinterpret_cast<const BYTE*>(path),
+                       static_cast<DWORD>(std::strlen(path) + 1));
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS ? 0 : 1;
+}
+
+int GetWallpaperReg() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return 1;
+    char value[1024] = {};
+    DWORD size = sizeof value - 1;
+    const LONG result =
+        RegQueryValueExA(key, "Wallpaper", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS) return 1;
+    std::printf("%s\n", value);
+    return 0;
+}
+
+int Usage() {
+    std::fprintf(stderr, "usage: e2e_driver COMMAND [ARGS] (see driver.cpp)\n");
+    return 2;
+}
+
+int Run(int argc, char** argv) {
+    if (argc < 2) return Usage();
+    const std::string command = argv[1];
+    if (command == "wait-window" && argc == 3) return WaitWindow(Number(argv[2]));
+    if (command == "wait-gone" && argc == 3) return WaitGone(Number(argv[2]));
+    if (command == "count-windows") {
+        std::printf("%u\n", static_cast<unsigned>(MainWindows().size()));
+        return 0;
+    }
+    if (command == "fake-desktop" && argc == 3) return FakeDesktop(Number(argv[2]));
+    if (command == "desktop-icons") return DesktopIcons();
+    if (command == "set-wallpaper-reg" && argc == 3) return SetWallpaperReg(argv[2]);
+    if (command == "get-wallpaper-reg") return GetWallpaperReg();
+
+    HWND window = MainWindow();
+    if (window == nullptr) {
+        std::printf("no main window\n");
+        return 1;
+    }
+    if (command == "post-command" && argc == 3)
+        return PostMessageA(window, WM_COMMAND, Number(argv[2]), 0) ? 0 : 1;
+    if (command == "send-command" && argc == 3) {
+        DWORD_PTR answer = 0;
+        return SendMessageTimeoutA(window, WM_COMMAND, Number(argv[2]), 0, SMTO_ABORTIFHUNG,
+                                   kSendTimeout, &answer)
+                   ? 0
+                   : 1;
+    }
+    if (command == "send" && argc == 5) {
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutA(window, Number(argv[2]), Number(argv[3]),
+                                 static_cast<LPARAM>(Number(argv[4])), SMTO_ABORTIFHUNG,
+                                 kSendTimeout, &answer))
+            return 1;
+        std::printf("%ld\n", static_cast<long>(answer));
+        return 0;
+    }
+    if (command == "visible") {
+        std::printf("%d\n", IsWindowVisible(window) ? 1 : 0);
+        return 0;
+    }
+    if (command == "try-show") return TryShow(window);
+    if (command == "kill") return Kill(window);
+    return Usage();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int code = Run(argc, argv);
+    std::fflush(stdout);
+    return code;
+}

@@ -1,0 +1,110 @@
+#include "widgets/tray_icon_win.h"
+
+#include <cstring>
+
+#include "framework/app_win.h"
+
+namespace corv {
+
+void CopyAnsiText(char* buffer, size_t size, const char* text) {
+    if (size == 0) return;
+    size_t used = 0;
+    if (text != nullptr) {
+        // Whole characters only: a lead byte goes with its trail byte.
+        while (text[used] != '\0') {
+            const bool lead =
+                IsDBCSLeadByte(static_cast<BYTE>(text[used])) != FALSE && text[used + 1] != '\0';
+            const size_t step = lead ? 2 : 1;
+            if (used + step > size - 1) break;
+            used += step;
+        }
+        std::memcpy(buffer, text, used);
+    }
+    buffer[used] = '\0';
+}
+
+CTrayIcon::CTrayIcon() : CTrayIcon(ShellCall()) {}
+
+CTrayIcon::CTrayIcon(ShellCall shell) : shell_(std::move(shell)) {
+    std::memset(&record_, 0, sizeof record_);
+    if (!shell_)
+        shell_ = [](DWORD message, NOTIFYICONDATAA* record) {
+            return Shell_NotifyIconA(message, record);
+        };
+}
+
+CTrayIcon::~CTrayIcon() {
+    DeleteIcon();
+}
+
+BOOL CTrayIcon::CallShell(DWORD message) {
+    try {
+        return shell_(message, &record_);
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+int CTrayIcon::AddIcon(HWND owner, UINT callbackMessage, const char* tip, HICON icon, UINT iconId) {
+    if (LOBYTE(LOWORD(GetVersion())) < 4 || owner == nullptr || !IsWindow(owner)) {
+        enabled_ = 0;
+        return 0;
+    }
+    record_.cbSize = kRecordSize;
+    record_.hWnd = owner;
+    record_.uID = iconId;
+    record_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    record_.uCallbackMessage = callbackMessage;
+    record_.hIcon = icon;
+    CopyAnsiText(record_.szTip, kTipBytes, tip);
+    enabled_ = CallShell(NIM_ADD) ? 1 : 0;
+    return enabled_;
+}
+
+int CTrayIcon::SetIconResource(UINT resourceId) {
+    // The small-icon size, so that a drawing made for 16 x 16 is shown as
+    // it is instead of a larger one scaled down. Shared icons need no
+    // release.
+    HICON icon = static_cast<HICON>(LoadImageA(ResourceInstance(), MAKEINTRESOURCEA(resourceId),
+                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    if (enabled_ == 0) return 0;
+    record_.uFlags = NIF_ICON;
+    record_.hIcon = icon;
+    return CallShell(NIM_MODIFY) ? 1 : 0;
+}
+
+int CTrayIcon::SetTipText(const char* text) {
+    if (enabled_ == 0) return 0;
+    record_.uFlags = NIF_TIP;
+    CopyAnsiText(record_.szTip, kTipBytes, text);
+    return CallShell(NIM_MODIFY) ? 1 : 0;
+}
+
+void CTrayIcon::DeleteIcon() {
+    if (enabled_ == 0) return;
+    record_.uFlags = 0;
+    CallShell(NIM_DELETE);
+    enabled_ = 0;
+}
+
+LRESULT CTrayIcon::OnIconNotify(WPARAM wParam, LPARAM lParam) {
+    if (enabled_ == 0 || wParam != record_.uID) return 0;
+    if (LOWORD(lParam) != WM_LBUTTONDBLCLK) return 1;
+
+    HMENU menu = LoadMenuA(ResourceInstance(), MAKEINTRESOURCEA(record_.uID));
+    if (menu == nullptr) return 0;
+    HMENU popup = GetSubMenu(menu, 0);
+    // The first item must be a command: a sub-menu or separator sends nothing.
+    const UINT command = popup != nullptr ? GetMenuItemID(popup, 0) : static_cast<UINT>(-1);
+    if (command == static_cast<UINT>(-1) || command == 0) {
+        DestroyMenu(menu);
+        return 0;
+    }
+    SetForegroundWindow(record_.hWnd);
+    SendMessageA(record_.hWnd, WM_COMMAND, command, 0);
+    DestroyMenu(menu);
+    return 1;
+}
+
+}  // namespace corv

@@ -1,0 +1,67 @@
+// CTrayIcon: the program's icon in the notification area.
+//
+// It is not a window: the icon's mouse events arrive at the owner window as
+// its callback message, and the owner hands them to OnIconNotify. The icon
+// is either absent or shown; while it is absent every call but AddIcon does
+// nothing and answers 0, and no shell call is made.
+#pragma once
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <functional>
+#include <string>
+
+namespace corv {
+
+class CTrayIcon {
+public:
+    // The shell's notification call; tests put their own in its place.
+    using ShellCall = std::function<BOOL(DWORD message, NOTIFYICONDATAA* record)>;
+
+    // The size of the record in its first form: tooltip of 64 bytes.
+    static constexpr DWORD kRecordSize = 88;
+    static constexpr size_t kTipBytes = 64;
+
+    CTrayIcon();
+    explicit CTrayIcon(ShellCall shell);
+    virtual ~CTrayIcon();
+    CTrayIcon(const CTrayIcon&) = delete;
+    CTrayIcon& operator=(const CTrayIcon&) = delete;
+
+    // Adds the icon: its events arrive at `owner` as `callbackMessage`.
+    // Non-zero when the shell took it.
+    int AddIcon(HWND owner, UINT callbackMessage, const char* tip, HICON icon, UINT iconId);
+    // Shows the icon resource `resourceId` of the program at the small-icon
+    // size.
+    int SetIconResource(UINT resourceId);
+    // The tooltip, in the ANSI code page; cut to 63 bytes on a character
+    // boundary.
+    int SetTipText(const char* text);
+    // Removes the icon; does nothing when it is absent.
+    void DeleteIcon();
+
+    // The owner's callback message: `wParam` carries the icon id, the low
+    // word of `lParam` the mouse message. A left double-click sends the
+    // first command of the menu whose id is the icon id to the owner.
+    // Non-zero when the event was for this icon and handled.
+    virtual LRESULT OnIconNotify(WPARAM wParam, LPARAM lParam);
+
+    bool IsShown() const { return enabled_ != 0; }
+    // The record as last handed to the shell.
+    const NOTIFYICONDATAA& Record() const { return record_; }
+
+private:
+    BOOL CallShell(DWORD message);
+
+    int enabled_ = 0;
+    NOTIFYICONDATAA record_;
+    ShellCall shell_;
+};
+
+// Copies `text` into `buffer` of `size` bytes, cut so that it ends on a
+// whole character of the ANSI code page and is always zero-terminated.
+void CopyAnsiText(char* buffer, size_t size, const char* text);
+
+}  // namespace corv
