@@ -18,13 +18,18 @@ endfunction()
 corv_wine_test(wine.unit_tests ${CORV_WIN_BUILD_DIR}/unit_tests.exe)
 corv_wine_test(wine.win_tests ${CORV_WIN_BUILD_DIR}/win_tests.exe)
 
-# End-to-end cases of the real program (tests/e2e/run): each runs in a Wine
-# prefix of its own, since the single-instance mutex and the registry live
-# in a prefix's wineserver; all share the fixture's screen.
-foreach(case first_start second_start exit_writes_settings icon_hide never_visible
-             forced_kill session_end crash_recovery)
-  add_test(NAME e2e.${case}
-           COMMAND ${CORV_WINE} exec ${CORV_WINE_STATE} ${CMAKE_SOURCE_DIR}/tests/e2e/run ${case})
-  set_tests_properties(e2e.${case} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 180
-    ENVIRONMENT "CORV_WIN_BUILD_DIR=${CORV_WIN_BUILD_DIR};CORV_WINE_STATE=${CORV_WINE_STATE}")
+# End-to-end cases of the real program (tests/e2e/run): every function
+# case_NAME of tests/e2e/cases/*.sh is the test e2e.NAME. Each runs in a
+# Wine prefix of its own, since the single-instance mutex and the registry
+# live in a prefix's wineserver; all share the fixture's screen.
+file(GLOB CORV_E2E_CASE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/cases/*.sh)
+foreach(case_file ${CORV_E2E_CASE_FILES})
+  file(STRINGS ${case_file} case_lines REGEX "^case_[a-z0-9_]+\\(\\)")
+  foreach(line ${case_lines})
+    string(REGEX REPLACE "^case_([a-z0-9_]+)\\(\\).*" "\\1" case "${line}")
+    add_test(NAME e2e.${case}
+             COMMAND ${CORV_WINE} exec ${CORV_WINE_STATE} ${CMAKE_SOURCE_DIR}/tests/e2e/run ${case})
+    set_tests_properties(e2e.${case} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 180
+      ENVIRONMENT "CORV_WIN_BUILD_DIR=${CORV_WIN_BUILD_DIR};CORV_WINE_STATE=${CORV_WINE_STATE}")
+  endforeach()
 endforeach()

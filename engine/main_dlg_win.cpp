@@ -6,8 +6,14 @@
 #include <ctime>
 #include <vector>
 
+#include "compose/calendar.h"
+#include "compose/composer.h"
+#include "compose/effects.h"
+#include "compose/slots_file.h"
+#include "engine/catalogue.h"
 #include "engine/cycle.h"
 #include "engine/cycle_win.h"
+#include "engine/delete_picture_win.h"
 #include "engine/desktop_settings.h"
 #include "engine/paths.h"
 #include "engine/platform_win.h"
@@ -158,8 +164,7 @@ void CMainDlg::StartTimers() {
     SetTimer(kChangeTimerId, ChangePeriodMs(settings));
     if (!settings.isweekday && !settings.iscalender) return;
     SetTimer(kDateTimerId, kDateTimerPeriod);
-    SystemClock clock;
-    const LocalDate today = clock.Today();
+    const LocalDate today = clock_.Today();
     state.lastDateText = FormatDateText(today);
     if (settings.isweekday && today.weekday >= 0 && today.weekday <= 6)
         trayIcon.SetIconResource(IDI_SUNDAY + static_cast<UINT>(today.weekday));
@@ -273,9 +278,15 @@ void CMainDlg::OnPause() {
 }
 
 void CMainDlg::OnSettings() {
-    // The settings sheet: cycleReady held at 0 while it is open, then the
-    // change timer re-armed and a new wallpaper composed. Comes with the
-    // settings sheet.
+    // The settings sheet itself comes with its own work; until then the
+    // command does what closing the sheet does: re-arm the change timer
+    // and compose at once with the settings as they are.
+    if (!state.pictureList.empty() && state.settings.isforeimg) {
+        state.cycleReady = 1;
+        SetTimer(kChangeTimerId, ChangePeriodMs(state.settings));
+    }
+    state.cycleReady = 1;
+    ChangeWallpaper(0);
 }
 
 void CMainDlg::OnAbout() {
@@ -289,25 +300,64 @@ void CMainDlg::OnExit() {
     Post(WM_COMMAND, IDCANCEL, 0);
 }
 
+// --- the change cycle ---------------------------------------------------------
+
+void CMainDlg::ChangeWallpaper(int step) {
+    ComposeServices services{imaging_, desktop_, random_, clock_, fileSystem_, nullptr};
+    ::corv::ChangeWallpaper(state, step, services);
+    // The memory trim: minimised without activation (the window stays
+    // hidden, since showing is always refused).
+    if (state.settings.rememory) ShowWindow(hwnd_, SW_SHOWMINNOACTIVE);
+}
+
+void CMainDlg::OnTimer(UINT_PTR timerId) {
+    if (timerId == kChangeTimerId) {
+        const auto busy = [this] { return IsBusy(ListTopWindows(), state.exceptionPrograms); };
+        if (TickShouldChange(state, busy)) ChangeWallpaper(0);
+        return;
+    }
+    const DateCheckResult date = CheckDate(state, clock_.Today());
+    if (!date.changed) return;
+    if (date.weekdayIcon != 0) trayIcon.SetIconResource(static_cast<UINT>(date.weekdayIcon));
+    if (date.recompose) ChangeWallpaper(0);
+}
+
+void CMainDlg::DeleteCurrentPicture() {
+    ::corv::DeleteCurrentPicture(hwnd_, state, [this] { ChangeWallpaper(0); });
+}
+
+// --- files beside the program --------------------------------------------------
+
+void CMainDlg::LoadCatalogue() {
+    ::corv::LoadCatalogue(state, JoinPath(state.settings.programDir, "list.txt"));
+}
+
+void CMainDlg::SaveCatalogue() {
+    ::corv::SaveCatalogue(state, JoinPath(state.settings.programDir, "list.txt"));
+}
+
+void CMainDlg::LoadSpecialDays() {
+    ::corv::LoadSpecialDays(SpecialDaysPath(state.settings.programDir), state.specialDays);
+}
+
+void CMainDlg::LoadSlots() {
+    ::corv::LoadSlots(SlotsFilePath(state.settings.programDir), state.placementSlots);
+}
+
+void CMainDlg::SaveSlots() {
+    ::corv::SaveSlots(SlotsFilePath(state.settings.programDir), state.placementSlots);
+}
+
+void CMainDlg::LoadMaskList() {
+    ::corv::LoadMaskList(fileSystem_, JoinPath(state.settings.programDir, "Masks"), state.maskList);
+}
+
 // --- filled in by later work -------------------------------------------------
-
-void CMainDlg::ChangeWallpaper(int) {
-    // The wallpaper composer: comes with the composition work.
-}
-
-void CMainDlg::OnTimer(UINT_PTR) {
-    // The change timer and the date timer ticks: come with the change cycle.
-}
 
 bool CMainDlg::ShowTrayMenu() {
     // The right-button tray menu (or bringing an open settings sheet
     // forward, then answering true): comes with the tray menu.
     return false;
-}
-
-void CMainDlg::DeleteCurrentPicture() {
-    // Moving the current picture to the recycle bin: comes with the
-    // catalogue's delete command.
 }
 
 void CMainDlg::CancelSettingsWindows() {
@@ -317,30 +367,6 @@ void CMainDlg::CancelSettingsWindows() {
 
 void CMainDlg::ShowAboutBox() {
     // The About box (dialog 100): comes with the link label.
-}
-
-void CMainDlg::LoadCatalogue() {
-    // list.txt into folderList and pictureList: comes with the catalogue.
-}
-
-void CMainDlg::SaveCatalogue() {
-    // list.txt written back: comes with the catalogue.
-}
-
-void CMainDlg::LoadSpecialDays() {
-    // xdaylist.txt into specialDays: comes with the calendar.
-}
-
-void CMainDlg::LoadSlots() {
-    // poslist.txt into placementSlots: comes with the placement slots.
-}
-
-void CMainDlg::SaveSlots() {
-    // poslist.txt written back: comes with the placement slots.
-}
-
-void CMainDlg::LoadMaskList() {
-    // The Masks folder into maskList: comes with the picture effects.
 }
 
 }  // namespace corv

@@ -9,7 +9,10 @@
 
 #include <string>
 
+#include "compose/desktop_win.h"
+#include "compose/imaging_gdiplus_win.h"
 #include "engine/app_state.h"
+#include "engine/platform_win.h"
 #include "framework/dialog_win.h"
 #include "widgets/tray_icon_win.h"
 
@@ -82,6 +85,13 @@ private:
     void DeleteCurrentPicture();
     void CancelSettingsWindows();
     void ShowAboutBox();
+
+    // The system behind the composition and the catalogue.
+    GdiplusImaging imaging_;
+    SystemDesktop desktop_;
+    CrtRandom random_;
+    SystemClock clock_;
+    Win32FileSystem fileSystem_;
 
     HICON windowIcon_ = nullptr;
     // Set once the settings are loaded. Before that there is nothing of
