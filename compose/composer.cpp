@@ -51,8 +51,10 @@ void DrawBase(AppState& state, Surface& canvas, ComposeServices& services, int32
                 if (bits.Locked()) MakeGray(bits.Buffer());
             }
             canvas.DrawImage(*kept, RectI{0, 0, W, H});
+            return;  // the file is released here, before it is written again
         }
-        return;  // the file is released here, before it is written again
+        // The kept wallpaper is gone or unreadable: a fresh canvas rather
+        // than a black one for the rest of the round.
     }
     canvas.Clear(s.isbackcolor ? s.backcolor : s.desktopColor);
     if (s.isbackimg && !s.backimagename.empty()) {

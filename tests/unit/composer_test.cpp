@@ -205,14 +205,17 @@ TEST(ComposerBase, CollageGreysTheKeptWallpaper) {
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), first));
 }
 
-TEST(ComposerBase, MissingKeptWallpaperDrawsNoBase) {
+TEST(ComposerBase, MissingKeptWallpaperStartsAFreshCanvas) {
     Composer c;
     c.state.settings.isoverlap = true;
     c.state.settings.imagepos = 2;
+    c.state.settings.backcolor = 0xFF485573u;
     c.state.freshCanvasRequested = 0;
+    c.state.overlapCount = 2;
     c.Change();
-    EXPECT_EQ(CountPrefix(c.imaging.log, "bmp1: clear"), 0);
-    EXPECT_EQ(CountPrefix(c.imaging.log, "bmp1: draw"), 0);
+    EXPECT_TRUE(Has(c.imaging.log, "load " + c.Wallpaper() + " failed"));
+    EXPECT_TRUE(Has(c.imaging.log, "bmp1: clear ff485573"));
+    EXPECT_EQ(c.state.overlapCount, 0);
 }
 
 TEST(ComposerPicture, RandomPlacementMirrorsWhenLastCentreIsCovered) {
