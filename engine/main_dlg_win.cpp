@@ -20,6 +20,8 @@
 #include "engine/settings.h"
 #include "framework/app_win.h"
 #include "res/resource.h"
+#include "widgets/about_dlg_win.h"
+#include "widgets/tray_menu_win.h"
 
 namespace corv {
 
@@ -89,6 +91,8 @@ bool CMainDlg::RouteMessage(Message& message) {
         Map::OnQueryEndSession(&CMainDlg::OnQueryEndSession),
         Map::OnTimer(&CMainDlg::OnTimer),
         Map::OnMessage(kTrayMessage, &CMainDlg::OnTrayNotify),
+        Map::OnMeasureItem(&CMainDlg::OnMeasureItem),
+        Map::OnDrawItem(&CMainDlg::OnDrawItem),
         Map::OnCommand(ID_NEXT_PICTURE, &CMainDlg::OnNextPicture),
         Map::OnCommand(ID_PREVIOUS_PICTURE, &CMainDlg::OnPreviousPicture),
         Map::OnCommand(ID_DELETE_PICTURE, &CMainDlg::OnDeletePicture),
@@ -355,18 +359,79 @@ void CMainDlg::LoadMaskList() {
 // --- filled in by later work -------------------------------------------------
 
 bool CMainDlg::ShowTrayMenu() {
-    // The right-button tray menu (or bringing an open settings sheet
-    // forward, then answering true): comes with the tray menu.
+    // While a modal window of the program is open, or the menu already is,
+    // a second menu would let its commands (delete, About, settings) run
+    // inside the first window and give the cycle back too early.
+    if (BringModalWindowForward()) return true;
+    if (shownTrayMenu_ != nullptr) return false;
+
+    state.cycleReady = 0;
+    HMENU menu = LoadMenuW(ResourceInstance(), MAKEINTRESOURCEW(IDR_TRAYMENU));
+    HMENU popup = menu != nullptr ? GetSubMenu(menu, 0) : nullptr;
+    if (popup != nullptr) {
+        CTrayMenu trayMenu;
+        trayMenu.Attach(popup);
+        // Whatever happens, the menu object lets go of the borrowed pop-up,
+        // the owner stops forwarding, and the cycle goes on.
+        struct Release {
+            CMainDlg& self;
+            CTrayMenu& trayMenu;
+            ~Release() {
+                self.shownTrayMenu_ = nullptr;
+                trayMenu.Detach();
+                self.state.cycleReady = 1;
+            }
+        } release{*this, trayMenu};
+
+        PrepareTrayMenu(trayMenu, state.settings.paused, state.settings.isiconhide);
+
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        SetForeground();
+        shownTrayMenu_ = &trayMenu;
+        TrackPopupMenu(popup, 0, cursor.x, cursor.y, 0, hwnd_, nullptr);
+        // Lets the menu close properly when the user clicks elsewhere next.
+        Post(WM_NULL);
+    }
+    if (menu != nullptr) DestroyMenu(menu);
+    state.cycleReady = 1;
     return false;
 }
 
+bool CMainDlg::BringModalWindowForward() {
+    // The settings sheet, the delete question and the About box all
+    // disable the main window while they are open.
+    if (IsEnabled()) return false;
+    HWND popup = GetLastActivePopup(hwnd_);
+    if (popup != nullptr && popup != hwnd_) SetForegroundWindow(popup);
+    return true;
+}
+
+void CMainDlg::OnMeasureItem(UINT, MEASUREITEMSTRUCT& item) {
+    if (item.CtlType == ODT_MENU && shownTrayMenu_ != nullptr) shownTrayMenu_->MeasureItem(item);
+}
+
+void CMainDlg::OnDrawItem(UINT, DRAWITEMSTRUCT& item) {
+    if (item.CtlType == ODT_MENU && shownTrayMenu_ != nullptr) shownTrayMenu_->DrawItem(item);
+}
+
 void CMainDlg::CancelSettingsWindows() {
+    // An open About box would hold the end until it is closed.
+    if (aboutBox_ != nullptr && aboutBox_->IsWindow()) aboutBox_->EndDialog(IDCANCEL);
     // Cancelling an open settings sheet, its mask chooser and its slot
-    // editor before the end: comes with the settings sheet.
+    // editor before the end comes with the settings sheet.
 }
 
 void CMainDlg::ShowAboutBox() {
-    // The About box (dialog 100): comes with the link label.
+    // A second request while the box is open brings it forward.
+    if (aboutBox_ != nullptr) {
+        if (aboutBox_->IsWindow()) aboutBox_->SetForeground();
+        return;
+    }
+    CAboutDlg about;
+    aboutBox_ = &about;
+    about.DoModal();
+    aboutBox_ = nullptr;
 }
 
 }  // namespace corv

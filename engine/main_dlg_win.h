@@ -19,6 +19,8 @@
 namespace corv {
 
 class CSheetPage;  // the settings sheet
+class CTrayMenu;
+class CAboutDlg;
 
 // The icon's callback message (WM_USER + 10) and its id.
 constexpr UINT kTrayMessage = WM_USER + 10;
@@ -85,6 +87,12 @@ private:
     void DeleteCurrentPicture();
     void CancelSettingsWindows();
     void ShowAboutBox();
+    // The open tray menu gets the owner-draw messages of its items.
+    void OnMeasureItem(UINT id, MEASUREITEMSTRUCT& item);
+    void OnDrawItem(UINT id, DRAWITEMSTRUCT& item);
+    // True when one of the program's modal windows is open; it is then
+    // brought forward.
+    bool BringModalWindowForward();
 
     // The system behind the composition and the catalogue.
     GdiplusImaging imaging_;
@@ -94,6 +102,8 @@ private:
     Win32FileSystem fileSystem_;
 
     HICON windowIcon_ = nullptr;
+    CTrayMenu* shownTrayMenu_ = nullptr;  // while the tray menu is open
+    CAboutDlg* aboutBox_ = nullptr;       // while the About box is open
     // Set once the settings are loaded. Before that there is nothing of
     // the user's to write back, and writing would overwrite env.ini with
     // empty values.

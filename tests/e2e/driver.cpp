@@ -17,6 +17,11 @@
 //   e2e_driver desktop-icons           "shown", "hidden" or "missing"
 //   e2e_driver set-wallpaper-reg PATH  the user's registry wallpaper
 //   e2e_driver get-wallpaper-reg
+//   e2e_driver screen                  "WIDTH HEIGHT LEFT TOP RIGHT BOTTOM":
+//                                      the screen's size and the work area
+//
+// The commands for the program's dialogs, its tray menu and other
+// programs' windows are in driver_ui.h.
 //
 // Numbers may be decimal or 0x hex. Exit code 0 on success, 1 when the
 // awaited state did not come, 2 for a usage error.
@@ -29,6 +34,8 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "driver_ui.h"
 
 namespace {
 
@@ -252,6 +259,18 @@ int GetWallpaperReg() {
     return 0;
 }
 
+// --- the screen ----------------------------------------------------------
+
+// What the program measures before each change: the primary screen's size
+// and the work area (the desktop less the task bar).
+int Screen() {
+    RECT area{};
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0)) return 1;
+    std::printf("%d %d %ld %ld %ld %ld\n", GetSystemMetrics(SM_CXSCREEN),
+                GetSystemMetrics(SM_CYSCREEN), area.left, area.top, area.right, area.bottom);
+    return 0;
+}
+
 int Usage() {
     std::fprintf(stderr, "usage: e2e_driver COMMAND [ARGS] (see driver.cpp)\n");
     return 2;
@@ -270,6 +289,10 @@ int Run(int argc, char** argv) {
     if (command == "desktop-icons") return DesktopIcons();
     if (command == "set-wallpaper-reg" && argc == 3) return SetWallpaperReg(argv[2]);
     if (command == "get-wallpaper-reg") return GetWallpaperReg();
+    if (command == "screen") return Screen();
+
+    const int ui = e2eui::Run(argc, argv, MainWindow);
+    if (ui >= 0) return ui;
 
     HWND window = MainWindow();
     if (window == nullptr) {

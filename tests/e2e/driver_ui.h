@@ -1,0 +1,323 @@
+// The driver's commands for the program's other windows: its dialogs and
+// message boxes, its tray menu, and windows of another program for the
+// busy stop. Included by driver.cpp only.
+//
+//   e2e_driver post MSG WPARAM LPARAM    post a message to the main window
+//   e2e_driver wait-title TITLE MS       wait for a visible window titled TITLE
+//   e2e_driver wait-no-title TITLE MS    wait until none is left
+//   e2e_driver text TITLE [ID]           the text of that window or of its
+//                                        control ID (UTF-8)
+//   e2e_driver rect TITLE [ID]           its screen rectangle "L T R B"
+//   e2e_driver style TITLE ID            the control's style, in hex
+//   e2e_driver click TITLE ID            press button ID of that window
+//   e2e_driver close TITLE               the window's close box (WM_CLOSE)
+//   e2e_driver dialogs                   the program's visible windows other
+//                                        than the main one: "CLASS|TITLE"
+//   e2e_driver answer yes|no MS          wait for a question of the program
+//                                        (a dialog with Yes and No), print
+//                                        its title and text, answer it
+//   e2e_driver open-window TITLE SECONDS [minimized]
+//                                        a visible window of another program,
+//                                        open for SECONDS
+//   e2e_driver menu-wait MS              wait for an open pop-up menu; print
+//                                        its client area on the screen
+//                                        "L T R B"
+//   e2e_driver menu-gone MS              wait until no pop-up menu is open
+//   e2e_driver menu-keys KEY...          keys for the open menu: down, up,
+//                                        enter, escape
+//
+// Titles come in the ANSI code page, as the command line gives them, and
+// are compared as wide text.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace e2eui {
+
+using MainWindowFinder = HWND (*)();
+
+inline std::wstring Wide(const char* text) {
+    const int size = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (size <= 1) return std::wstring();
+    std::wstring wide(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], size);
+    wide.resize(static_cast<size_t>(size) - 1);
+    return wide;
+}
+
+inline std::string Utf8(const std::wstring& text) {
+    if (text.empty()) return std::string();
+    const int length = static_cast<int>(text.size());
+    const int size =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), length, &bytes[0], size, nullptr, nullptr);
+    return bytes;
+}
+
+inline std::wstring WindowText(HWND window) {
+    wchar_t text[1024] = {};
+    GetWindowTextW(window, text, 1024);
+    return text;
+}
+
+inline std::wstring ClassName(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+struct Search {
+    std::wstring title;  // match by title, or
+    std::wstring className;
+    DWORD processId = 0;  // when not 0: only windows of this process
+    HWND skip = nullptr;
+    std::vector<HWND> found;
+};
+
+inline BOOL CALLBACK CollectVisible(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    if (!IsWindowVisible(window) || window == search->skip) return TRUE;
+    if (!search->title.empty() && WindowText(window) != search->title) return TRUE;
+    if (!search->className.empty() && ClassName(window) != search->className) return TRUE;
+    if (search->processId != 0) {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        if (processId != search->processId) return TRUE;
+    }
+    search->found.push_back(window);
+    return TRUE;
+}
+
+inline std::vector<HWND> Find(Search search) {
+    EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+inline HWND FindTitled(const char* title) {
+    Search search;
+    search.title = Wide(title);
+    std::vector<HWND> found = Find(search);
+    return found.empty() ? nullptr : found.front();
+}
+
+inline HWND FindMenu() {
+    Search search;
+    search.className = L"#32768";
+    std::vector<HWND> found = Find(search);
+    return found.empty() ? nullptr : found.front();
+}
+
+// Polls `found` every 50 ms until it answers or `timeout` ms have passed.
+template <class F>
+bool WaitFor(DWORD timeout, F found) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (found()) return true;
+        if (GetTickCount() - start > timeout) return false;
+        Sleep(50);
+    }
+}
+
+inline HWND Target(int argc, char** argv) {
+    HWND window = FindTitled(argv[2]);
+    if (window != nullptr && argc >= 4) window = GetDlgItem(window, std::atoi(argv[3]));
+    return window;
+}
+
+inline int PrintRect(HWND window) {
+    RECT r{};
+    if (window == nullptr || !GetWindowRect(window, &r)) return 1;
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    return 0;
+}
+
+// The client area in screen coordinates: what the program paints.
+inline int PrintClientRect(HWND window) {
+    RECT r{};
+    if (window == nullptr || !GetClientRect(window, &r)) return 1;
+    POINT corners[2] = {{r.left, r.top}, {r.right, r.bottom}};
+    MapWindowPoints(window, nullptr, corners, 2);
+    std::printf("%ld %ld %ld %ld\n", corners[0].x, corners[0].y, corners[1].x, corners[1].y);
+    return 0;
+}
+
+inline int Click(HWND dialog, int id) {
+    HWND button = GetDlgItem(dialog, id);
+    return PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                        reinterpret_cast<LPARAM>(button))
+               ? 0
+               : 1;
+}
+
+// The program's visible windows besides its main window.
+inline std::vector<HWND> ProgramWindows(MainWindowFinder mainWindow) {
+    HWND main = mainWindow();
+    if (main == nullptr) return {};
+    Search search;
+    GetWindowThreadProcessId(main, &search.processId);
+    search.skip = main;
+    return Find(search);
+}
+
+inline BOOL CALLBACK CollectTexts(HWND child, LPARAM param) {
+    if (ClassName(child) == L"Static" && GetDlgCtrlID(child) == 0xFFFF)
+        *reinterpret_cast<std::wstring*>(param) += WindowText(child);
+    return TRUE;
+}
+
+inline int Answer(bool yes, DWORD timeout, MainWindowFinder mainWindow) {
+    HWND question = nullptr;
+    const bool found = WaitFor(timeout, [&] {
+        for (HWND window : ProgramWindows(mainWindow))
+            if (GetDlgItem(window, IDYES) != nullptr && GetDlgItem(window, IDNO) != nullptr) {
+                question = window;
+                return true;
+            }
+        return false;
+    });
+    if (!found) {
+        std::printf("no question\n");
+        return 1;
+    }
+    std::wstring text;
+    EnumChildWindows(question, CollectTexts, reinterpret_cast<LPARAM>(&text));
+    std::printf("%s\n%s\n", Utf8(WindowText(question)).c_str(), Utf8(text).c_str());
+    return Click(question, yes ? IDYES : IDNO);
+}
+
+inline LRESULT CALLBACK OtherProgramProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TIMER || message == WM_CLOSE) {
+        DestroyWindow(window);
+        return 0;
+    }
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+inline int OpenWindow(const char* title, UINT seconds, bool minimized) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = OtherProgramProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = L"CorvE2eOtherProgram";
+    RegisterClassW(&windowClass);
+    HWND window =
+        CreateWindowExW(0, windowClass.lpszClassName, Wide(title).c_str(), WS_OVERLAPPEDWINDOW, 60,
+                        60, 320, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
+    if (window == nullptr) return 1;
+    ShowWindow(window, minimized ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL);
+    SetTimer(window, 1, seconds * 1000, nullptr);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+    return 0;
+}
+
+inline int MenuKeys(int argc, char** argv) {
+    HWND menu = FindMenu();
+    if (menu == nullptr) {
+        std::printf("no menu\n");
+        return 1;
+    }
+    for (int i = 2; i < argc; ++i) {
+        const std::string key = argv[i];
+        // The menu's loop takes Enter as a character, the rest as key presses.
+        if (key == "enter") {
+            PostMessageW(menu, WM_CHAR, '\r', 1);
+        } else {
+            const WPARAM code = key == "down"     ? VK_DOWN
+                                : key == "up"     ? VK_UP
+                                : key == "escape" ? VK_ESCAPE
+                                                  : 0;
+            if (code == 0) return 2;
+            PostMessageW(menu, WM_KEYDOWN, code, 1);
+            PostMessageW(menu, WM_KEYUP, code, 0xC0000001);
+        }
+        Sleep(100);
+    }
+    return 0;
+}
+
+// Runs a command of this file; -1 when the command is not one of them.
+inline int Run(int argc, char** argv, MainWindowFinder mainWindow) {
+    if (argc < 2) return -1;
+    const std::string command = argv[1];
+    const auto number = [](const char* text) { return std::strtoul(text, nullptr, 0); };
+
+    if (command == "post" && argc == 5) {
+        HWND main = mainWindow();
+        return main != nullptr &&
+                       PostMessageW(main, static_cast<UINT>(number(argv[2])), number(argv[3]),
+                                    static_cast<LPARAM>(number(argv[4])))
+                   ? 0
+                   : 1;
+    }
+    if ((command == "wait-title" || command == "wait-no-title") && argc == 4) {
+        const bool present = command == "wait-title";
+        const bool ok =
+            WaitFor(number(argv[3]), [&] { return (FindTitled(argv[2]) != nullptr) == present; });
+        std::printf(ok ? "ok\n" : "timed out\n");
+        return ok ? 0 : 1;
+    }
+    if (command == "text" && (argc == 3 || argc == 4)) {
+        HWND window = Target(argc, argv);
+        if (window == nullptr) return 1;
+        std::printf("%s\n", Utf8(WindowText(window)).c_str());
+        return 0;
+    }
+    if (command == "rect" && (argc == 3 || argc == 4)) return PrintRect(Target(argc, argv));
+    if (command == "style" && argc == 4) {
+        HWND window = Target(argc, argv);
+        if (window == nullptr) return 1;
+        std::printf("0x%08lx 0x%08lx\n",
+                    static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)),
+                    static_cast<unsigned long>(GetWindowLongW(window, GWL_EXSTYLE)));
+        return 0;
+    }
+    if (command == "click" && argc == 4) {
+        HWND window = FindTitled(argv[2]);
+        return window != nullptr ? Click(window, std::atoi(argv[3])) : 1;
+    }
+    if (command == "close" && argc == 3) {
+        HWND window = FindTitled(argv[2]);
+        return window != nullptr && PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    if (command == "dialogs") {
+        for (HWND window : ProgramWindows(mainWindow))
+            std::printf("%s|%s\n", Utf8(ClassName(window)).c_str(),
+                        Utf8(WindowText(window)).c_str());
+        return 0;
+    }
+    if (command == "answer" && argc == 4) {
+        const std::string choice = argv[2];
+        if (choice != "yes" && choice != "no") return 2;
+        return Answer(choice == "yes", number(argv[3]), mainWindow);
+    }
+    if (command == "open-window" && (argc == 4 || argc == 5))
+        return OpenWindow(argv[2], number(argv[3]),
+                          argc == 5 && std::strcmp(argv[4], "minimized") == 0);
+    if (command == "menu-wait" && argc == 3) {
+        HWND menu = nullptr;
+        if (!WaitFor(number(argv[2]), [&] { return (menu = FindMenu()) != nullptr; })) {
+            std::printf("no menu\n");
+            return 1;
+        }
+        return PrintClientRect(menu);
+    }
+    if (command == "menu-gone" && argc == 3) {
+        const bool gone = WaitFor(number(argv[2]), [] { return FindMenu() == nullptr; });
+        std::printf(gone ? "gone\n" : "still open\n");
+        return gone ? 0 : 1;
+    }
+    if (command == "menu-keys" && argc >= 3) return MenuKeys(argc, argv);
+    return -1;
+}
+
+}  // namespace e2eui

@@ -1,0 +1,200 @@
+#include "widgets/link_static_win.h"
+
+#include <shellapi.h>
+
+#include "widgets/link_label_logic.h"
+
+namespace corv {
+
+namespace {
+
+UINT_PTR SubclassId(const CLinkStatic* label) {
+    return reinterpret_cast<UINT_PTR>(label);
+}
+
+void ShellOpen(const std::string& target) {
+    ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+}  // namespace
+
+CLinkStatic::CLinkStatic() : open_(ShellOpen) {
+    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof fontDescription_, &fontDescription_);
+    font_ = CreateFontIndirectA(&fontDescription_);
+    textColor_ = GetSysColor(COLOR_WINDOWTEXT);
+    backColor_ = GetSysColor(COLOR_BTNFACE);
+    backBrush_ = CreateSolidBrush(backColor_);
+}
+
+CLinkStatic::~CLinkStatic() {
+    // The control may outlive the label: it gets a font that stays valid.
+    if (IsWindow()) Send(WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)));
+    Unsubclass();
+    if (font_ != nullptr) DeleteObject(font_);
+    if (backBrush_ != nullptr) DeleteObject(backBrush_);
+}
+
+bool CLinkStatic::Subclass(HWND control) {
+    if (hwnd_ != nullptr || control == nullptr || !::IsWindow(control)) return false;
+    HWND parent = ::GetParent(control);
+    const UINT_PTR id = SubclassId(this);
+    const DWORD_PTR self = reinterpret_cast<DWORD_PTR>(this);
+    if (!SetWindowSubclass(control, ControlProc, id, self)) return false;
+    if (parent != nullptr && !SetWindowSubclass(parent, ParentProc, id, self)) {
+        RemoveWindowSubclass(control, ControlProc, id);
+        return false;
+    }
+    hwnd_ = control;
+    parent_ = parent;
+    // What was set before binding takes effect now. A frame the template
+    // gave the control stays unless the flags ask for one.
+    if (link_ != 0) ModifyStyle(0, SS_NOTIFY);
+    if (font_ != nullptr) Send(WM_SETFONT, reinterpret_cast<WPARAM>(font_));
+    if ((styleFlags_ & (kLabelBorder | kLabelSunken)) != 0) ApplyFrameStyles();
+    Invalidate(true);
+    return true;
+}
+
+void CLinkStatic::Unsubclass() {
+    const UINT_PTR id = SubclassId(this);
+    if (hwnd_ != nullptr && ::IsWindow(hwnd_)) RemoveWindowSubclass(hwnd_, ControlProc, id);
+    if (parent_ != nullptr && ::IsWindow(parent_)) RemoveWindowSubclass(parent_, ParentProc, id);
+    hwnd_ = nullptr;
+    parent_ = nullptr;
+}
+
+// --- settings -----------------------------------------------------------------
+
+void CLinkStatic::SetLink(bool link) {
+    link_ = link ? 1 : 0;
+    if (!link) {
+        if (hwnd_ != nullptr) ModifyStyle(SS_NOTIFY, 0);
+        return;
+    }
+    if (hwnd_ != nullptr) ModifyStyle(0, SS_NOTIFY);
+    cursor_ = LoadCursor(nullptr, IDC_HAND);
+    SetLabelStyle(0, kLabelUnderline);
+    SetLabelTextColor(kLinkColor);
+}
+
+void CLinkStatic::SetLabelTextColor(COLORREF color) {
+    textColor_ = color;
+    if (hwnd_ != nullptr) Invalidate(true);
+}
+
+void CLinkStatic::SetLabelBackColor(COLORREF color) {
+    HBRUSH brush = CreateSolidBrush(color);
+    if (brush == nullptr) return;
+    if (backBrush_ != nullptr) DeleteObject(backBrush_);
+    backBrush_ = brush;
+    backColor_ = color;
+    if (hwnd_ != nullptr) Invalidate(true);
+}
+
+void CLinkStatic::SetLabelFont(const LOGFONTA& font) {
+    fontDescription_ = font;
+    MakeFont();
+    RepaintNow();
+}
+
+void CLinkStatic::SetLabelStyle(uint32_t remove, uint32_t add) {
+    styleFlags_ = ChangeLabelStyle(styleFlags_, remove, add);
+    const LabelFontLook look = FontLookForFlags(styleFlags_);
+    fontDescription_.lfWeight = look.weight;
+    fontDescription_.lfItalic = look.italic ? 1 : 0;
+    fontDescription_.lfUnderline = look.underline ? 1 : 0;
+    fontDescription_.lfStrikeOut = look.strikeOut ? 1 : 0;
+    MakeFont();
+    RepaintNow();
+    ApplyFrameStyles();
+}
+
+void CLinkStatic::MakeFont() {
+    // A description the system cannot make keeps the font there is.
+    HFONT made = CreateFontIndirectA(&fontDescription_);
+    if (made == nullptr) return;
+    HFONT old = font_;
+    font_ = made;
+    // The control lets go of the old font before it is deleted.
+    if (hwnd_ != nullptr) Send(WM_SETFONT, reinterpret_cast<WPARAM>(font_));
+    if (old != nullptr) DeleteObject(old);
+}
+
+void CLinkStatic::ApplyFrameStyles() {
+    if (hwnd_ == nullptr) return;
+    if ((styleFlags_ & kLabelSunken) != 0)
+        ModifyExStyle(0, WS_EX_STATICEDGE);
+    else
+        ModifyExStyle(WS_EX_STATICEDGE, 0);
+    if ((styleFlags_ & kLabelBorder) != 0)
+        ModifyStyle(0, WS_BORDER);
+    else
+        ModifyStyle(WS_BORDER, 0);
+    SetWindowPos(nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CLinkStatic::RepaintNow() {
+    if (hwnd_ == nullptr) return;
+    Invalidate(true);
+    UpdateWindow(hwnd_);
+}
+
+// --- the label's messages -------------------------------------------------------
+
+HBRUSH CLinkStatic::OnCtlColor(HDC dc) {
+    SetTextColor(dc, textColor_);
+    SetBkMode(dc, TRANSPARENT);
+    if (font_ != nullptr) SelectObject(dc, font_);
+    return backBrush_;
+}
+
+bool CLinkStatic::OnSetCursor() {
+    if (cursor_ == nullptr) return false;
+    SetCursor(cursor_);
+    return true;
+}
+
+void CLinkStatic::OnClicked() {
+    if (link_ == 0 || !open_) return;
+    const std::string target = LinkTarget(GetTextA());
+    if (!target.empty()) open_(target);
+}
+
+LRESULT CALLBACK CLinkStatic::ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR id, DWORD_PTR self) {
+    auto* label = reinterpret_cast<CLinkStatic*>(self);
+    if (message == WM_SETCURSOR && label->OnSetCursor()) return TRUE;
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, ControlProc, id);
+        if (label->parent_ != nullptr && ::IsWindow(label->parent_))
+            RemoveWindowSubclass(label->parent_, ParentProc, id);
+        label->hwnd_ = nullptr;
+        label->parent_ = nullptr;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK CLinkStatic::ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR self) {
+    auto* label = reinterpret_cast<CLinkStatic*>(self);
+    const bool fromLabel =
+        label->hwnd_ != nullptr && reinterpret_cast<HWND>(lParam) == label->hwnd_;
+    if (message == WM_CTLCOLORSTATIC && fromLabel) {
+        HBRUSH brush = label->OnCtlColor(reinterpret_cast<HDC>(wParam));
+        if (brush != nullptr) return reinterpret_cast<LRESULT>(brush);
+    } else if (message == WM_COMMAND && fromLabel && HIWORD(wParam) == STN_CLICKED) {
+        // Nothing thrown by the opener may leave a window procedure.
+        try {
+            label->OnClicked();
+        } catch (...) {
+        }
+        return 0;
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, ParentProc, id);
+        label->parent_ = nullptr;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+}  // namespace corv
