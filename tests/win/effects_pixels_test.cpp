@@ -13,6 +13,7 @@
 #include "compose/calendar.h"
 #include "compose/effects.h"
 #include "compose/imaging_gdiplus_win.h"
+#include "support/gdiplus_test_win.h"
 #include "engine/file_io.h"
 #include "engine/paths.h"
 #include "unit/test_util.h"
@@ -24,18 +25,8 @@ using corv::PixelFormat;
 using corv::RectI;
 using corvtest::TempDir;
 
-struct Rgb {
-    int r, g, b;
-};
-
-::testing::AssertionResult IsNear(const Rgb& got, const Rgb& want, int tolerance) {
-    if (std::abs(got.r - want.r) <= tolerance && std::abs(got.g - want.g) <= tolerance &&
-        std::abs(got.b - want.b) <= tolerance)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "got (" << got.r << "," << got.g << "," << got.b << "), want (" << want.r << ","
-           << want.g << "," << want.b << ") within " << tolerance;
-}
+using corvtest::IsNear;
+using corvtest::Rgb;
 
 class FixedRandom : public corv::Random {
 public:
@@ -59,53 +50,14 @@ constexpr uint32_t kRedArgb = 0xFFFF0000;
 const Rgb kBlue{0, 0, 255};
 const Rgb kRed{255, 0, 0};
 
-class EffectsPixels : public ::testing::Test {
+class EffectsPixels : public corvtest::GdiplusTest {
 protected:
-    static void SetUpTestSuite() { session_ = new corv::GdiplusSession(); }
-    static void TearDownTestSuite() {
-        delete session_;
-        session_ = nullptr;
-    }
-    void SetUp() override { ASSERT_TRUE(session_->Started()); }
-
-    std::unique_ptr<Image> Solid(int32_t w, int32_t h, uint32_t argb, PixelFormat format) {
-        auto bitmap = imaging.NewBitmap(w, h, format);
-        auto surface = imaging.SurfaceOn(*bitmap);
-        EXPECT_TRUE(surface);
-        if (surface) surface->Clear(argb);
-        return bitmap;
-    }
-
     // A one-colour image file, for masks.
     std::string SolidFile(const std::string& name, uint32_t argb) {
         auto image = Solid(16, 16, argb, PixelFormat::Rgb24);
         const std::string path = dir.File(name);
         EXPECT_TRUE(imaging.SaveImage(*image, path, "image/png"));
         return path;
-    }
-
-    Rgb At(Image& image, int32_t x, int32_t y) {
-        corv::ScopedBits bits(imaging, image, RectI{x, y, 1, 1}, PixelFormat::Rgb24, false);
-        if (!bits.Locked()) {
-            ADD_FAILURE() << "cannot lock (" << x << "," << y << ")";
-            return Rgb{-1, -1, -1};
-        }
-        const uint8_t* p = bits.Buffer().scan0;
-        return Rgb{p[2], p[1], p[0]};
-    }
-
-    // Pixels of `rect` for which `match` holds.
-    template <typename Match>
-    int Count(Image& image, const RectI& rect, Match match) {
-        corv::ScopedBits bits(imaging, image, rect, PixelFormat::Rgb24, false);
-        if (!bits.Locked()) return -1;
-        int count = 0;
-        for (int32_t y = 0; y < rect.height; ++y) {
-            const uint8_t* row = bits.Buffer().scan0 + y * bits.Buffer().stride;
-            for (int32_t x = 0; x < rect.width; ++x)
-                if (match(Rgb{row[3 * x + 2], row[3 * x + 1], row[3 * x]})) ++count;
-        }
-        return count;
     }
 
     // A red w x h picture drawn at (x, y) on a blue canvas through the
@@ -124,15 +76,12 @@ protected:
         return canvas;
     }
 
-    static corv::GdiplusSession* session_;
-    corv::GdiplusImaging imaging;
     TempDir dir;
     corv::Settings settings;
     std::vector<std::string> masks;
     std::string programDir = dir.Path();
 };
 
-corv::GdiplusSession* EffectsPixels::session_ = nullptr;
 
 TEST_F(EffectsPixels, BlackMaskShowsWhiteMaskHidesGreyMaskBlends) {
     settings.ismask = true;

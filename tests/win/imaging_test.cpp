@@ -11,6 +11,7 @@
 
 #include "compose/imaging_gdiplus_win.h"
 #include "compose/text_encoding_win.h"
+#include "support/gdiplus_test_win.h"
 #include "support/picture_bytes.h"
 #include "unit/test_util.h"
 
@@ -24,70 +25,15 @@ using corvtest::ReadFile;
 using corvtest::TempDir;
 using corvtest::WriteFile;
 
-struct Rgb {
-    int r, g, b;
-};
+using corvtest::IsNear;
+using corvtest::Near;
+using corvtest::Rgb;
 
-bool Near(const Rgb& got, const Rgb& want, int tolerance) {
-    return std::abs(got.r - want.r) <= tolerance && std::abs(got.g - want.g) <= tolerance &&
-           std::abs(got.b - want.b) <= tolerance;
-}
-
-::testing::AssertionResult IsNear(const Rgb& got, const Rgb& want, int tolerance = 8) {
-    if (Near(got, want, tolerance)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "got (" << got.r << "," << got.g << "," << got.b << "), want (" << want.r << ","
-           << want.g << "," << want.b << ") within " << tolerance;
-}
-
-class ImagingTest : public ::testing::Test {
+class ImagingTest : public corvtest::GdiplusTest {
 protected:
-    static void SetUpTestSuite() { session_ = new corv::GdiplusSession(); }
-    static void TearDownTestSuite() {
-        delete session_;
-        session_ = nullptr;
-    }
-    void SetUp() override { ASSERT_TRUE(session_->Started()); }
-
-    // A bitmap cleared to one colour.
-    std::unique_ptr<Image> Solid(int32_t w, int32_t h, uint32_t argb,
-                                 PixelFormat format = PixelFormat::Rgb24) {
-        auto bitmap = imaging.NewBitmap(w, h, format);
-        auto surface = imaging.SurfaceOn(*bitmap);
-        EXPECT_TRUE(surface);
-        if (surface) surface->Clear(argb);
-        return bitmap;
-    }
-
-    // One pixel as 0xAARRGGBB.
-    uint32_t Argb(Image& image, int32_t x, int32_t y) {
-        corv::ScopedBits bits(imaging, image, RectI{x, y, 1, 1}, PixelFormat::Argb32, false);
-        if (!bits.Locked()) {
-            ADD_FAILURE() << "cannot lock (" << x << "," << y << ")";
-            return 0;
-        }
-        const uint8_t* p = bits.Buffer().scan0;
-        return uint32_t{p[3]} << 24 | uint32_t{p[2]} << 16 | uint32_t{p[1]} << 8 | p[0];
-    }
-    Rgb At(Image& image, int32_t x, int32_t y) {
-        const uint32_t v = Argb(image, x, y);
-        return Rgb{static_cast<int>(v >> 16 & 0xFF), static_cast<int>(v >> 8 & 0xFF),
-                   static_cast<int>(v & 0xFF)};
-    }
-
     // Pixels of `rect` that differ from `background` by more than `tolerance`.
     int CountDiffering(Image& image, const RectI& rect, const Rgb& background, int tolerance) {
-        int count = 0;
-        corv::ScopedBits bits(imaging, image, rect, PixelFormat::Rgb24, false);
-        if (!bits.Locked()) return -1;
-        for (int32_t y = 0; y < rect.height; ++y) {
-            const uint8_t* row = bits.Buffer().scan0 + y * bits.Buffer().stride;
-            for (int32_t x = 0; x < rect.width; ++x) {
-                const Rgb px{row[3 * x + 2], row[3 * x + 1], row[3 * x]};
-                if (!Near(px, background, tolerance)) ++count;
-            }
-        }
-        return count;
+        return Count(image, rect, [&](const Rgb& px) { return !Near(px, background, tolerance); });
     }
 
     // Saves `image` in the given format and returns the file's bytes.
@@ -97,11 +43,7 @@ protected:
         return ReadFile(path);
     }
 
-    static corv::GdiplusSession* session_;
-    corv::GdiplusImaging imaging;
 };
-
-corv::GdiplusSession* ImagingTest::session_ = nullptr;
 
 TEST_F(ImagingTest, OutlineCoversItsEdgesOnePixelWide) {
     auto canvas = Solid(20, 20, 0xFF000000);
