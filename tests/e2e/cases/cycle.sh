@@ -86,16 +86,6 @@ cy_open_menu() {
     driver menu-wait 10000
 }
 
-# Starts the stand-in desktop with its icon view and waits for it.
-cy_fake_desktop() {
-    driver fake-desktop 120 >/dev/null &
-    local tries=0
-    until [ "$(driver desktop-icons)" == shown ]; do
-        tries=$((tries + 1))
-        [ $tries -lt 100 ] || { fail "the stand-in desktop did not come up"; exit 1; }
-        sleep 0.1
-    done
-}
 
 cy_exit_program() {
     driver post-command 32790
@@ -150,7 +140,7 @@ case_tray_menu_holds_cycle() {
 case_tray_menu_commands() {
     cy_pictures red green blue
     cy_ini 600
-    cy_fake_desktop
+    start_fake_desktop
     start_program
     local before
     before=$(cy_md5)

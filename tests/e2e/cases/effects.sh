@@ -81,17 +81,23 @@ expect_calendar() {  # WHAT FILE
 
 # --- cases ---------------------------------------------------------------------
 
+# Prepares a case with the shipped effect files and one blue picture of
+# SIZE in the catalogue, in FILES/pictures.
+prepare_blue_picture() {
+    local size=$1 pics=$FILES/pictures
+    use_task_bar
+    mkdir -p "$pics"
+    copy_effect_files
+    make_picture "$pics/blue.png" "$size" 0,0,255
+    write_list "$pics" -- "$pics/blue.png"
+}
+
 # Frame and drop shadow on a 400 x 300 picture, with the calendar: a
 # 7-pixel band of the frame colour, a one-pixel black line inside it, the
 # picture within, and the shadow sticking out 14 pixels on the right and
 # 11 at the bottom (18/482 of the size).
 case_effects_frame_shadow() {
-    local pics=$FILES/pictures
-    use_task_bar
-    mkdir -p "$pics"
-    copy_effect_files
-    make_picture "$pics/blue.png" 400x300 0,0,255
-    write_list "$pics" -- "$pics/blue.png"
+    prepare_blue_picture 400x300
     write_picture_ini 'isframe=1' 'isshadow=1' 'framecolor=16711935' 'ispath=0'
     start_program
     read_screen
@@ -127,12 +133,7 @@ case_effects_frame_shadow() {
 # shadow shows, and the corners of the square layer stay transparent.
 # Four changes: at least one of them is visibly turned.
 case_effects_rotated() {
-    local pics=$FILES/pictures
-    use_task_bar
-    mkdir -p "$pics"
-    copy_effect_files
-    make_picture "$pics/blue.png" 400x300 0,0,255
-    write_list "$pics" -- "$pics/blue.png"
+    prepare_blue_picture 400x300
     write_picture_ini 'isframe=1' 'isshadow=1' 'isrotate=1' 'framecolor=16711935' 'ispath=0'
     start_program
     read_screen
@@ -178,12 +179,7 @@ case_effects_rotated() {
 # white hides it. Frame and shadow are never drawn with a mask. A missing
 # mask file leaves the picture whole; a white mask hides all of it.
 case_effects_mask() {
-    local pics=$FILES/pictures
-    use_task_bar
-    mkdir -p "$pics"
-    copy_effect_files
-    make_picture "$pics/blue.png" 300x300 0,0,255
-    write_list "$pics" -- "$pics/blue.png"
+    prepare_blue_picture 300x300
     local masks
     masks="$(windows_path "$FILES")\\Masks"
     local effects=('ismask=1' 'isframe=1' 'isshadow=1' 'framecolor=16711935' 'ispath=0')

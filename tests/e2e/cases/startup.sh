@@ -45,14 +45,7 @@ case_exit_writes_settings() {
 # at exit, while env.ini keeps the flag. The tray command toggles them.
 case_icon_hide() {
     write_ini '[DEFAULT]' 'isiconhide=1'
-    driver fake-desktop 120 >/dev/null &
-    local desktop_pid=$!
-    local tries=0
-    until [ "$(driver desktop-icons)" == shown ]; do
-        tries=$((tries + 1))
-        [ $tries -lt 100 ] || { fail "the stand-in desktop did not come up"; exit 1; }
-        sleep 0.1
-    done
+    start_fake_desktop
     start_program
     expect "icons after start" hidden "$(driver desktop-icons)"
     driver send-command 32801
@@ -64,7 +57,7 @@ case_icon_hide() {
     wait_program
     expect "icons after exit" shown "$(driver desktop-icons)"
     expect "isiconhide in env.ini" "isiconhide=1" "$(ini_text | grep '^isiconhide=')"
-    kill "$desktop_pid" 2>/dev/null || true
+    kill "$DESKTOP_PID" 2>/dev/null || true
 }
 
 # The main window never shows: not at start, not when another program
