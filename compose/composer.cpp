@@ -36,14 +36,12 @@ int32_t RandomCoordinate(int32_t screen, int32_t size, Random& random, Clock& cl
     return static_cast<int32_t>((r * t) % static_cast<uint32_t>(span)) + 10;
 }
 
-void DrawBase(AppState& state, Surface& canvas, ComposeServices& services, int32_t W,
-              int32_t H) {
+void DrawBase(AppState& state, Surface& canvas, ComposeServices& services, int32_t W, int32_t H) {
     const Settings& s = state.settings;
     const bool collage = s.isoverlap && state.freshCanvasRequested == 0 &&
                          s.piccleartotalcnt >= state.overlapCount + 1 && s.imagepos >= 1;
     if (collage) {
-        std::unique_ptr<Image> kept =
-            services.imaging.LoadPicture(WallpaperFilePath(s.programDir));
+        std::unique_ptr<Image> kept = services.imaging.LoadPicture(WallpaperFilePath(s.programDir));
         if (kept->Width() > 0) {
             if (s.isbackgray) {
                 ScopedBits bits(services.imaging, *kept, RectI{0, 0, kept->Width(), kept->Height()},
@@ -159,33 +157,34 @@ PointI PlacePicture(AppState& state, int32_t W, int32_t H, int32_t w, int32_t h,
                     Clock& clock) {
     const PointI centred{(W - w) / 2, (H - h) / 2};
     switch (state.settings.imagepos) {
-    case 0:
-        return centred;
-    case 1: {
-        if (state.placementSlots.empty()) return centred;
-        const std::size_t count = state.placementSlots.size();
-        if (state.slotIndex < 0 || static_cast<std::size_t>(state.slotIndex) >= count)
-            state.slotIndex = 0;
-        const SlotRect& s = state.placementSlots[static_cast<std::size_t>(state.slotIndex)];
-        const PointI at{s.left + (s.right - s.left - w) / 2, s.top + (s.bottom - s.top - h) / 2};
-        if (static_cast<std::size_t>(++state.slotIndex) >= count) state.slotIndex = 0;
-        return at;
-    }
-    case 2: {
-        PointI at;
-        at.x = RandomCoordinate(W, w, random, clock);
-        at.y = RandomCoordinate(H, h, random, clock);
-        PointI centre{at.x + w / 2, at.y + h / 2};
-        const PointI& last = state.lastCentre;
-        if (at.x <= last.x && last.x < at.x + w && at.y <= last.y && last.y < at.y + h) {
-            centre = PointI{W - centre.x, H - centre.y};
-            at = PointI{centre.x - w / 2, centre.y - h / 2};
+        case 0:
+            return centred;
+        case 1: {
+            if (state.placementSlots.empty()) return centred;
+            const std::size_t count = state.placementSlots.size();
+            if (state.slotIndex < 0 || static_cast<std::size_t>(state.slotIndex) >= count)
+                state.slotIndex = 0;
+            const SlotRect& s = state.placementSlots[static_cast<std::size_t>(state.slotIndex)];
+            const PointI at{s.left + (s.right - s.left - w) / 2,
+                            s.top + (s.bottom - s.top - h) / 2};
+            if (static_cast<std::size_t>(++state.slotIndex) >= count) state.slotIndex = 0;
+            return at;
         }
-        state.lastCentre = centre;
-        return at;
-    }
-    default:
-        return PointI{0, 0};
+        case 2: {
+            PointI at;
+            at.x = RandomCoordinate(W, w, random, clock);
+            at.y = RandomCoordinate(H, h, random, clock);
+            PointI centre{at.x + w / 2, at.y + h / 2};
+            const PointI& last = state.lastCentre;
+            if (at.x <= last.x && last.x < at.x + w && at.y <= last.y && last.y < at.y + h) {
+                centre = PointI{W - centre.x, H - centre.y};
+                at = PointI{centre.x - w / 2, centre.y - h / 2};
+            }
+            state.lastCentre = centre;
+            return at;
+        }
+        default:
+            return PointI{0, 0};
     }
 }
 

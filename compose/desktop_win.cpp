@@ -19,7 +19,9 @@ RectI SystemDesktop::WorkArea() {
     return RectI{area.left, area.top, area.right - area.left, area.bottom - area.top};
 }
 
-void SystemDesktop::SetWallpaper(const std::string& path) { SetDesktopWallpaper(path); }
+void SystemDesktop::SetWallpaper(const std::string& path) {
+    SetDesktopWallpaper(path);
+}
 
 void SetDesktopWallpaper(const std::string& path) {
     // The call takes a writable buffer.

@@ -170,7 +170,7 @@ void GdiplusSurface::DrawRectOutline(const RectI& rect, uint32_t argb) {
 }
 
 void GdiplusSurface::DrawString(const std::string& text, const FontSpec& font, const RectF& layout,
-                              uint32_t argb, TextAlign horizontal, TextAlign vertical) {
+                                uint32_t argb, TextAlign horizontal, TextAlign vertical) {
     if (text.empty() || !(font.pixelSize > 0)) return;
     const std::wstring wide = AnsiToWide(text);
     FamilyPtr family(CreateFontFamilyFor(font.family, wide));

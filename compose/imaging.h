@@ -92,7 +92,7 @@ public:
     virtual void DrawRectOutline(const RectI& rect, uint32_t argb) = 0;
     // One line of text in the layout rectangle with the given alignments.
     virtual void DrawString(const std::string& text, const FontSpec& font, const RectF& layout,
-                          uint32_t argb, TextAlign horizontal, TextAlign vertical) = 0;
+                            uint32_t argb, TextAlign horizontal, TextAlign vertical) = 0;
 };
 
 class Imaging {
@@ -102,8 +102,7 @@ public:
     virtual std::unique_ptr<Image> LoadPicture(const std::string& path) = 0;
     // A new bitmap; a 32-bit one starts fully transparent. Never null (width
     // 0 when it could not be made).
-    virtual std::unique_ptr<Image> NewBitmap(int32_t width, int32_t height,
-                                             PixelFormat format) = 0;
+    virtual std::unique_ptr<Image> NewBitmap(int32_t width, int32_t height, PixelFormat format) = 0;
     // A drawing surface on `bitmap`; null when none can be made.
     virtual std::unique_ptr<Surface> SurfaceOn(Image& bitmap) = 0;
     // Locks `rect` of `bitmap` in `format`; false when it cannot.

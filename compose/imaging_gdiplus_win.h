@@ -83,8 +83,8 @@ public:
     void FillRect(const RectI& rect, uint32_t argb) override;
     void FillGradient(const RectI& rect, uint32_t fromArgb, uint32_t toArgb, float angle) override;
     void DrawRectOutline(const RectI& rect, uint32_t argb) override;
-    void DrawString(const std::string& text, const FontSpec& font, const RectF& layout, uint32_t argb,
-                  TextAlign horizontal, TextAlign vertical) override;
+    void DrawString(const std::string& text, const FontSpec& font, const RectF& layout,
+                    uint32_t argb, TextAlign horizontal, TextAlign vertical) override;
 
     Gdiplus::GpGraphics* Graphics() const { return graphics_; }
 

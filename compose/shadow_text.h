@@ -11,7 +11,7 @@ namespace corv {
 // Narrows `layout` by 10 pixels (the caller keeps the narrowed rectangle),
 // draws `text` in opaque black in it, then again in `argb` one pixel to the
 // left.
-void DrawShadowText(Surface& surface, const std::string& text, const FontSpec& font,
-                    RectF& layout, uint32_t argb);
+void DrawShadowText(Surface& surface, const std::string& text, const FontSpec& font, RectF& layout,
+                    uint32_t argb);
 
 }  // namespace corv

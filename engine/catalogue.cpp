@@ -24,7 +24,9 @@ std::string WithoutLineFeeds(const std::string& piece) {
     return out;
 }
 
-bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
+bool IsDotEntry(const std::string& name) {
+    return name == "." || name == "..";
+}
 
 int Scan(AppState& state, FileSystem& fs, const std::string& folder,
          const std::function<void()>& step, int depth) {
@@ -64,7 +66,9 @@ bool IsPictureFile(const std::string& name) {
     return tail == "jpg" || tail == "bmp" || tail == "gif" || tail == "png" || tail == "tif";
 }
 
-std::string FolderOfEntry(const std::string& entry) { return entry.substr(0, entry.find(',')); }
+std::string FolderOfEntry(const std::string& entry) {
+    return entry.substr(0, entry.find(','));
+}
 
 int LoadCatalogue(AppState& state, const std::string& path) {
     state.pictureList.clear();
@@ -81,7 +85,8 @@ int LoadCatalogue(AppState& state, const std::string& path) {
         state.folderList.push_back(std::move(line));
     }
     int pictures = 0;
-    for (; i < pieces.size(); ++i, ++pictures) state.pictureList.push_back(WithoutLineFeeds(pieces[i]));
+    for (; i < pieces.size(); ++i, ++pictures)
+        state.pictureList.push_back(WithoutLineFeeds(pieces[i]));
     return pictures;
 }
 
@@ -99,7 +104,9 @@ int ScanFolder(AppState& state, FileSystem& fs, const std::string& folder,
     return Scan(state, fs, folder, step, 0);
 }
 
-int CountEntries(FileSystem& fs, const std::string& folder) { return Count(fs, folder, 0); }
+int CountEntries(FileSystem& fs, const std::string& folder) {
+    return Count(fs, folder, 0);
+}
 
 std::string PickNextPicture(AppState& state, PickSources& sources) {
     // Each missing file costs one more try; the third miss since the last
@@ -114,8 +121,8 @@ std::string PickNextPicture(AppState& state, PickSources& sources) {
         const std::size_t n = state.pictureList.size();
         std::string picked;
         if (state.settings.israndum) {
-            const uint32_t r = static_cast<uint32_t>(sources.random.Next()) *
-                               sources.clock.TickCount();
+            const uint32_t r =
+                static_cast<uint32_t>(sources.random.Next()) * sources.clock.TickCount();
             const std::size_t index = r % n;
             picked = std::move(state.pictureList[index]);
             state.pictureList.erase(state.pictureList.begin() + static_cast<std::ptrdiff_t>(index));

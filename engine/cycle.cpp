@@ -18,9 +18,9 @@ bool TickShouldChange(const AppState& state, const std::function<bool()>& isBusy
 }
 
 std::string FormatDateText(const LocalDate& date) {
-    static const char* const kMonths[] = {"January", "February", "March",     "April",
-                                          "May",     "June",     "July",      "August",
-                                          "September", "October", "November", "December"};
+    static const char* const kMonths[] = {"January",   "February", "March",    "April",
+                                          "May",       "June",     "July",     "August",
+                                          "September", "October",  "November", "December"};
     const char* month = (date.month >= 1 && date.month <= 12) ? kMonths[date.month - 1] : "";
     char text[64];
     std::snprintf(text, sizeof text, "%s-%02d-%d", month, date.day, date.year);

@@ -1,6 +1,7 @@
 #include "engine/cycle_win.h"
 
 #include <winsock2.h>
+
 #include <windows.h>
 
 namespace corv {

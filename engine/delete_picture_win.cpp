@@ -8,14 +8,16 @@
 
 namespace corv {
 
-void DeleteCurrentPicture(HWND owner, AppState& state, const std::function<void()>& changeWallpaper) {
+void DeleteCurrentPicture(HWND owner, AppState& state,
+                          const std::function<void()>& changeWallpaper) {
     state.cycleReady = 0;
     // The file named in the question is the one deleted, even if the
     // wallpaper changes while the question is open.
     const std::string path = state.currentPicture;
     if (!path.empty()) {
         const std::wstring question = AnsiToWide(path) + L"파일을 삭제하시겠습니까?";
-        if (MessageBoxW(owner, question.c_str(), L"파일삭제?", MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        if (MessageBoxW(owner, question.c_str(), L"파일삭제?", MB_YESNO | MB_ICONQUESTION) ==
+            IDYES) {
             // A list of paths ended by two zero bytes, as long as the path
             // needs: nothing is cut or written past its end.
             std::string from = path;

@@ -78,7 +78,9 @@ bool MoveFileReplacing(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
-bool RemoveFile(const std::string& path) { return std::remove(path.c_str()) == 0; }
+bool RemoveFile(const std::string& path) {
+    return std::remove(path.c_str()) == 0;
+}
 
 bool FileExists(const std::string& path) {
     struct stat st {};

@@ -10,7 +10,7 @@ ReadResult ReadWholeFile(const std::string& path, std::string& data, std::size_t
     if (file == INVALID_HANDLE_VALUE) {
         DWORD err = GetLastError();
         return (err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND) ? ReadResult::Missing
-                                                                             : ReadResult::Failed;
+                                                                            : ReadResult::Failed;
     }
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file, &size) || size.QuadPart < 0) {
@@ -77,7 +77,9 @@ bool MoveFileReplacing(const std::string& from, const std::string& to) {
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool RemoveFile(const std::string& path) {
+    return DeleteFileA(path.c_str()) != 0;
+}
 
 bool FileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;

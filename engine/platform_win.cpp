@@ -6,9 +6,13 @@
 
 namespace corv {
 
-int CrtRandom::Next() { return std::rand(); }
+int CrtRandom::Next() {
+    return std::rand();
+}
 
-uint32_t SystemClock::TickCount() { return GetTickCount(); }
+uint32_t SystemClock::TickCount() {
+    return GetTickCount();
+}
 
 LocalDate SystemClock::Today() {
     SYSTEMTIME now;

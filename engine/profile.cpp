@@ -24,7 +24,9 @@ std::string TrimRight(const std::string& s) {
     return s.substr(0, e);
 }
 
-std::string Trim(const std::string& s) { return TrimRight(TrimLeft(s)); }
+std::string Trim(const std::string& s) {
+    return TrimRight(TrimLeft(s));
+}
 
 unsigned char AsciiLower(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
@@ -58,7 +60,9 @@ std::string StripQuotes(const std::string& v) {
 
 }  // namespace
 
-bool IsLeadByte949(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+bool IsLeadByte949(unsigned char c) {
+    return c >= 0x81 && c <= 0xFE;
+}
 
 std::string CutToBytes(const std::string& text, std::size_t maxBytes) {
     if (text.size() <= maxBytes) return text;
@@ -71,24 +75,26 @@ std::string CutToBytes(const std::string& text, std::size_t maxBytes) {
     return text.substr(0, i);
 }
 
-ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) { Parse(std::string()); }
+ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {
+    Parse(std::string());
+}
 
 void ProfileFile::Load() {
     std::string text;
     switch (ReadWholeFile(path_, text, kMaxFileSize)) {
-    case ReadResult::Ok:
-        readable_ = true;
-        Parse(text);
-        break;
-    case ReadResult::Missing:
-        readable_ = true;
-        Parse(std::string());
-        break;
-    case ReadResult::Failed:
-    case ReadResult::TooLarge:
-        readable_ = false;
-        Parse(std::string());
-        break;
+        case ReadResult::Ok:
+            readable_ = true;
+            Parse(text);
+            break;
+        case ReadResult::Missing:
+            readable_ = true;
+            Parse(std::string());
+            break;
+        case ReadResult::Failed:
+        case ReadResult::TooLarge:
+            readable_ = false;
+            Parse(std::string());
+            break;
     }
     changed_ = false;
 }
@@ -190,15 +196,14 @@ bool ProfileFile::Save() {
 }
 
 std::string ReadIniString(const std::string& path, const std::string& section,
-                              const std::string& key, const std::string& def,
-                              std::size_t bufferSize) {
+                          const std::string& key, const std::string& def, std::size_t bufferSize) {
     ProfileFile file(path);
     file.Load();
     return file.Read(section, key, def, bufferSize);
 }
 
-bool WriteIniString(const std::string& path, const std::string& section,
-                        const std::string& key, const std::string& value) {
+bool WriteIniString(const std::string& path, const std::string& section, const std::string& key,
+                    const std::string& value) {
     ProfileFile file(path);
     file.Load();
     file.Write(section, key, value);

@@ -42,8 +42,8 @@ public:
     // Parses text as if it had been read from the file.
     void Parse(const std::string& text);
 
-    std::string Read(const std::string& section, const std::string& key,
-                     const std::string& def, std::size_t bufferSize) override;
+    std::string Read(const std::string& section, const std::string& key, const std::string& def,
+                     std::size_t bufferSize) override;
     void Write(const std::string& section, const std::string& key,
                const std::string& value) override;
 
@@ -79,13 +79,12 @@ private:
 
 // One read, as the system's GetPrivateProfileString makes it.
 std::string ReadIniString(const std::string& path, const std::string& section,
-                              const std::string& key, const std::string& def,
-                              std::size_t bufferSize);
+                          const std::string& key, const std::string& def, std::size_t bufferSize);
 
 // One write, as the system's WritePrivateProfileString makes it. False when
 // the file could not be written.
-bool WriteIniString(const std::string& path, const std::string& section,
-                        const std::string& key, const std::string& value);
+bool WriteIniString(const std::string& path, const std::string& section, const std::string& key,
+                    const std::string& value);
 
 // Code page 949 helpers shared by the text-file readers.
 bool IsLeadByte949(unsigned char c);

@@ -53,11 +53,15 @@ private:
     Profile& profile_;
 };
 
-int32_t OrDefault(int32_t value, int32_t fallback) { return value == 0 ? fallback : value; }
+int32_t OrDefault(int32_t value, int32_t fallback) {
+    return value == 0 ? fallback : value;
+}
 
 }  // namespace
 
-void Settings::Reset() { *this = Settings(); }
+void Settings::Reset() {
+    *this = Settings();
+}
 
 int32_t ParseDecimal(const std::string& text) {
     std::size_t i = 0;
@@ -132,7 +136,8 @@ void LoadSettings(Settings& s, std::vector<std::string>& exceptionPrograms, Prof
     r.Flag(s.isoverlap, "isoverlap", "");
     r.Flag(s.isiconhide, "isiconhide", "");
 
-    s.backcolor = ColorRefToArgb(static_cast<uint32_t>(r.Number("backcolor", "7558472", kColorBuffer)));
+    s.backcolor =
+        ColorRefToArgb(static_cast<uint32_t>(r.Number("backcolor", "7558472", kColorBuffer)));
     s.framecolor = static_cast<uint32_t>(r.Number("framecolor", "16777215", kColorBuffer));
     s.whitedaycolor = static_cast<uint32_t>(r.Number("whitedaycolor", "16777215", kColorBuffer));
     s.bluedaycolor = static_cast<uint32_t>(r.Number("bluedaycolor", "16439668", kColorBuffer));

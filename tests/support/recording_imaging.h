@@ -106,7 +106,7 @@ public:
         Say("outline " + Str(rect) + " " + Hex(argb));
     }
     void DrawString(const std::string& text, const corv::FontSpec& font, const corv::RectF& layout,
-                  uint32_t argb, corv::TextAlign h, corv::TextAlign v) override {
+                    uint32_t argb, corv::TextAlign h, corv::TextAlign v) override {
         Say("text \"" + text + "\" " + font.family + " " + Num(font.pixelSize) + " " +
             std::to_string(font.style) + " " + Str(layout) + " " + Hex(argb) + " " + Align(h) +
             " " + Align(v));
@@ -121,7 +121,9 @@ private:
         return o == corv::MatrixOrder::Prepend ? "prepend" : "append";
     }
     static std::string Align(corv::TextAlign a) {
-        return a == corv::TextAlign::Near ? "near" : a == corv::TextAlign::Center ? "center" : "far";
+        return a == corv::TextAlign::Near     ? "near"
+               : a == corv::TextAlign::Center ? "center"
+                                              : "far";
     }
     void Say(const std::string& line) { log_.push_back(target_ + ": " + line); }
 

@@ -48,7 +48,8 @@ TEST(CatalogueFiles, PictureNamesByTheirLastThreeLetters) {
 TEST(CatalogueFiles, LoadSplitsFoldersAndPictures) {
     corvtest::TempDir dir;
     const std::string path = dir.File("list.txt");
-    corvtest::WriteFile(path, "C:\\pics,3\r\n&\r\nC:\\pics\\1.jpg\r\nC:\\pics\\2.jpg\nC:\\pics\\3.jpg\r\n");
+    corvtest::WriteFile(
+        path, "C:\\pics,3\r\n&\r\nC:\\pics\\1.jpg\r\nC:\\pics\\2.jpg\nC:\\pics\\3.jpg\r\n");
     AppState state;
     EXPECT_EQ(corv::LoadCatalogue(state, path), 3);
     ASSERT_EQ(state.folderList.size(), 1u);
@@ -117,7 +118,8 @@ TEST(CatalogueScan, FindsPicturesInSubfoldersAndStepsPerEntry) {
     int steps = 0;
     EXPECT_EQ(corv::ScanFolder(state, fs, "R", [&] { ++steps; }), 2);
     EXPECT_EQ(state.pictureList,
-              (std::vector<std::string>{JoinPath("R", "one.jpg"), JoinPath(JoinPath("R", "sub"), "two.PNG")}));
+              (std::vector<std::string>{JoinPath("R", "one.jpg"),
+                                        JoinPath(JoinPath("R", "sub"), "two.PNG")}));
     EXPECT_EQ(steps, 5 + 3);  // R: . .. one notes sub; sub: . .. two
     EXPECT_EQ(corv::CountEntries(fs, "R"), 8);
     EXPECT_EQ(corv::ScanFolder(state, fs, "missing"), 0);

@@ -198,8 +198,9 @@ TEST(ComposerBase, CollageGreysTheKeptWallpaper) {
     c.imaging.AddPicture(c.Wallpaper(), 1024, 768);
     c.Change();
     const std::vector<std::string> expected = {
-        "load " + c.Wallpaper() + " 1024x768", "lock " + c.Wallpaper() + " (0,0,1024,768) rgb24 write",
-        "unlock " + c.Wallpaper(), "bmp1: draw " + c.Wallpaper() + " (0,0,1024,768)"};
+        "load " + c.Wallpaper() + " 1024x768",
+        "lock " + c.Wallpaper() + " (0,0,1024,768) rgb24 write", "unlock " + c.Wallpaper(),
+        "bmp1: draw " + c.Wallpaper() + " (0,0,1024,768)"};
     auto first = std::find(c.imaging.log.begin(), c.imaging.log.end(), expected[0]);
     ASSERT_NE(first, c.imaging.log.end());
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), first));
@@ -331,7 +332,7 @@ TEST(ComposerOutput, NoScreenNoComposition) {
 TEST(ComposerGray, WeightsAndOddStrides) {
     // Two rows of 3 pixels with 5 padding bytes per row.
     std::vector<uint8_t> bytes(2 * 14, 0xEE);
-    const uint8_t pixels[6][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255},
+    const uint8_t pixels[6][3] = {{255, 0, 0},  {0, 255, 0},     {0, 0, 255},
                                   {10, 20, 30}, {255, 255, 255}, {1, 2, 3}};
     for (int i = 0; i < 6; ++i)
         std::copy(pixels[i], pixels[i] + 3, bytes.begin() + (i / 3) * 14 + (i % 3) * 3);
@@ -375,5 +376,7 @@ TEST(ComposerLayers, MaskModeDrawsThroughTheMask) {
     c.Change();
     EXPECT_TRUE(Has(c.imaging.log, "load heart.gif 256x256"));
     EXPECT_TRUE(Has(c.imaging.log, "bmp2: draw " + p + " (0,0,400,300) from (0,0,400,300)"));
-    EXPECT_EQ(CountPrefix(c.imaging.log, "load " + JoinPath(JoinPath("prog", "effects"), "dropshadow.png")), 0);
+    EXPECT_EQ(CountPrefix(c.imaging.log,
+                          "load " + JoinPath(JoinPath("prog", "effects"), "dropshadow.png")),
+              0);
 }

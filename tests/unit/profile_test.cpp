@@ -40,7 +40,8 @@ TEST(ProfileRead, FirstSectionAndFirstKeyWin) {
 }
 
 TEST(ProfileRead, ValuesLoseMatchingQuotesOnly) {
-    ProfileFile p = Parsed("[S]\nq=\"quoted\"\nr='single'\nopen=\"abc\nlone=\"\nmixed='x\"\neq=a=b\n");
+    ProfileFile p =
+        Parsed("[S]\nq=\"quoted\"\nr='single'\nopen=\"abc\nlone=\"\nmixed='x\"\neq=a=b\n");
     EXPECT_EQ(Get(p, "S", "q"), "quoted");
     EXPECT_EQ(Get(p, "S", "r"), "single");
     EXPECT_EQ(Get(p, "S", "open"), "\"abc");

@@ -35,9 +35,9 @@ std::string SaveToText(const Settings& s, const std::vector<std::string>& progra
 TEST(SettingsLoad, FileWithOnlyWallpaperPathGivesEveryDefault) {
     Loaded l = LoadFrom("[DEFAULT]\r\noriwallpath=C:\\old.bmp\r\n");
     const Settings& s = l.settings;
-    for (bool flag : {s.isforeimg, s.israndum, s.iscalender, s.ispath, s.maxwinstop, s.notstrech,
-                      s.isbackcolor, s.isstretch, s.isiptooltip, s.isweekday, s.isbold1,
-                      s.isbold2, s.isitalic1, s.isitalic2})
+    for (bool flag :
+         {s.isforeimg, s.israndum, s.iscalender, s.ispath, s.maxwinstop, s.notstrech, s.isbackcolor,
+          s.isstretch, s.isiptooltip, s.isweekday, s.isbold1, s.isbold2, s.isitalic1, s.isitalic2})
         EXPECT_TRUE(flag);
     for (bool flag : {s.isbackimg, s.isframe, s.isrotate, s.ismask, s.isshadow, s.isrndmask,
                       s.isbackgray, s.isoverlap, s.isiconhide, s.paused})
@@ -138,8 +138,9 @@ TEST(SettingsSave, WritesEveryKeyInOrder) {
 }
 
 TEST(SettingsSave, RoundTripKeepsEveryValue) {
-    Loaded l = LoadFrom("[DEFAULT]\nisframe=2\nisstretch=0\nmaskfilename=C:\\m\\\xC7\xCF\xC6\xAE.gif\n"
-                        "min_sec=60000\nbackcolor=16711935\noutprogram1=X\n");
+    Loaded l = LoadFrom(
+        "[DEFAULT]\nisframe=2\nisstretch=0\nmaskfilename=C:\\m\\\xC7\xCF\xC6\xAE.gif\n"
+        "min_sec=60000\nbackcolor=16711935\noutprogram1=X\n");
     const std::string text = SaveToText(l.settings, l.programs);
     EXPECT_NE(text.find("isframe=1\r\n"), std::string::npos);
     EXPECT_NE(text.find("isstretch=0\r\n"), std::string::npos);

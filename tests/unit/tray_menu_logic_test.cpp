@@ -6,7 +6,7 @@ TEST(TrayMenuMath, MulDivRoundsHalvesAwayFromZero) {
     EXPECT_EQ(corv::MulDivRound(1, 1, 2), 1);
     EXPECT_EQ(corv::MulDivRound(-1, 1, 2), -1);
     EXPECT_EQ(corv::MulDivRound(1, 1, 3), 0);
-    EXPECT_EQ(corv::MulDivRound(185, 128, 255), 93);  // 92.86
+    EXPECT_EQ(corv::MulDivRound(185, 128, 255), 93);   // 92.86
     EXPECT_EQ(corv::MulDivRound(-35, 128, 255), -18);  // -17.57
     EXPECT_EQ(corv::MulDivRound(5, 5, 0), -1);
     EXPECT_EQ(corv::MulDivRound(2000000000, 3, 3), 2000000000);  // no overflow inside

@@ -13,9 +13,9 @@
 #include "compose/calendar.h"
 #include "compose/effects.h"
 #include "compose/imaging_gdiplus_win.h"
-#include "support/gdiplus_test_win.h"
 #include "engine/file_io.h"
 #include "engine/paths.h"
+#include "support/gdiplus_test_win.h"
 #include "unit/test_util.h"
 
 namespace {
@@ -81,7 +81,6 @@ protected:
     std::vector<std::string> masks;
     std::string programDir = dir.Path();
 };
-
 
 TEST_F(EffectsPixels, BlackMaskShowsWhiteMaskHidesGreyMaskBlends) {
     settings.ismask = true;

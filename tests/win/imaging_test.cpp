@@ -42,7 +42,6 @@ protected:
         EXPECT_TRUE(imaging.SaveImage(image, path, mime)) << mime;
         return ReadFile(path);
     }
-
 };
 
 TEST_F(ImagingTest, OutlineCoversItsEdgesOnePixelWide) {
@@ -82,7 +81,7 @@ TEST_F(ImagingTest, TextFromMissingFamilyFallsBackToSansSerif) {
         auto surface = imaging.SurfaceOn(*canvas);
         corv::FontSpec font{family, 20, corv::kFontBold};
         surface->DrawString("Corvalendrine 2007. 5.", font, RectF{0, 0, 300, 40}, 0xFFFFFFFF,
-                          corv::TextAlign::Far, corv::TextAlign::Center);
+                            corv::TextAlign::Far, corv::TextAlign::Center);
         // Right-aligned: ink in the right half, none at the far left.
         EXPECT_GT(CountDiffering(*canvas, RectI{150, 0, 150, 40}, black, 60), 100) << family;
         EXPECT_EQ(CountDiffering(*canvas, RectI{0, 0, 40, 40}, black, 60), 0) << family;
@@ -98,8 +97,8 @@ TEST_F(ImagingTest, KoreanTextFromMissingFamilyShowsRealGlyphs) {
         auto canvas = Solid(40, 40, 0xFF000000);
         auto surface = imaging.SurfaceOn(*canvas);
         surface->DrawString(corv::WideToAnsi(syllables[i]), corv::FontSpec{"Tahoma-Missing", 30, 0},
-                          RectF{0, 0, 40, 40}, 0xFFFFFFFF, corv::TextAlign::Center,
-                          corv::TextAlign::Center);
+                            RectF{0, 0, 40, 40}, 0xFFFFFFFF, corv::TextAlign::Center,
+                            corv::TextAlign::Center);
         EXPECT_GT(CountDiffering(*canvas, RectI{0, 0, 40, 40}, {0, 0, 0}, 60), 20);
         corv::ScopedBits bits(imaging, *canvas, RectI{0, 0, 40, 40}, PixelFormat::Rgb24, false);
         ASSERT_TRUE(bits.Locked());

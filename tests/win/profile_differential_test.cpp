@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "unit/test_util.h"
 #include "engine/profile.h"
 #include "engine/settings.h"
+#include "unit/test_util.h"
 
 namespace {
 
@@ -24,9 +24,8 @@ public:
     std::string Read(const std::string& section, const std::string& key, const std::string& def,
                      std::size_t bufferSize) override {
         std::vector<char> buffer(bufferSize + 1, '\0');
-        DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(),
-                                           buffer.data(), static_cast<DWORD>(bufferSize),
-                                           path_.c_str());
+        DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(), buffer.data(),
+                                           static_cast<DWORD>(bufferSize), path_.c_str());
         // The program uses what it gets as a C string; the count Wine returns
         // for a value cut inside a two-byte character includes a zero byte.
         (void)n;
@@ -57,30 +56,39 @@ std::vector<Sample> Corpus() {
         {"missing", "", false},
         {"empty", ""},
         {"only_wallpaper", "[DEFAULT]\r\noriwallpath=C:\\windows\\old.bmp\r\n"},
-        {"mixed_case", "[default]\r\nISFRAME=1\r\nIsStretch=0\r\nChangeTime=20\r\nMIN_SEC=60000\r\n"},
+        {"mixed_case",
+         "[default]\r\nISFRAME=1\r\nIsStretch=0\r\nChangeTime=20\r\nMIN_SEC=60000\r\n"},
         {"blanks_around_equals", "[ DEFAULT ]\r\n  changetime  =  30  \r\n\tisframe\t=\t1\t\r\n"},
         {"lf_only", "[DEFAULT]\nisshadow=1\nframesize=12\n"},
         {"mixed_endings", "[DEFAULT]\r\nisshadow=1\nframesize=12\risrotate=1\r\n"},
         {"comments", "; settings\r\n[DEFAULT]\r\n; isframe=1\r\n# note\r\nisrotate=1\r\n"},
-        {"duplicate_keys", "[DEFAULT]\r\nchangetime=20\r\nchangetime=40\r\nisframe=1\r\nISFRAME=0\r\n"},
+        {"duplicate_keys",
+         "[DEFAULT]\r\nchangetime=20\r\nchangetime=40\r\nisframe=1\r\nISFRAME=0\r\n"},
         {"duplicate_sections",
-         "[DEFAULT]\r\nchangetime=20\r\n[other]\r\na=b\r\n[DEFAULT]\r\nisframe=1\r\nchangetime=40\r\n"},
-        {"long_values", "[DEFAULT]\r\nchangetime=123456789\r\nbackcolor=1234567890123\r\n"
-                        "backimagename=" + longValue + "\r\nymfontname=" + longValue + "\r\n"},
-        {"korean", "[DEFAULT]\r\nbackimagename=C:\\\xB1\xD7\xB8\xB2\\\xB9\xD9\xB4\xD9.jpg\r\n"
-                   "outprogram0=\xB8\xDE\xB8\xF0\xC0\xE5 - \xC1\xA6\xB8\xF1 \xBE\xF8\xC0\xBD\r\n"
-                   "[\xC7\xD1\xB1\xDB]\r\n\xC5\xB0=\xB0\xAA\r\n"},
+         "[DEFAULT]\r\nchangetime=20\r\n[other]\r\na=b\r\n[DEFAULT]\r\nisframe=1\r\nchangetime="
+         "40\r\n"},
+        {"long_values",
+         "[DEFAULT]\r\nchangetime=123456789\r\nbackcolor=1234567890123\r\n"
+         "backimagename=" +
+             longValue + "\r\nymfontname=" + longValue + "\r\n"},
+        {"korean",
+         "[DEFAULT]\r\nbackimagename=C:\\\xB1\xD7\xB8\xB2\\\xB9\xD9\xB4\xD9.jpg\r\n"
+         "outprogram0=\xB8\xDE\xB8\xF0\xC0\xE5 - \xC1\xA6\xB8\xF1 \xBE\xF8\xC0\xBD\r\n"
+         "[\xC7\xD1\xB1\xDB]\r\n\xC5\xB0=\xB0\xAA\r\n"},
         {"no_final_newline", "[DEFAULT]\r\nisframe=1\r\nchangetime=25"},
         {"bare_cr", "[DEFAULT]\risframe=1\rchangetime=25\r"},
         {"keys_before_section", "isframe=1\r\n[DEFAULT]\r\nisshadow=1\r\n"},
-        {"quotes", "[DEFAULT]\r\nymfontname=\"Gulim\"\r\nddfontname='Batang\r\nmaskfilename=\"\"\r\n"},
+        {"quotes",
+         "[DEFAULT]\r\nymfontname=\"Gulim\"\r\nddfontname='Batang\r\nmaskfilename=\"\"\r\n"},
         {"byte_order_mark", "\xEF\xBB\xBF[DEFAULT]\r\nisframe=1\r\n", true, true},
-        {"blank_lines", "\r\n\r\n   \r\n[DEFAULT]\r\n\r\nisframe=1\r\n\t\r\n\r\nisshadow=1\r\n\r\n"},
+        {"blank_lines",
+         "\r\n\r\n   \r\n[DEFAULT]\r\n\r\nisframe=1\r\n\t\r\n\r\nisshadow=1\r\n\r\n"},
         {"odd_headers", "[DEFAULT]junk\r\nisframe=1\r\n[a]b]\r\nk=1\r\n[broken\r\nisshadow=1\r\n"},
         {"no_value_lines", "[DEFAULT]\r\nisframe\r\n=1\r\nisshadow=\r\n"},
         {"other_sections", "[first]\r\nx=1\r\n[DEFAULT]\r\nisframe=1\r\n[last]\r\ny=2\r\n"},
-        {"signs_and_junk", "[DEFAULT]\r\npicmaxsize=-300\r\nchangetime=+7x\r\nframesize= 9 \r\n"
-                           "rotatevalue=abc\r\nbackcolor= -1\r\n"},
+        {"signs_and_junk",
+         "[DEFAULT]\r\npicmaxsize=-300\r\nchangetime=+7x\r\nframesize= 9 \r\n"
+         "rotatevalue=abc\r\nbackcolor= -1\r\n"},
         {"empty_section_name", "[DEFAULT]\r\nisframe=1\r\n[]\r\nk=3\r\n"},
     };
 }
@@ -123,12 +131,22 @@ TEST_F(ProfileDifferential, SingleReadsMatchIncludingBufferCuts) {
         std::size_t size;
     };
     const Query queries[] = {
-        {"DEFAULT", "isframe", 260},     {"default", "ISSHADOW", 260}, {"DEFAULT", "changetime", 3},
-        {"DEFAULT", "backimagename", 10}, {" DEFAULT ", " isframe ", 260}, {"", "isframe", 260},
-        {"a]b", "k", 260},               {"DEFAULT", "ymfontname", 260}, {"DEFAULT", "ddfontname", 260},
-        {"DEFAULT", "maskfilename", 260}, {"\xC7\xD1\xB1\xDB", "\xC5\xB0", 260},
-        {"DEFAULT", "outprogram0", 260}, {"first", "x", 260}, {"DEFAULT", "absent", 260},
-        {"DEFAULT", "backcolor", 9},     {"DEFAULT", "isshadow", 1},
+        {"DEFAULT", "isframe", 260},
+        {"default", "ISSHADOW", 260},
+        {"DEFAULT", "changetime", 3},
+        {"DEFAULT", "backimagename", 10},
+        {" DEFAULT ", " isframe ", 260},
+        {"", "isframe", 260},
+        {"a]b", "k", 260},
+        {"DEFAULT", "ymfontname", 260},
+        {"DEFAULT", "ddfontname", 260},
+        {"DEFAULT", "maskfilename", 260},
+        {"\xC7\xD1\xB1\xDB", "\xC5\xB0", 260},
+        {"DEFAULT", "outprogram0", 260},
+        {"first", "x", 260},
+        {"DEFAULT", "absent", 260},
+        {"DEFAULT", "backcolor", 9},
+        {"DEFAULT", "isshadow", 1},
     };
     for (const Sample& sample : Corpus()) {
         const std::string path = PathFor(std::string("read_") + sample.name);

@@ -6,6 +6,7 @@
 //
 // Prints one line: "<milliseconds> <peak working set KiB> <peak commit KiB> [count]".
 #include <windows.h>
+
 #include <psapi.h>
 
 #include <cstdio>
