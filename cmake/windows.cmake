@@ -23,7 +23,7 @@ target_compile_options(corv_win PRIVATE ${CORV_WARNINGS})
 
 set(CORV_RC ${CMAKE_SOURCE_DIR}/res/corvalendrine.rc)
 
-add_executable(corvalendrine WIN32 engine/winmain_win.cpp)
+add_executable(corvalendrine WIN32 app/winmain_win.cpp)
 if(EXISTS ${CORV_RC})
   target_sources(corvalendrine PRIVATE ${CORV_RC})
 endif()

@@ -1,7 +1,7 @@
 // Program entry: the application object runs the whole program.
 #include <windows.h>
 
-#include "engine/main_app_win.h"
+#include "app/main_app_win.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     corv::CMainApp app;

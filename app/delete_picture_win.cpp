@@ -1,4 +1,4 @@
-#include "engine/delete_picture_win.h"
+#include "app/delete_picture_win.h"
 
 #include <shellapi.h>
 

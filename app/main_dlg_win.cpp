@@ -1,4 +1,4 @@
-#include "engine/main_dlg_win.h"
+#include "app/main_dlg_win.h"
 
 #include <shellapi.h>
 
@@ -6,6 +6,7 @@
 #include <ctime>
 #include <vector>
 
+#include "app/delete_picture_win.h"
 #include "compose/calendar.h"
 #include "compose/composer.h"
 #include "compose/effects.h"
@@ -13,7 +14,6 @@
 #include "engine/catalogue.h"
 #include "engine/cycle.h"
 #include "engine/cycle_win.h"
-#include "engine/delete_picture_win.h"
 #include "engine/desktop_settings.h"
 #include "engine/paths.h"
 #include "engine/platform_win.h"

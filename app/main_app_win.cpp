@@ -1,10 +1,10 @@
-#include "engine/main_app_win.h"
+#include "app/main_app_win.h"
 
 #include <commctrl.h>
 #include <ole2.h>
 
+#include "app/main_dlg_win.h"
 #include "compose/imaging_gdiplus_win.h"
-#include "engine/main_dlg_win.h"
 #include "res/resource.h"
 
 namespace corv {
