@@ -20,8 +20,12 @@ public:
     // The shell's notification call; tests put their own in its place.
     using ShellCall = std::function<BOOL(DWORD message, NOTIFYICONDATAA* record)>;
 
-    // The size of the record in its first form: tooltip of 64 bytes.
-    static constexpr DWORD kRecordSize = 88;
+    // The size of the record in its first form (tooltip of 64 bytes): 88 bytes
+    // in the 32-bit program, the system's own constant in a 64-bit build.
+    static constexpr DWORD kRecordSize = NOTIFYICONDATAA_V1_SIZE;
+#ifndef _WIN64
+    static_assert(kRecordSize == 88, "the 32-bit notification record is 88 bytes");
+#endif
     static constexpr size_t kTipBytes = 64;
 
     CTrayIcon();
@@ -48,9 +52,13 @@ public:
     // Non-zero when the event was for this icon and handled.
     virtual LRESULT OnIconNotify(WPARAM wParam, LPARAM lParam);
 
-    bool IsShown() const { return enabled_ != 0; }
+    bool IsShown() const {
+        return enabled_ != 0;
+    }
     // The record as last handed to the shell.
-    const NOTIFYICONDATAA& Record() const { return record_; }
+    const NOTIFYICONDATAA& Record() const {
+        return record_;
+    }
 
 private:
     BOOL CallShell(DWORD message);

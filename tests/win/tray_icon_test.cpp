@@ -83,7 +83,7 @@ TEST_F(TrayIcon, AddFillsTheFirstFormOfTheRecord) {
     ASSERT_EQ(1u, calls.size());
     const NOTIFYICONDATAA& r = calls[0].record;
     EXPECT_EQ(static_cast<DWORD>(NIM_ADD), calls[0].message);
-    EXPECT_EQ(88u, r.cbSize);
+    EXPECT_EQ(CTrayIcon::kRecordSize, r.cbSize);
     EXPECT_EQ(owner.window, r.hWnd);
     EXPECT_EQ(kIconId, r.uID);
     EXPECT_EQ(static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP), r.uFlags);
