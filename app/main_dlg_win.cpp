@@ -11,6 +11,7 @@
 #include "compose/composer.h"
 #include "compose/effects.h"
 #include "compose/slots_file.h"
+#include "compose/text_encoding_win.h"
 #include "engine/catalogue.h"
 #include "engine/cycle.h"
 #include "engine/cycle_win.h"
@@ -30,6 +31,18 @@ namespace {
 constexpr UINT_PTR kChangeTimerId = 1;
 constexpr UINT_PTR kDateTimerId = 7;
 constexpr UINT kDateTimerPeriod = 30000;
+
+// Says once, naming the folder, that the program cannot keep its files
+// there, and what to do about it.
+void TellFolderIsReadOnly(const std::string& dir) {
+    const std::wstring text =
+        L"Corvalendrine이 있는 폴더에 파일을 쓸 수 없습니다.\n\n" + AnsiToWide(dir) +
+        L"\n\n이 폴더에는 설정(env.ini)과 바탕화면 그림을 저장할 수 없으므로 바탕화면을 "
+        L"바꾸지 않고 아무 파일도 쓰지 않습니다.\n프로그램 폴더를 통째로 내가 쓸 수 있는 "
+        L"폴더(예: 문서 폴더)로 옮긴 뒤 다시 실행해 주세요.";
+    MessageBoxW(nullptr, text.c_str(), L"Corvalendrine - 쓸 수 없는 폴더",
+                MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+}
 
 // The running program's full path. The buffer grows as needed: a cut path
 // would put env.ini into another folder.
@@ -63,6 +76,21 @@ bool ReadUserRegistryString(const char* keyName, const char* valueName, std::str
 }
 
 }  // namespace
+
+bool FolderTakesNewFiles(const std::string& dir) {
+    const std::string probe = JoinPath(dir, "~corvalendrine-write-check.tmp");
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+            return true;
+        }
+        // A probe left by a killed run is removed and tried once more.
+        if (GetLastError() != ERROR_FILE_EXISTS || !DeleteFileA(probe.c_str())) return false;
+    }
+    return false;
+}
 
 void SetDesktopIconsVisible(bool visible) {
     HWND desktop = FindWindowA("Progman", nullptr);
@@ -126,11 +154,13 @@ BOOL CMainDlg::OnInitDialog() {
     ReadDesktopSettings();
     LoadSettingsFile(settings, state.exceptionPrograms);
     loaded_ = true;
+    folderReadOnly_ = !FolderTakesNewFiles(settings.programDir);
+    if (folderReadOnly_) TellFolderIsReadOnly(settings.programDir);
     if (settings.isiconhide) SetDesktopIconsVisible(false);
     LoadCatalogue();
     LoadSpecialDays();
     LoadSlots();
-    SaveUserWallpaperPath(settings);
+    if (!folderReadOnly_) SaveUserWallpaperPath(settings);
     BuildTooltip();
     LoadMaskList();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
@@ -181,6 +211,8 @@ void CMainDlg::SaveAtEnd() {
     const Settings& settings = state.settings;
     // The flag stays set, so the icons are hidden again at the next start.
     if (settings.isiconhide) SetDesktopIconsVisible(true);
+    // Nothing was written and the wallpaper was never changed.
+    if (folderReadOnly_) return;
     SaveSettingsFile(settings, state.exceptionPrograms);
     SaveCatalogue();
     SaveSlots();
@@ -307,6 +339,7 @@ void CMainDlg::OnExit() {
 // --- the change cycle ---------------------------------------------------------
 
 void CMainDlg::ChangeWallpaper(int step) {
+    if (folderReadOnly_) return;
     ComposeServices services{imaging_, desktop_, random_, clock_, fileSystem_, nullptr};
     ::corv::ChangeWallpaper(state, step, services);
     // The memory trim: minimised without activation (the window stays

@@ -108,7 +108,15 @@ private:
     // the user's to write back, and writing would overwrite env.ini with
     // empty values.
     bool loaded_ = false;
+    // Set when the program's folder takes no new files (for example under
+    // "Program Files" without administrator rights): the program then
+    // changes no wallpaper and writes nothing, rather than half of it.
+    bool folderReadOnly_ = false;
 };
+
+// Whether a new file can be made in `dir`: a probe file is created there and
+// removed at once.
+bool FolderTakesNewFiles(const std::string& dir);
 
 // Shows or hides the desktop's icon view; nothing happens without one.
 void SetDesktopIconsVisible(bool visible);

@@ -22,12 +22,24 @@ target_link_libraries(corv_win PUBLIC corv_core
 target_compile_options(corv_win PRIVATE ${CORV_WARNINGS})
 
 set(CORV_RC ${CMAKE_SOURCE_DIR}/res/corvalendrine.rc)
+# The version header and the manifest carry the project's version; the .rc
+# finds them in the generated folder.
+set(CORV_GENERATED ${CMAKE_BINARY_DIR}/generated)
+configure_file(${CMAKE_SOURCE_DIR}/res/version.h.in ${CORV_GENERATED}/version.h @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/res/corvalendrine.manifest.in
+               ${CORV_GENERATED}/corvalendrine.manifest @ONLY)
+# The resource compiler reads these too; a change to one rebuilds the .rc.
+file(GLOB CORV_RC_INPUTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/*.rc
+     ${CMAKE_SOURCE_DIR}/res/*.h ${CMAKE_SOURCE_DIR}/res/icons/*.ico)
+list(APPEND CORV_RC_INPUTS ${CORV_GENERATED}/version.h ${CORV_GENERATED}/corvalendrine.manifest)
+set_source_files_properties(${CORV_RC} PROPERTIES OBJECT_DEPENDS "${CORV_RC_INPUTS}")
 
 add_executable(corvalendrine WIN32 app/winmain_win.cpp)
 if(EXISTS ${CORV_RC})
   target_sources(corvalendrine PRIVATE ${CORV_RC})
 endif()
 target_link_libraries(corvalendrine PRIVATE corv_win)
+target_include_directories(corvalendrine PRIVATE ${CORV_GENERATED})
 target_compile_options(corvalendrine PRIVATE ${CORV_WARNINGS})
 
 # The shipped image folders sit beside the program.
@@ -49,7 +61,7 @@ add_executable(win_tests ${CORV_WIN_TEST_SOURCES})
 if(EXISTS ${CORV_RC})
   target_sources(win_tests PRIVATE ${CORV_RC})
 endif()
-target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CORV_GENERATED})
 target_link_libraries(win_tests PRIVATE corv_win gtest_main)
 target_compile_options(win_tests PRIVATE ${CORV_WARNINGS})
 

@@ -13,9 +13,10 @@
 //   e2e_driver close TITLE               the window's close box (WM_CLOSE)
 //   e2e_driver dialogs                   the program's visible windows other
 //                                        than the main one: "CLASS|TITLE"
-//   e2e_driver answer yes|no MS          wait for a question of the program
-//                                        (a dialog with Yes and No), print
-//                                        its title and text, answer it
+//   e2e_driver answer yes|no|ok MS       wait for a question of the program
+//                                        (a dialog with Yes and No, or a
+//                                        message with OK), print its title
+//                                        and text, answer it
 //   e2e_driver open-window TITLE SECONDS [minimized]
 //                                        a visible window of another program,
 //                                        open for SECONDS
@@ -173,11 +174,15 @@ inline BOOL CALLBACK CollectTexts(HWND child, LPARAM param) {
     return TRUE;
 }
 
-inline int Answer(bool yes, DWORD timeout, MainWindowFinder mainWindow) {
+inline int Answer(int button, DWORD timeout, MainWindowFinder mainWindow) {
     HWND question = nullptr;
+    const auto asks = [button](HWND window) {
+        if (button == IDOK) return GetDlgItem(window, IDOK) != nullptr;
+        return GetDlgItem(window, IDYES) != nullptr && GetDlgItem(window, IDNO) != nullptr;
+    };
     const bool found = WaitFor(timeout, [&] {
         for (HWND window : ProgramWindows(mainWindow))
-            if (GetDlgItem(window, IDYES) != nullptr && GetDlgItem(window, IDNO) != nullptr) {
+            if (asks(window)) {
                 question = window;
                 return true;
             }
@@ -190,7 +195,7 @@ inline int Answer(bool yes, DWORD timeout, MainWindowFinder mainWindow) {
     std::wstring text;
     EnumChildWindows(question, CollectTexts, reinterpret_cast<LPARAM>(&text));
     std::printf("%s\n%s\n", Utf8(WindowText(question)).c_str(), Utf8(text).c_str());
-    return Click(question, yes ? IDYES : IDNO);
+    return Click(question, button);
 }
 
 inline LRESULT CALLBACK OtherProgramProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -297,8 +302,9 @@ inline int Run(int argc, char** argv, MainWindowFinder mainWindow) {
     }
     if (command == "answer" && argc == 4) {
         const std::string choice = argv[2];
-        if (choice != "yes" && choice != "no") return 2;
-        return Answer(choice == "yes", number(argv[3]), mainWindow);
+        const int button = choice == "yes" ? IDYES : choice == "no" ? IDNO : IDOK;
+        if (choice != "yes" && choice != "no" && choice != "ok") return 2;
+        return Answer(button, number(argv[3]), mainWindow);
     }
     if (command == "open-window" && (argc == 4 || argc == 5))
         return OpenWindow(argv[2], number(argv[3]),

@@ -1,0 +1,97 @@
+# Cases of the release a user downloads: the zip of tools/package unpacked
+# into an empty folder runs on its own, and a program folder that takes no
+# files is said once and left untouched. Sourced by tests/e2e/run.
+# shellcheck shell=bash
+
+# The zip, made by tools/package from the build under test, unpacked into
+# the case's program folder in place of the bare .exe.
+unpack_release() {
+    local zip
+    zip=$("$ROOT/tools/package" --from "$BUILD" "$STATE/package-$CASE" 2>/dev/null | tail -n 1) ||
+        { fail "tools/package failed"; exit 1; }
+    rm -rf "$FILES"
+    mkdir -p "$FILES"
+    unzip -q "$zip" -d "$FILES" || { fail "the zip does not unpack"; exit 1; }
+    RELEASE_ZIP=$zip
+}
+
+case_release_zip_runs() {
+    use_task_bar
+    unpack_release
+    local listing
+    listing=$(cd "$FILES" && find . -type f | LC_ALL=C sort | tr '\n' ' ')
+    for wanted in ./corvalendrine.exe ./xdaylist.txt ./README.txt ./effects/dropshadow.png \
+        ./effects/red.png ./Masks/heart.gif; do
+        [[ " $listing" == *" $wanted "* ]] || fail "the zip lacks $wanted (has: $listing)"
+    done
+    case "$(basename "$RELEASE_ZIP")" in
+    corvalendrine-*-"$CORV_WINE_ARCH".zip) ;;
+    *) fail "zip name $(basename "$RELEASE_ZIP")" ;;
+    esac
+    local objdump=i686-w64-mingw32-objdump
+    [ "$CORV_WINE_ARCH" = win64 ] && objdump=x86_64-w64-mingw32-objdump
+    if "$objdump" -h "$FILES/corvalendrine.exe" | grep -q '\.debug'; then
+        fail "the packaged program carries debug information"
+    fi
+    grep -q '설치' <(iconv -f UTF-8 -t UTF-8 "$FILES/README.txt") ||
+        fail "README.txt is not the Korean read-me"
+
+    # Nothing but the zip's contents: pictures, then start, change, exit.
+    local pics=$FILES/pictures
+    mkdir -p "$pics"
+    make_picture "$pics/red.png" 300x200 255,0,0
+    make_picture "$pics/blue.jpg" 200x100 0,0,255
+    write_list "$pics" -- "$pics/red.png" "$pics/blue.jpg"
+    write_picture_ini
+    driver set-wallpaper-reg 'C:\users\Public\before.bmp'
+    start_program
+    read_screen
+    expect_centred_picture "release, first change" "$(wallpaper_file)" 300 200 255,0,0
+    command_done "release, next" 32778
+    expect_centred_picture "release, next change" "$(wallpaper_file)" 200 100 0,0,255 12
+    driver post-command 32790
+    driver wait-gone 20000 >/dev/null || fail "the exit command did not end the program"
+    wait_program
+    expect "exit code" 0 "$EXIT_CODE"
+    expect "wallpaper after exit" 'C:\users\Public\before.bmp' "$(driver get-wallpaper-reg)"
+    grep -q '^picmaxsize=400' <(ini_text) || fail "env.ini was not written at exit"
+}
+
+# A program folder where no file can be made (as under "Program Files"
+# without administrator rights): one message naming the folder, then no
+# wallpaper change and nothing written, at start or at exit.
+case_folder_read_only() {
+    use_task_bar
+    local pics=$STATE/e2e-$CASE-pictures
+    mkdir -p "$pics"
+    make_picture "$pics/red.png" 300x200 255,0,0
+    write_list "$pics" -- "$pics/red.png"
+    write_picture_ini 'ispath=0'
+    driver set-wallpaper-reg 'C:\users\Public\mine.bmp'
+    # An immutable folder refuses new files even to root; where the file
+    # system has no such flag, a folder in the place of the program's probe
+    # file refuses it the same way.
+    local how=immutable
+    if chattr +i "$FILES" 2>/dev/null; then
+        trap 'code=$?; chattr -i "$FILES" 2>/dev/null; (exit $code); finish' EXIT
+    else
+        how="probe blocked"
+        mkdir "$FILES/~corvalendrine-write-check.tmp"
+    fi
+    log "read-only folder: $how"
+    local before
+    before=$(folder_snapshot)
+    start_program
+    local said
+    said=$(driver answer ok 20000) || { fail "no message about the folder"; exit 1; }
+    [[ "$said" == *"$(windows_path "$FILES")"* ]] || fail "the message does not name the folder: $said"
+    [[ "$said" == *"쓸 수 없습니다"* ]] || fail "the message does not say what is wrong: $said"
+    command_done "next in a read-only folder" 32778
+    expect "wallpaper while running" 'C:\users\Public\mine.bmp' "$(driver get-wallpaper-reg)"
+    driver post-command 32790
+    driver wait-gone 20000 >/dev/null || fail "the exit command did not end the program"
+    wait_program
+    expect "exit code" 0 "$EXIT_CODE"
+    expect "program folder after the run" "$before" "$(folder_snapshot)"
+    expect "wallpaper after exit" 'C:\users\Public\mine.bmp' "$(driver get-wallpaper-reg)"
+}
