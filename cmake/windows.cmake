@@ -16,8 +16,20 @@ list(APPEND CORV_WIN_SOURCES ${found})
 list(FILTER CORV_WIN_SOURCES EXCLUDE REGEX "winmain_win\\.cpp$")
 list(FILTER CORV_WIN_SOURCES EXCLUDE REGEX "file_io_win\\.cpp$")
 
+# libjpeg-turbo: Debian's source package built as a static library by
+# tools/lib.sh (build_libjpeg_turbo), which passes its folder here.
+set(CORV_JPEG_DIR "" CACHE PATH "libjpeg-turbo build for this architecture (tools/lib.sh)")
+if(NOT EXISTS "${CORV_JPEG_DIR}/libjpeg.a" OR NOT EXISTS "${CORV_JPEG_DIR}/include/jpeglib.h")
+  message(FATAL_ERROR "libjpeg-turbo is not built for ${CMAKE_SYSTEM_PROCESSOR} in "
+                      "'${CORV_JPEG_DIR}': tools/test, tools/run and tools/bench build it; "
+                      "or pass -DCORV_JPEG_DIR=build/deps/libjpeg-turbo-VERSION/ARCH")
+endif()
+add_library(corv_jpeg STATIC IMPORTED)
+set_target_properties(corv_jpeg PROPERTIES IMPORTED_LOCATION "${CORV_JPEG_DIR}/libjpeg.a"
+                      INTERFACE_INCLUDE_DIRECTORIES "${CORV_JPEG_DIR}/include")
+
 add_library(corv_win STATIC ${CORV_WIN_SOURCES})
-target_link_libraries(corv_win PUBLIC corv_core
+target_link_libraries(corv_win PUBLIC corv_core corv_jpeg
   gdiplus comctl32 comdlg32 ole32 oleaut32 uuid shell32 shlwapi ws2_32 advapi32 gdi32 user32)
 target_compile_options(corv_win PRIVATE ${CORV_WARNINGS})
 

@@ -20,10 +20,21 @@ constexpr int32_t kDefaultPictureLimit = 400;
 // else picmaxsize.
 int32_t PictureLimit(const AppState& state) {
     if (state.settings.imagepos == 1 && !state.placementSlots.empty()) {
-        const SlotRect& slot = state.placementSlots[static_cast<std::size_t>(state.slotIndex)];
+        const std::size_t count = state.placementSlots.size();
+        const std::size_t index =
+            state.slotIndex >= 0 && static_cast<std::size_t>(state.slotIndex) < count
+                ? static_cast<std::size_t>(state.slotIndex)
+                : 0;
+        const SlotRect& slot = state.placementSlots[index];
         return slot.right - slot.left;
     }
     return state.settings.picmaxsize;
+}
+
+// A limit that is not positive (possible only through a hand-edited env.ini
+// or a degenerate slot) counts as the default limit.
+int32_t EffectiveLimit(int32_t limit) {
+    return limit > 0 ? limit : kDefaultPictureLimit;
 }
 
 // One random coordinate: (r * t) mod span + 10, or centred when the screen
@@ -56,7 +67,9 @@ void DrawBase(AppState& state, Surface& canvas, ComposeServices& services, int32
     }
     canvas.Clear(s.isbackcolor ? s.backcolor : s.desktopColor);
     if (s.isbackimg && !s.backimagename.empty()) {
-        std::unique_ptr<Image> back = services.imaging.LoadPicture(s.backimagename);
+        // Stretched over the screen, or fitted into it: never more pixels.
+        std::unique_ptr<Image> back =
+            services.imaging.LoadPicture(s.backimagename, NeededSize{W, H, s.isstretch});
         if (back->Width() > 0) {
             if (s.isstretch)
                 canvas.DrawImage(*back, RectI{0, 0, W, H});
@@ -74,11 +87,15 @@ void DrawPictureStep(AppState& state, int step, Surface& canvas, ComposeServices
     StepPicture(state, step, sources);
     const std::string path = state.currentPicture;
     if (!path.empty()) {
-        std::unique_ptr<Image> picture = services.imaging.LoadPicture(path);
+        // The picture is drawn inside a square of the limit's side, so a
+        // large photo need not be decoded in full.
+        const int32_t limit = EffectiveLimit(PictureLimit(state));
+        std::unique_ptr<Image> picture =
+            services.imaging.LoadPicture(path, NeededSize{limit, limit, false});
         if (picture->Width() > 0 && picture->Height() > 0) {
             ++state.overlapCount;
-            const SizeI size = FitPictureSize(picture->Width(), picture->Height(),
-                                              PictureLimit(state), state.settings.notstrech);
+            const SizeI size = FitPictureSize(picture->Width(), picture->Height(), limit,
+                                              state.settings.notstrech);
             const PointI at =
                 PlacePicture(state, W, H, size.width, size.height, services.random, services.clock);
             const EffectsContext effects{state.settings, services.imaging, services.random,
@@ -135,9 +152,7 @@ void MakeGray(const PixelBuffer& pixels) {
 
 SizeI FitPictureSize(int32_t iw, int32_t ih, int32_t limit, bool notStretch) {
     if (iw <= 0 || ih <= 0) return SizeI{0, 0};
-    // A limit that is not positive (possible only through a hand-edited
-    // env.ini or a degenerate slot) counts as the default limit.
-    const int64_t L = limit > 0 ? limit : kDefaultPictureLimit;
+    const int64_t L = EffectiveLimit(limit);
     int64_t w, h;
     if (iw >= ih) {
         w = L;

@@ -37,6 +37,12 @@ Gdiplus::GpImage* Native(Image& image) {
     return own && own->Width() > 0 ? own->Bitmap() : nullptr;
 }
 
+// The denominator a picture was decoded at; 1 for every other image.
+int Denominator(Image& image) {
+    auto* own = dynamic_cast<GdiplusImage*>(&image);
+    return own ? own->Scale().denominator : 1;
+}
+
 Gdiplus::MatrixOrder ToGdiplus(MatrixOrder order) {
     return order == MatrixOrder::Append ? Gdiplus::MatrixOrderAppend : Gdiplus::MatrixOrderPrepend;
 }
@@ -101,6 +107,16 @@ void GdiplusSurface::DrawImage(Image& image, const RectI& dest, const RectI& sou
     Gdiplus::GpImage* native = Native(image);
     if (!native || dest.width <= 0 || dest.height <= 0 || source.width <= 0 || source.height <= 0)
         return;
+    if (Denominator(image) > 1) {
+        // A picture decoded smaller: the source, in its full size's pixels,
+        // falls between the bitmap's pixels.
+        DrawImage(image,
+                  RectF{static_cast<float>(dest.x), static_cast<float>(dest.y),
+                        static_cast<float>(dest.width), static_cast<float>(dest.height)},
+                  RectF{static_cast<float>(source.x), static_cast<float>(source.y),
+                        static_cast<float>(source.width), static_cast<float>(source.height)});
+        return;
+    }
     gp::GdipDrawImageRectRectI(graphics_, native, dest.x, dest.y, dest.width, dest.height, source.x,
                                source.y, source.width, source.height, Gdiplus::UnitPixel,
                                OutsideTransparent(), nullptr, nullptr);
@@ -111,8 +127,10 @@ void GdiplusSurface::DrawImage(Image& image, const RectF& dest, const RectF& sou
     if (!native || !(dest.width > 0) || !(dest.height > 0) || !(source.width > 0) ||
         !(source.height > 0))
         return;
-    gp::GdipDrawImageRectRect(graphics_, native, dest.x, dest.y, dest.width, dest.height, source.x,
-                              source.y, source.width, source.height, Gdiplus::UnitPixel,
+    auto* own = dynamic_cast<GdiplusImage*>(&image);
+    const RectF pixels = own ? own->Scale().ToPixels(source) : source;
+    gp::GdipDrawImageRectRect(graphics_, native, dest.x, dest.y, dest.width, dest.height, pixels.x,
+                              pixels.y, pixels.width, pixels.height, Gdiplus::UnitPixel,
                               OutsideTransparent(), nullptr, nullptr);
 }
 

@@ -44,11 +44,25 @@ struct FontSpec {
     int style = kFontRegular;
 };
 
+// The most a picture will be drawn at, so that a loader may decode it
+// smaller (a JPEG at 1/2, 1/4 or 1/8) while keeping at least as many pixels
+// as are drawn. A width or height of 0 asks for the whole picture.
+struct NeededSize {
+    int32_t width = 0;
+    int32_t height = 0;
+    // false: drawn with its own proportions inside width x height (the
+    // picture limit or slot, a background fitted to the screen); true:
+    // stretched over all of it.
+    bool stretched = false;
+};
+
 // A decoded picture, or a bitmap made in memory.
 class Image {
 public:
     virtual ~Image() = default;
-    // 0 for a file that could not be decoded.
+    // The picture's full size, also when it was decoded smaller (drawing
+    // maps the smaller bitmap onto it). 0 for a file that could not be
+    // decoded.
     virtual int32_t Width() const = 0;
     virtual int32_t Height() const = 0;
     virtual int BitsPerPixel() const = 0;
@@ -99,7 +113,14 @@ class Imaging {
 public:
     virtual ~Imaging() = default;
     // Never null: a file that cannot be decoded gives an image of width 0.
-    virtual std::unique_ptr<Image> LoadPicture(const std::string& path) = 0;
+    // With a need, the picture may be decoded smaller than it is (its
+    // Width() and Height() stay the full size); such a picture is for
+    // drawing only, not for LockBits or SaveImage.
+    virtual std::unique_ptr<Image> LoadPicture(const std::string& path, const NeededSize& need) = 0;
+    // The whole picture, every pixel of it.
+    std::unique_ptr<Image> LoadPicture(const std::string& path) {
+        return LoadPicture(path, NeededSize{});
+    }
     // A new bitmap; a 32-bit one starts fully transparent. Never null (width
     // 0 when it could not be made).
     virtual std::unique_ptr<Image> NewBitmap(int32_t width, int32_t height, PixelFormat format) = 0;

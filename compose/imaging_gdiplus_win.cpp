@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "compose/jpeg_decode_win.h"
 #include "compose/picture_probe.h"
 #include "compose/text_encoding_win.h"
 #include "engine/file_io.h"
@@ -68,12 +69,29 @@ bool ReadPictureFile(const std::string& path, GlobalMemory& memory, std::size_t&
     return ok;
 }
 
-bool HeaderAcceptable(const GlobalMemory& memory, std::size_t size) {
+PictureProbe ProbeMemory(const GlobalMemory& memory, std::size_t size) {
     const auto* bytes = static_cast<const uint8_t*>(GlobalLock(memory.handle));
-    if (!bytes) return false;
+    if (!bytes) return PictureProbe();
     const PictureProbe probe = ProbePicture(bytes, size);
     GlobalUnlock(memory.handle);
-    return probe.verdict == ProbeVerdict::Ok;
+    return probe;
+}
+
+// A JPEG goes to libjpeg-turbo whatever its announced size: the decoder
+// picks a scale that fits its buffer, or refuses it.
+bool ForJpegDecoder(const PictureProbe& probe) {
+    return probe.kind == PictureKind::Jpeg &&
+           (probe.verdict == ProbeVerdict::Ok || probe.verdict == ProbeVerdict::TooLarge);
+}
+
+std::unique_ptr<Image> LoadJpeg(const GlobalMemory& memory, std::size_t size,
+                                const NeededSize& need) {
+    const auto* bytes = static_cast<const uint8_t*>(GlobalLock(memory.handle));
+    if (!bytes) return std::make_unique<GdiplusImage>();
+    std::unique_ptr<GdiplusImage> image = DecodeJpeg(bytes, size, need);
+    GlobalUnlock(memory.handle);
+    if (!image) return std::make_unique<GdiplusImage>();
+    return image;
 }
 
 Gdiplus::PixelFormat ToGdiplus(PixelFormat format) {
@@ -110,8 +128,23 @@ GdiplusImage::GdiplusImage(GpBitmap* bitmap, IStream* source) : bitmap_(bitmap),
     if (bitmap_ && gp::GdipGetImageWidth(bitmap_, &width) == Ok &&
         gp::GdipGetImageHeight(bitmap_, &height) == Ok && width > 0 && height > 0 &&
         width <= 0x7FFFFFFF && height <= 0x7FFFFFFF) {
-        width_ = static_cast<int32_t>(width);
-        height_ = static_cast<int32_t>(height);
+        pixelWidth_ = static_cast<int32_t>(width);
+        pixelHeight_ = static_cast<int32_t>(height);
+        scale_ = DecodedScale{SizeI{pixelWidth_, pixelHeight_}, 1};
+    }
+}
+
+GdiplusImage::GdiplusImage(GpBitmap* bitmap, const DecodedScale& scale, int bitsPerPixel)
+    : GdiplusImage(bitmap, nullptr) {
+    // The bitmap must be what the scale says, or the drawing would not map.
+    const SizeI pixels = scale.Pixels();
+    if (pixelWidth_ > 0 && pixels.width == pixelWidth_ && pixels.height == pixelHeight_) {
+        scale_ = scale;
+        storedBitsPerPixel_ = bitsPerPixel;
+    } else {
+        pixelWidth_ = 0;
+        pixelHeight_ = 0;
+        scale_ = DecodedScale();
     }
 }
 
@@ -122,6 +155,7 @@ GdiplusImage::~GdiplusImage() {
 }
 
 int GdiplusImage::BitsPerPixel() const {
+    if (storedBitsPerPixel_ > 0 && bitmap_) return storedBitsPerPixel_;
     Gdiplus::PixelFormat format = 0;
     if (!bitmap_ || gp::GdipGetImagePixelFormat(bitmap_, &format) != Ok) return 0;
     return static_cast<int>((format >> 8) & 0xFF);
@@ -129,11 +163,15 @@ int GdiplusImage::BitsPerPixel() const {
 
 // --- imaging -------------------------------------------------------------
 
-std::unique_ptr<Image> GdiplusImaging::LoadPicture(const std::string& path) {
+std::unique_ptr<Image> GdiplusImaging::LoadPicture(const std::string& path,
+                                                   const NeededSize& need) {
     GlobalMemory memory;
     std::size_t size = 0;
-    if (path.empty() || !ReadPictureFile(path, memory, size) || !HeaderAcceptable(memory, size))
+    if (path.empty() || !ReadPictureFile(path, memory, size))
         return std::make_unique<GdiplusImage>();
+    const PictureProbe probe = ProbeMemory(memory, size);
+    if (ForJpegDecoder(probe)) return LoadJpeg(memory, size, need);
+    if (probe.verdict != ProbeVerdict::Ok) return std::make_unique<GdiplusImage>();
     IStream* stream = nullptr;
     if (CreateStreamOnHGlobal(memory.handle, TRUE, &stream) != S_OK || !stream)
         return std::make_unique<GdiplusImage>();
@@ -190,8 +228,10 @@ bool GdiplusImaging::LockBits(Image& bitmap, const RectI& rect, PixelFormat form
     GpBitmap* native = NativeBitmap(bitmap);
     const int64_t right = int64_t{rect.x} + rect.width;
     const int64_t bottom = int64_t{rect.y} + rect.height;
+    // The bitmap's own pixels: a picture decoded smaller has fewer.
+    const auto* own = static_cast<const GdiplusImage*>(&bitmap);
     if (!native || rect.x < 0 || rect.y < 0 || rect.width <= 0 || rect.height <= 0 ||
-        right > bitmap.Width() || bottom > bitmap.Height())
+        right > own->PixelWidth() || bottom > own->PixelHeight())
         return false;
     auto data = std::make_unique<Gdiplus::BitmapData>();
     const Gdiplus::GpRect area(rect.x, rect.y, rect.width, rect.height);

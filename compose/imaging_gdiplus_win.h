@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 
+#include "compose/decode_scale.h"
 #include "compose/imaging.h"
 
 namespace corv {
@@ -39,27 +40,37 @@ private:
 
 // A GDI+ bitmap; width 0 when there is none. Picture files loaded from disk
 // keep their bytes in the stream that GDI+ decodes from, released with the
-// image.
+// image. A JPEG may be decoded smaller than it is: Width() and Height() are
+// its full size, the bitmap has Scale().Pixels().
 class GdiplusImage : public Image {
 public:
     GdiplusImage() = default;
     // Takes ownership of both; `source` may be null.
     GdiplusImage(Gdiplus::GpBitmap* bitmap, IStream* source);
+    // Takes ownership of a bitmap decoded at `scale` from a picture of
+    // `bitsPerPixel` (as stored in its file).
+    GdiplusImage(Gdiplus::GpBitmap* bitmap, const DecodedScale& scale, int bitsPerPixel);
     ~GdiplusImage() override;
     GdiplusImage(const GdiplusImage&) = delete;
     GdiplusImage& operator=(const GdiplusImage&) = delete;
 
-    int32_t Width() const override { return width_; }
-    int32_t Height() const override { return height_; }
+    int32_t Width() const override { return scale_.logical.width; }
+    int32_t Height() const override { return scale_.logical.height; }
     int BitsPerPixel() const override;
 
     Gdiplus::GpBitmap* Bitmap() const { return bitmap_; }
+    const DecodedScale& Scale() const { return scale_; }
+    // The bitmap's own size; the full size unless decoded smaller.
+    int32_t PixelWidth() const { return pixelWidth_; }
+    int32_t PixelHeight() const { return pixelHeight_; }
 
 private:
     Gdiplus::GpBitmap* bitmap_ = nullptr;
     IStream* source_ = nullptr;
-    int32_t width_ = 0;
-    int32_t height_ = 0;
+    DecodedScale scale_;
+    int32_t pixelWidth_ = 0;
+    int32_t pixelHeight_ = 0;
+    int storedBitsPerPixel_ = 0;  // 0: as GDI+ reports the bitmap's format
 };
 
 // Drawing on a bitmap or a device context. The target must outlive the
@@ -97,7 +108,10 @@ private:
 
 class GdiplusImaging : public Imaging {
 public:
-    std::unique_ptr<Image> LoadPicture(const std::string& path) override;
+    using Imaging::LoadPicture;
+    // JPEG files are decoded by libjpeg-turbo at the scale `need` allows
+    // (compose/jpeg_decode_win.h), every other format by GDI+.
+    std::unique_ptr<Image> LoadPicture(const std::string& path, const NeededSize& need) override;
     std::unique_ptr<Image> NewBitmap(int32_t width, int32_t height, PixelFormat format) override;
     std::unique_ptr<Surface> SurfaceOn(Image& bitmap) override;
     bool LockBits(Image& bitmap, const RectI& rect, PixelFormat format, bool forWriting,

@@ -48,8 +48,8 @@ select_wine_arch() {
         WINE_REASON="this host cannot run 32-bit programs"
     fi
     case "$CORV_WINE_ARCH" in
-    win32) WIN_BUILD=$BUILD/win WIN_TOOLCHAIN=$ROOT/cmake/mingw-i686.cmake ;;
-    win64) WIN_BUILD=$BUILD/win64 WIN_TOOLCHAIN=$ROOT/cmake/mingw-x86_64.cmake ;;
+    win32) WIN_BUILD=$BUILD/win WIN_TOOLCHAIN=$ROOT/cmake/mingw-i686.cmake WIN_CPU=i686 ;;
+    win64) WIN_BUILD=$BUILD/win64 WIN_TOOLCHAIN=$ROOT/cmake/mingw-x86_64.cmake WIN_CPU=x86_64 ;;
     *) log "CORV_WINE_ARCH must be win32 or win64"; return 2 ;;
     esac
     export CORV_WINE_ARCH
@@ -64,7 +64,8 @@ describe_wine_arch() {
 # Debian packages the build and the tests need, for the chosen path.
 wanted_packages() {
     printf '%s\n' cmake make g++ googletest g++-mingw-w64-i686 mingw-w64-tools \
-        xvfb xauth imagemagick fonts-nanum locales clang-format wine zip unzip
+        xvfb xauth imagemagick fonts-nanum locales clang-format wine zip unzip \
+        nasm dpkg-dev
     if [ "$CORV_WINE_ARCH" = win64 ]; then
         printf '%s\n' wine64 g++-mingw-w64-x86-64
     else
@@ -108,12 +109,94 @@ pe_machine() {
     od -An -t x2 -j $((pe + 4)) -N 2 "$1" | tr -d ' '
 }
 
+# --- libjpeg-turbo -------------------------------------------------------------
+# The JPEG decoder is Debian's own libjpeg-turbo source package (with Debian's
+# patches), built here as a static library for each Windows architecture.
+# Nothing of it is kept in the repository; build/deps caches the source and
+# both builds, so a second run builds nothing.
+LIBJPEG_TURBO_VERSION=1:2.1.5-2
+
+# The upstream part of the Debian version (2.1.5), as in the source folder.
+libjpeg_turbo_upstream() {
+    local v=${LIBJPEG_TURBO_VERSION#*:}
+    echo "${v%-*}"
+}
+
+# Where the static library of an architecture (i686 or x86_64) is built;
+# the cross builds take it from there (CORV_JPEG_DIR).
+libjpeg_turbo_dir() {
+    echo "$BUILD/deps/libjpeg-turbo-${LIBJPEG_TURBO_VERSION#*:}/$1"
+}
+
+# apt-get source needs source entries: the same archives as the machine's
+# binary entries, as deb-src.
+ensure_deb_src() {
+    apt-get indextargets --format '$(IDENTIFIER)' 2>/dev/null | grep -qx Sources && return 0
+    local list=/etc/apt/sources.list.d/corvalendrine-src.sources file
+    log "adding source entries for apt-get source ($list)"
+    {
+        for file in /etc/apt/sources.list.d/*.sources; do
+            [ -f "$file" ] && [ "$file" != "$list" ] || continue
+            sed -e 's/^Types:.*/Types: deb-src/' "$file"
+            echo
+        done
+        if [ -f /etc/apt/sources.list ]; then
+            sed -n 's/^[[:space:]]*deb[[:space:]]\+\(.*\)$/\1/p' /etc/apt/sources.list |
+                while read -r uri suite components; do
+                    printf 'Types: deb-src\nURIs: %s\nSuites: %s\nComponents: %s\n\n' \
+                        "$uri" "$suite" "$components"
+                done
+        fi
+    } | as_root tee "$list" >/dev/null
+    as_root apt-get update -qq
+}
+
+fetch_libjpeg_turbo() {
+    local top=$BUILD/deps/libjpeg-turbo-${LIBJPEG_TURBO_VERSION#*:}
+    local src=$top/libjpeg-turbo-$(libjpeg_turbo_upstream)
+    if [ ! -f "$top/.source-done" ]; then
+        ensure_deb_src
+        log "fetching Debian's libjpeg-turbo $LIBJPEG_TURBO_VERSION source"
+        rm -rf "$top"
+        mkdir -p "$top"
+        # apt-get source unpacks it and applies Debian's patches (dpkg-source).
+        (cd "$top" && apt-get source -qq "libjpeg-turbo=$LIBJPEG_TURBO_VERSION" >/dev/null)
+        [ -f "$src/jpeglib.h" ] || { log "no libjpeg-turbo source in $top"; return 1; }
+        touch "$top/.source-done"
+    fi
+    echo "$src"
+}
+
+# build_libjpeg_turbo ARCH TOOLCHAIN: the static library alone (no shared
+# library, no programs, no tests), with its SIMD code assembled by nasm.
+build_libjpeg_turbo() {
+    local arch=$1 toolchain=$2 out src
+    out=$(libjpeg_turbo_dir "$arch")
+    [ -f "$out/.done" ] && return 0
+    src=$(fetch_libjpeg_turbo) || return 1
+    log "building libjpeg-turbo $(libjpeg_turbo_upstream) for $arch"
+    rm -rf "$out"
+    cmake -S "$src" -B "$out" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF \
+        -DREQUIRE_SIMD=ON -DCMAKE_ASM_NASM_COMPILER=nasm -DCMAKE_INSTALL_PREFIX="$out/unused" \
+        >"$out.log" 2>&1 ||
+        { cat "$out.log" >&2; return 1; }
+    cmake --build "$out" -j "$JOBS" --target jpeg-static >>"$out.log" 2>&1 ||
+        { tail -40 "$out.log" >&2; return 1; }
+    # The public headers beside the generated jconfig.h, in one folder.
+    mkdir -p "$out/include"
+    cp "$src/jpeglib.h" "$src/jmorecfg.h" "$src/jerror.h" "$out/jconfig.h" "$out/include/"
+    touch "$out/.done"
+}
+
 # The 32-bit program is built on every host: it is what ships.
 build_windows() {
     local type=${1:-RelWithDebInfo}
+    build_libjpeg_turbo i686 "$ROOT/cmake/mingw-i686.cmake"
     log "cross build, 32-bit ($type)"
     cmake -S "$ROOT" -B "$BUILD/win" -DCMAKE_BUILD_TYPE="$type" \
-        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" >/dev/null
+        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" \
+        -DCORV_JPEG_DIR="$(libjpeg_turbo_dir i686)" >/dev/null
     cmake --build "$BUILD/win" -j "$JOBS"
     local machine
     machine=$(pe_machine "$BUILD/win/corvalendrine.exe")
@@ -122,9 +205,11 @@ build_windows() {
         return 1
     fi
     if [ "$CORV_WINE_ARCH" = win64 ]; then
+        build_libjpeg_turbo x86_64 "$ROOT/cmake/mingw-x86_64.cmake"
         log "cross build, 64-bit, for the Wine tests ($type)"
         cmake -S "$ROOT" -B "$BUILD/win64" -DCMAKE_BUILD_TYPE="$type" \
-            -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" >/dev/null
+            -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" \
+            -DCORV_JPEG_DIR="$(libjpeg_turbo_dir x86_64)" >/dev/null
         cmake --build "$BUILD/win64" -j "$JOBS"
     fi
 }

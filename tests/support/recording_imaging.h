@@ -145,7 +145,10 @@ public:
         pictures[path] = Picture{w, h, bpp};
     }
 
-    std::unique_ptr<corv::Image> LoadPicture(const std::string& path) override {
+    using corv::Imaging::LoadPicture;
+    std::unique_ptr<corv::Image> LoadPicture(const std::string& path,
+                                             const corv::NeededSize& need) override {
+        needs[path] = need;
         auto it = pictures.find(path);
         if (it == pictures.end()) {
             log.push_back("load " + path + " failed");
@@ -211,6 +214,8 @@ public:
 
     std::vector<std::string> log;
     std::map<std::string, Picture> pictures;
+    // The size each path was last loaded for (0 x 0: the whole picture).
+    std::map<std::string, corv::NeededSize> needs;
     FakeImage* lastLoaded = nullptr;
     int32_t extraStride = 0;  // padding added to every row, to test stride walks
     bool failLocks = false;

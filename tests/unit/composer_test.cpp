@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "compose/effects.h"
 #include "engine/paths.h"
 #include "support/fakes.h"
 #include "support/recording_imaging.h"
@@ -140,6 +141,48 @@ TEST(ComposerGeometry, BackgroundImageFitsWithoutStretch) {
     c.state.settings.isstretch = true;
     c.Change();
     EXPECT_TRUE(Has(c.imaging.log, "bmp2: draw back.jpg (0,0,1024,768)"));
+}
+
+// Every load says how large the composer will draw it, so a big photo can be
+// decoded smaller; the kept wallpaper and the effect images are read whole.
+TEST(ComposerGeometry, LoadsAskForTheSizeTheyAreDrawnAt) {
+    auto need = [](const RecordingImaging& imaging, const std::string& path) {
+        const auto it = imaging.needs.find(path);
+        if (it == imaging.needs.end()) return std::string("not loaded");
+        return std::to_string(it->second.width) + "x" + std::to_string(it->second.height) +
+               (it->second.stretched ? " stretched" : " fitted");
+    };
+    Composer c;
+    c.state.settings.isbackimg = true;
+    c.state.settings.isstretch = false;
+    c.state.settings.backimagename = "back.jpg";
+    c.state.settings.isshadow = true;
+    c.imaging.AddPicture("back.jpg", 6000, 4000);
+    const std::string p = c.AddPicture("photo.jpg", 6000, 4000);
+    c.Change();
+    EXPECT_EQ(need(c.imaging, "back.jpg"), "1024x768 fitted");
+    EXPECT_EQ(need(c.imaging, p), "400x400 fitted");
+    EXPECT_EQ(need(c.imaging, corv::DropShadowPath("prog")), "0x0 fitted");
+    c.state.settings.isstretch = true;
+    c.state.settings.picmaxsize = -3;  // the default limit
+    c.Change();
+    EXPECT_EQ(need(c.imaging, "back.jpg"), "1024x768 stretched");
+    EXPECT_EQ(need(c.imaging, p), "400x400 fitted");
+
+    // Slots: the next slot's width, as the picture is sized.
+    c.state.settings.imagepos = 1;
+    c.state.placementSlots = {{10, 20, 510, 420}, {600, 100, 800, 700}};
+    c.Change();
+    EXPECT_EQ(need(c.imaging, p), "500x500 fitted");
+    c.Change();
+    EXPECT_EQ(need(c.imaging, p), "200x200 fitted");
+
+    // The collage's kept wallpaper is locked and greyed: always whole.
+    c.state.settings.isoverlap = true;
+    c.state.settings.isbackgray = true;
+    c.imaging.AddPicture(c.Wallpaper(), 1024, 768);
+    c.Change();
+    EXPECT_EQ(need(c.imaging, c.Wallpaper()), "0x0 fitted");
 }
 
 TEST(ComposerGeometry, FitBackgroundRectCases) {
