@@ -74,7 +74,7 @@ if(EXISTS ${CORV_RC})
   target_sources(win_tests PRIVATE ${CORV_RC})
 endif()
 target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CORV_GENERATED})
-target_link_libraries(win_tests PRIVATE corv_win gtest_main)
+target_link_libraries(win_tests PRIVATE corv_win psapi gtest_main)
 target_compile_options(win_tests PRIVATE ${CORV_WARNINGS})
 
 # The benchmark driver used by tools/bench.

@@ -8,7 +8,8 @@ set(CORV_WINE ${CMAKE_SOURCE_DIR}/tools/wine-fixture)
 # an x86_64 build of the same code under 64-bit Wine (tools/lib.sh decides).
 set(CORV_WINE_ARCH win32 CACHE STRING "Wine architecture of the cross build under test")
 set_property(CACHE CORV_WINE_ARCH PROPERTY STRINGS win32 win64)
-set(CORV_WINE_ENV "CORV_WINE_ARCH=${CORV_WINE_ARCH}")
+# The Wine tests read their data files through the Z: drive.
+set(CORV_WINE_ENV "CORV_WINE_ARCH=${CORV_WINE_ARCH};CORV_TEST_DATA=${CMAKE_SOURCE_DIR}/tests/data")
 
 add_test(NAME wine.setup COMMAND ${CORV_WINE} setup ${CORV_WINE_STATE})
 add_test(NAME wine.cleanup COMMAND ${CORV_WINE} cleanup ${CORV_WINE_STATE})
