@@ -2,6 +2,8 @@
 // that the peak memory figures belong to that one piece of work.
 //
 //   corv_bench change DIR PICTURE WIDTH HEIGHT [collage]
+//   corv_bench idle     (the same start as a change, and no change: the
+//                        program's own peak, for comparison)
 //   corv_bench scan FOLDER
 //
 // Prints one line: "<milliseconds> <peak working set KiB> <peak commit KiB> [count]".
@@ -79,6 +81,15 @@ int Change(const std::string& dir, const std::string& picture, int w, int h, boo
     return 0;
 }
 
+int Idle() {
+    corv::GdiplusSession gdiplus;
+    corv::AppState state;
+    corv::ProfileFile defaults("none");
+    corv::LoadSettings(state.settings, state.exceptionPrograms, defaults);
+    Report(0, -1);
+    return 0;
+}
+
 int Scan(const std::string& folder) {
     corv::Win32FileSystem fs;
     corv::AppState state;
@@ -97,6 +108,8 @@ int main(int argc, char** argv) {
         return Change(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]),
                       argc > 6 && std::string(argv[6]) == "collage");
     if (command == "scan" && argc >= 3) return Scan(argv[2]);
-    std::fprintf(stderr, "usage: corv_bench change DIR PICTURE W H [collage] | scan FOLDER\n");
+    if (command == "idle") return Idle();
+    std::fprintf(stderr,
+                 "usage: corv_bench change DIR PICTURE W H [collage] | idle | scan FOLDER\n");
     return 2;
 }
