@@ -229,8 +229,8 @@ bool GdiplusImaging::LockBits(Image& bitmap, const RectI& rect, PixelFormat form
     const int64_t right = int64_t{rect.x} + rect.width;
     const int64_t bottom = int64_t{rect.y} + rect.height;
     // The bitmap's own pixels: a picture decoded smaller has fewer.
-    const auto* own = static_cast<const GdiplusImage*>(&bitmap);
-    if (!native || rect.x < 0 || rect.y < 0 || rect.width <= 0 || rect.height <= 0 ||
+    const auto* own = dynamic_cast<const GdiplusImage*>(&bitmap);
+    if (!own || !native || rect.x < 0 || rect.y < 0 || rect.width <= 0 || rect.height <= 0 ||
         right > own->PixelWidth() || bottom > own->PixelHeight())
         return false;
     auto data = std::make_unique<Gdiplus::BitmapData>();
@@ -263,10 +263,10 @@ bool GdiplusImaging::SaveImage(Image& image, const std::string& path, const std:
     CLSID encoder{};
     if (!native || path.empty() || FindEncoder(AnsiToWide(mimeType), &encoder) < 0) return false;
     // Encode into memory, then replace the file in one step: a failed write
-    // leaves the old file as it was.
+    // leaves the old file as it was. The encoded bytes are written from the
+    // stream's own memory (a 4K canvas is 24 MB).
     IStream* stream = nullptr;
     if (CreateStreamOnHGlobal(nullptr, TRUE, &stream) != S_OK || !stream) return false;
-    std::string bytes;
     bool ok = gp::GdipSaveImageToStream(native, stream, &encoder, nullptr) == Ok;
     HGLOBAL memory = nullptr;
     ULARGE_INTEGER end{};
@@ -275,14 +275,12 @@ bool GdiplusImaging::SaveImage(Image& image, const std::string& path, const std:
          end.QuadPart < 0x7FFFFFFF && GetHGlobalFromStream(stream, &memory) == S_OK;
     if (ok) {
         const void* data = GlobalLock(memory);
-        ok = data != nullptr;
-        if (ok) {
-            bytes.assign(static_cast<const char*>(data), static_cast<std::size_t>(end.QuadPart));
-            GlobalUnlock(memory);
-        }
+        ok = data != nullptr && WriteFileAtomically(path, static_cast<const char*>(data),
+                                                    static_cast<std::size_t>(end.QuadPart));
+        if (data) GlobalUnlock(memory);
     }
     stream->Release();
-    return ok && WriteFileAtomically(path, bytes);
+    return ok;
 }
 
 int FindEncoder(const std::wstring& mimeType, CLSID* clsid) {

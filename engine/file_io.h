@@ -21,6 +21,8 @@ ReadResult ReadWholeFile(const std::string& path, std::string& data, std::size_t
 // Returns false when anything fails; the old file is then unchanged and the
 // temporary file is removed.
 bool WriteFileAtomically(const std::string& path, const std::string& data);
+// The same for `size` bytes at `data` (a large buffer need not be copied).
+bool WriteFileAtomically(const std::string& path, const char* data, std::size_t size);
 
 // Puts the file `from` in place of `to` in one step (replacing it); false
 // when that fails, and then both stay as they were.

@@ -44,6 +44,10 @@ ReadResult ReadWholeFile(const std::string& path, std::string& data, std::size_t
 }
 
 bool WriteFileAtomically(const std::string& path, const std::string& data) {
+    return WriteFileAtomically(path, data.data(), data.size());
+}
+
+bool WriteFileAtomically(const std::string& path, const char* data, std::size_t size) {
     // A folder or a read-only file in the way stays as it is, as on Windows.
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0))
@@ -51,8 +55,8 @@ bool WriteFileAtomically(const std::string& path, const std::string& data) {
     const std::string temp = path + ".new";
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0) return false;
-    const char* p = data.data();
-    std::size_t left = data.size();
+    const char* p = data;
+    std::size_t left = size;
     bool ok = true;
     while (left > 0) {
         ssize_t n = ::write(fd, p, left);

@@ -40,6 +40,10 @@ ReadResult ReadWholeFile(const std::string& path, std::string& data, std::size_t
 }
 
 bool WriteFileAtomically(const std::string& path, const std::string& data) {
+    return WriteFileAtomically(path, data.data(), data.size());
+}
+
+bool WriteFileAtomically(const std::string& path, const char* data, std::size_t size) {
     // A folder or a read-only file in the way stays as it is.
     DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES &&
@@ -51,10 +55,10 @@ bool WriteFileAtomically(const std::string& path, const std::string& data) {
     if (file == INVALID_HANDLE_VALUE) return false;
     bool ok = true;
     std::size_t done = 0;
-    while (ok && done < data.size()) {
+    while (ok && done < size) {
         DWORD n = 0;
-        DWORD want = static_cast<DWORD>(data.size() - done);
-        if (!WriteFile(file, data.data() + done, want, &n, nullptr) || n == 0)
+        DWORD want = static_cast<DWORD>(size - done);
+        if (!WriteFile(file, data + done, want, &n, nullptr) || n == 0)
             ok = false;
         else
             done += n;

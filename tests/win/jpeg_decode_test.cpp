@@ -184,6 +184,28 @@ TEST_F(JpegDecodeTest, BrokenJpegsLoadWithWidthZeroAndDoNoHarm) {
     EXPECT_TRUE(IsNear(At(*small, 80, 50), {255, 255, 0}, 24));
 }
 
+// Other formats stop at 64 megapixels; a JPEG is taken at any size whose
+// reduced decode fits 16 megapixels. (The picture's data is that of a small
+// one: the decoder fills the missing rows and goes on.)
+TEST_F(JpegDecodeTest, LargeJpegsPastTheOtherFormatsLimitDecodeReduced) {
+    TempDir dir;
+    const std::string photo = corvtest::ReadFile(DataFile("photo.jpg"));
+    WriteFile(dir.File("80mp.jpg"), WithFrameSize(photo, 10000, 8000));
+    auto drawn = imaging.LoadPicture(dir.File("80mp.jpg"), NeededSize{400, 400});
+    EXPECT_EQ(drawn->Width(), 10000);
+    EXPECT_EQ(drawn->Height(), 8000);
+    EXPECT_EQ(PixelSize(*drawn), "1250x1000");
+    auto whole = imaging.LoadPicture(dir.File("80mp.jpg"));
+    EXPECT_EQ(whole->Width(), 10000);
+    EXPECT_EQ(PixelSize(*whole), "2500x2000");  // 1/2 would be 20 megapixels
+    // Pixel access works on the bitmap's own pixels only.
+    corv::PixelBuffer out;
+    EXPECT_FALSE(
+        imaging.LockBits(*whole, RectI{0, 0, 10000, 8000}, PixelFormat::Rgb24, false, out));
+    EXPECT_TRUE(imaging.LockBits(*whole, RectI{0, 0, 2500, 2000}, PixelFormat::Rgb24, false, out));
+    imaging.UnlockBits(*whole, out);
+}
+
 TEST_F(JpegDecodeTest, DecoderErrorsLeakNothing) {
     TempDir dir;
     const std::string photo = corvtest::ReadFile(DataFile("photo.jpg"));
