@@ -20,6 +20,7 @@
 #include "engine/settings.h"
 #include "framework/app_win.h"
 #include "res/resource.h"
+#include "settings_ui/sheet_win.h"
 #include "widgets/about_dlg_win.h"
 #include "widgets/tray_menu_win.h"
 
@@ -282,15 +283,7 @@ void CMainDlg::OnPause() {
 }
 
 void CMainDlg::OnSettings() {
-    // The settings sheet itself comes with its own work; until then the
-    // command does what closing the sheet does: re-arm the change timer
-    // and compose at once with the settings as they are.
-    if (!state.pictureList.empty() && state.settings.isforeimg) {
-        state.cycleReady = 1;
-        SetTimer(kChangeTimerId, ChangePeriodMs(state.settings));
-    }
-    state.cycleReady = 1;
-    ChangeWallpaper(0);
+    ShowSettingsSheet();
 }
 
 void CMainDlg::OnAbout() {
@@ -307,7 +300,8 @@ void CMainDlg::OnExit() {
 // --- the change cycle ---------------------------------------------------------
 
 void CMainDlg::ChangeWallpaper(int step) {
-    ComposeServices services{imaging_, desktop_, random_, clock_, fileSystem_, nullptr};
+    ComposeServices services{imaging_, desktop_,    random_,
+                             clock_,   fileSystem_, [this] { ScanStep(); }};
     ::corv::ChangeWallpaper(state, step, services);
     // The memory trim: minimised without activation (the window stays
     // hidden, since showing is always refused).
@@ -418,8 +412,35 @@ void CMainDlg::OnDrawItem(UINT, DRAWITEMSTRUCT& item) {
 void CMainDlg::CancelSettingsWindows() {
     // An open About box would hold the end until it is closed.
     if (aboutBox_ != nullptr && aboutBox_->IsWindow()) aboutBox_->EndDialog(IDCANCEL);
-    // Cancelling an open settings sheet, its mask chooser and its slot
-    // editor before the end comes with the settings sheet.
+    if (settingsSheet != nullptr) settingsSheet->CancelWithChildren();
+}
+
+void CMainDlg::ShowSettingsSheet() {
+    state.cycleReady = 0;
+    // A second request while the sheet is open brings it forward.
+    if (settingsSheet != nullptr) {
+        if (settingsSheet->IsWindow()) settingsSheet->SetForeground();
+        return;
+    }
+    {
+        CSheetPage sheet(*this, state.lastSheetPage);
+        sheet.settings = &state.settings;
+        settingsSheet = &sheet;
+        sheet.DoModal();
+        settingsSheet = nullptr;
+        if (sheet.ClosedOnPage() >= 0) state.lastSheetPage = sheet.ClosedOnPage();
+    }
+    // Whatever ended the sheet, the new settings show at once.
+    if (!state.pictureList.empty() && state.settings.isforeimg) {
+        state.cycleReady = 1;
+        SetTimer(kChangeTimerId, ChangePeriodMs(state.settings));
+    }
+    state.cycleReady = 1;
+    ChangeWallpaper(0);
+}
+
+void CMainDlg::ScanStep() {
+    if (settingsSheet != nullptr && settingsSheet->IsWindow()) settingsSheet->StepScanProgress();
 }
 
 void CMainDlg::ShowAboutBox() {

@@ -22,6 +22,10 @@ target_link_libraries(corv_win PUBLIC corv_core
 target_compile_options(corv_win PRIVATE ${CORV_WARNINGS})
 
 set(CORV_RC ${CMAKE_SOURCE_DIR}/res/corvalendrine.rc)
+# The main .rc includes the pages' templates and the id headers.
+file(GLOB CORV_RC_PARTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/*.rc ${CMAKE_SOURCE_DIR}/res/*.h)
+list(REMOVE_ITEM CORV_RC_PARTS ${CORV_RC})
+set_source_files_properties(${CORV_RC} PROPERTIES OBJECT_DEPENDS "${CORV_RC_PARTS}")
 
 add_executable(corvalendrine WIN32 app/winmain_win.cpp)
 if(EXISTS ${CORV_RC})
