@@ -44,10 +44,10 @@ int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM, LPARAM data) {
 
 }  // namespace
 
-int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT icon) {
+int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT style) {
     std::wstring title = caption;
     if (title.empty()) title = L"Corvalendrine";
-    return MessageBoxW(owner, text.c_str(), title.c_str(), MB_OK | icon);
+    return MessageBoxW(owner, text.c_str(), title.c_str(), style);
 }
 
 bool ChooseColour(HWND owner, COLORREF& colour) {

@@ -11,10 +11,11 @@
 
 namespace corv {
 
-// A message box with an OK button and `icon` (MB_ICONEXCLAMATION, ...);
-// `caption` empty takes the application's title. The button's id.
+// A message box with `style`: an icon (MB_ICONEXCLAMATION, ...) and the
+// buttons (MB_OK when none is named, MB_YESNO...); `caption` empty takes the
+// program's name. The id of the button pressed.
 int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
-                   UINT icon = 0);
+                   UINT style = 0);
 
 // The colour chooser, fully open, starting at `colour` (0x00BBGGRR); true
 // and the chosen colour in `colour` when the user confirms.
