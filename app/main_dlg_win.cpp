@@ -20,7 +20,9 @@
 #include "engine/platform_win.h"
 #include "engine/settings.h"
 #include "framework/app_win.h"
+#include "framework/common_dialogs_win.h"
 #include "res/resource.h"
+#include "settings_ui/sheet_win.h"
 #include "widgets/about_dlg_win.h"
 #include "widgets/tray_menu_win.h"
 
@@ -40,8 +42,8 @@ void TellFolderIsReadOnly(const std::string& dir) {
         L"\n\n이 폴더에는 설정(env.ini)과 바탕화면 그림을 저장할 수 없으므로 바탕화면을 "
         L"바꾸지 않고 아무 파일도 쓰지 않습니다.\n프로그램 폴더를 통째로 내가 쓸 수 있는 "
         L"폴더(예: 문서 폴더)로 옮긴 뒤 다시 실행해 주세요.";
-    MessageBoxW(nullptr, text.c_str(), L"Corvalendrine - 쓸 수 없는 폴더",
-                MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+    ShowMessageBox(nullptr, text, L"Corvalendrine - 쓸 수 없는 폴더",
+                   MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
 }
 
 // The running program's full path. The buffer grows as needed: a cut path
@@ -314,15 +316,7 @@ void CMainDlg::OnPause() {
 }
 
 void CMainDlg::OnSettings() {
-    // The settings sheet itself comes with its own work; until then the
-    // command does what closing the sheet does: re-arm the change timer
-    // and compose at once with the settings as they are.
-    if (!state.pictureList.empty() && state.settings.isforeimg) {
-        state.cycleReady = 1;
-        SetTimer(kChangeTimerId, ChangePeriodMs(state.settings));
-    }
-    state.cycleReady = 1;
-    ChangeWallpaper(0);
+    ShowSettingsSheet();
 }
 
 void CMainDlg::OnAbout() {
@@ -340,7 +334,8 @@ void CMainDlg::OnExit() {
 
 void CMainDlg::ChangeWallpaper(int step) {
     if (folderReadOnly_) return;
-    ComposeServices services{imaging_, desktop_, random_, clock_, fileSystem_, nullptr};
+    ComposeServices services{imaging_, desktop_,    random_,
+                             clock_,   fileSystem_, [this] { ScanStep(); }};
     ::corv::ChangeWallpaper(state, step, services);
     // The memory trim: minimised without activation (the window stays
     // hidden, since showing is always refused).
@@ -451,8 +446,35 @@ void CMainDlg::OnDrawItem(UINT, DRAWITEMSTRUCT& item) {
 void CMainDlg::CancelSettingsWindows() {
     // An open About box would hold the end until it is closed.
     if (aboutBox_ != nullptr && aboutBox_->IsWindow()) aboutBox_->EndDialog(IDCANCEL);
-    // Cancelling an open settings sheet, its mask chooser and its slot
-    // editor before the end comes with the settings sheet.
+    if (settingsSheet != nullptr) settingsSheet->CancelWithChildren();
+}
+
+void CMainDlg::ShowSettingsSheet() {
+    state.cycleReady = 0;
+    // A second request while the sheet is open brings it forward.
+    if (settingsSheet != nullptr) {
+        if (settingsSheet->IsWindow()) settingsSheet->SetForeground();
+        return;
+    }
+    {
+        CSheetPage sheet(*this, state.lastSheetPage);
+        sheet.settings = &state.settings;
+        settingsSheet = &sheet;
+        sheet.DoModal();
+        settingsSheet = nullptr;
+        if (sheet.ClosedOnPage() >= 0) state.lastSheetPage = sheet.ClosedOnPage();
+    }
+    // Whatever ended the sheet, the new settings show at once.
+    if (!state.pictureList.empty() && state.settings.isforeimg) {
+        state.cycleReady = 1;
+        SetTimer(kChangeTimerId, ChangePeriodMs(state.settings));
+    }
+    state.cycleReady = 1;
+    ChangeWallpaper(0);
+}
+
+void CMainDlg::ScanStep() {
+    if (settingsSheet != nullptr && settingsSheet->IsWindow()) settingsSheet->StepScanProgress();
 }
 
 void CMainDlg::ShowAboutBox() {

@@ -14,6 +14,7 @@
 #include "engine/app_state.h"
 #include "engine/platform_win.h"
 #include "framework/dialog_win.h"
+#include "settings_ui/settings_page_win.h"
 #include "widgets/tray_icon_win.h"
 
 namespace corv {
@@ -26,7 +27,7 @@ class CAboutDlg;
 constexpr UINT kTrayMessage = WM_USER + 10;
 constexpr UINT kTrayIconId = 129;
 
-class CMainDlg : public CDialog {
+class CMainDlg : public CDialog, public SheetHost {
 public:
     CMainDlg();
     ~CMainDlg() override;
@@ -39,6 +40,13 @@ public:
     void ChangeWallpaper(int step);
     // "MY IP: " and this machine's address.
     std::string GetAddressText();
+
+    // What the settings sheet edits and uses.
+    AppState& State() override { return state; }
+    GdiplusImaging& PreviewImaging() override { return imaging_; }
+    FileSystem& Files() override { return fileSystem_; }
+    void ScanStep() override;
+    HWND HostWindow() const override { return hwnd_; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -83,6 +91,7 @@ private:
     void OnExit();
 
     // Parts of the tray menu, the settings sheet and the About box.
+    void ShowSettingsSheet();
     bool ShowTrayMenu();
     void DeleteCurrentPicture();
     void CancelSettingsWindows();

@@ -35,6 +35,9 @@ struct AppState {
 
     // Picture catalogue.
     std::vector<std::string> folderList;  // "path,count"
+    // list.txt was there but could not be read (locked, a folder, too
+    // large): it is then never overwritten, so the user's folders survive.
+    bool catalogueUnreadable = false;
     std::vector<std::string> pictureList;
     std::string currentPicture;
     std::string previousPicture;

@@ -26,12 +26,36 @@
 //   e2e_driver menu-gone MS              wait until no pop-up menu is open
 //   e2e_driver menu-keys KEY...          keys for the open menu: down, up,
 //                                        enter, escape
+//   e2e_driver key TITLE KEY             a key press (enter, escape, up, down,
+//                                        home, end) for the focused control
+//                                        of that window's thread
+//   e2e_driver syscommand-close TITLE    the close box's command (SC_CLOSE)
+//   e2e_driver message-box MS            wait for a message box of the
+//                                        program, print its title and text,
+//                                        press its OK button
+//   e2e_driver wait-control ID MS        wait for a window of the program
+//                                        holding control ID; print its title
+//   e2e_driver set-text TITLE ID TEXT    the text of control ID (WM_SETTEXT)
+//   e2e_driver sheet-tabs TITLE          every page of a property sheet in
+//                                        turn: "INDEX|PAGE TITLE" per line
+//   e2e_driver sheet-page TITLE [INDEX]  select page INDEX; print the index
+//                                        of the page on show
+//   e2e_driver page-text TITLE ID        text of control ID of the page on
+//                                        show
+//   e2e_driver page-click TITLE ID       press button ID of the page on show
+//   e2e_driver page-enabled TITLE ID     1 when that control is enabled
+//   e2e_driver page-rows TITLE ID        the rows of list view ID
+//   e2e_driver page-rect TITLE ID        that control's screen rectangle
+//                                        "L T R B"
 //
 // Titles come in the ANSI code page, as the command line gives them, and
 // are compared as wide text.
 #pragma once
 
 #include <windows.h>
+
+#include <commctrl.h>
+#include <prsht.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -250,6 +274,73 @@ inline int MenuKeys(int argc, char** argv) {
     return 0;
 }
 
+inline WPARAM KeyCode(const std::string& key) {
+    return key == "enter"    ? VK_RETURN
+           : key == "escape" ? VK_ESCAPE
+           : key == "up"     ? VK_UP
+           : key == "down"   ? VK_DOWN
+           : key == "home"   ? VK_HOME
+           : key == "end"    ? VK_END
+                             : 0;
+}
+
+inline int PressKey(HWND window, const std::string& key) {
+    const WPARAM code = KeyCode(key);
+    if (window == nullptr || code == 0) return 2;
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    HWND target =
+        GetGUIThreadInfo(thread, &info) && info.hwndFocus != nullptr ? info.hwndFocus : window;
+    PostMessageW(target, WM_KEYDOWN, code, 1);
+    PostMessageW(target, WM_KEYUP, code, 0xC0000001);
+    return 0;
+}
+
+inline BOOL CALLBACK HasMessageText(HWND child, LPARAM param) {
+    if (ClassName(child) == L"Static" && GetDlgCtrlID(child) == 0xFFFF &&
+        !WindowText(child).empty()) {
+        *reinterpret_cast<bool*>(param) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A message box of the program: a dialog with an OK button and a text.
+inline int AnswerMessageBox(DWORD timeout, MainWindowFinder mainWindow) {
+    HWND box = nullptr;
+    const bool found = WaitFor(timeout, [&] {
+        for (HWND window : ProgramWindows(mainWindow)) {
+            bool text = false;
+            if (ClassName(window) != L"#32770" || GetDlgItem(window, IDOK) == nullptr) continue;
+            EnumChildWindows(window, HasMessageText, reinterpret_cast<LPARAM>(&text));
+            if (text) {
+                box = window;
+                return true;
+            }
+        }
+        return false;
+    });
+    if (!found) {
+        std::printf("no message box\n");
+        return 1;
+    }
+    std::wstring text;
+    EnumChildWindows(box, CollectTexts, reinterpret_cast<LPARAM>(&text));
+    std::printf("%s\n%s\n", Utf8(WindowText(box)).c_str(), Utf8(text).c_str());
+    return Click(box, IDOK);
+}
+
+inline HWND CurrentPage(HWND sheet) {
+    if (sheet == nullptr) return nullptr;
+    return reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+}
+
+inline int PageIndex(HWND sheet) {
+    return static_cast<int>(
+        SendMessageW(sheet, PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(CurrentPage(sheet)), 0));
+}
+
 // Runs a command of this file; -1 when the command is not one of them.
 inline int Run(int argc, char** argv, MainWindowFinder mainWindow) {
     if (argc < 2) return -1;
@@ -323,6 +414,78 @@ inline int Run(int argc, char** argv, MainWindowFinder mainWindow) {
         return gone ? 0 : 1;
     }
     if (command == "menu-keys" && argc >= 3) return MenuKeys(argc, argv);
+    if (command == "key" && argc == 4) return PressKey(FindTitled(argv[2]), argv[3]);
+    if (command == "syscommand-close" && argc == 3) {
+        HWND window = FindTitled(argv[2]);
+        return window != nullptr && PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
+    }
+    if (command == "message-box" && argc == 3) return AnswerMessageBox(number(argv[2]), mainWindow);
+    if (command == "wait-control" && argc == 4) {
+        const int id = std::atoi(argv[2]);
+        HWND holder = nullptr;
+        const bool found = WaitFor(number(argv[3]), [&] {
+            for (HWND window : ProgramWindows(mainWindow))
+                if (GetDlgItem(window, id) != nullptr) {
+                    holder = window;
+                    return true;
+                }
+            return false;
+        });
+        if (!found) {
+            std::printf("no such window\n");
+            return 1;
+        }
+        std::printf("%s\n", Utf8(WindowText(holder)).c_str());
+        return 0;
+    }
+    if (command == "set-text" && argc == 5) {
+        HWND window = FindTitled(argv[2]);
+        HWND control = window != nullptr ? GetDlgItem(window, std::atoi(argv[3])) : nullptr;
+        if (control == nullptr) return 1;
+        const std::wstring text = Wide(argv[4]);
+        DWORD_PTR answer = 0;
+        return SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                                   SMTO_ABORTIFHUNG, 5000, &answer)
+                   ? 0
+                   : 1;
+    }
+    if (command == "sheet-tabs" && argc == 3) {
+        HWND sheet = FindTitled(argv[2]);
+        HWND tabs = sheet != nullptr
+                        ? reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0))
+                        : nullptr;
+        if (tabs == nullptr) return 1;
+        const int count = static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            SendMessageW(sheet, PSM_SETCURSEL, static_cast<WPARAM>(i), 0);
+            std::printf("%d|%s\n", PageIndex(sheet), Utf8(WindowText(CurrentPage(sheet))).c_str());
+        }
+        return 0;
+    }
+    if (command == "sheet-page" && (argc == 3 || argc == 4)) {
+        HWND sheet = FindTitled(argv[2]);
+        if (sheet == nullptr) return 1;
+        if (argc == 4) SendMessageW(sheet, PSM_SETCURSEL, number(argv[3]), 0);
+        std::printf("%d\n", PageIndex(sheet));
+        return 0;
+    }
+    if ((command == "page-text" || command == "page-click" || command == "page-enabled" ||
+         command == "page-rows" || command == "page-rect") &&
+        argc == 4) {
+        HWND page = CurrentPage(FindTitled(argv[2]));
+        const int id = std::atoi(argv[3]);
+        HWND control = page != nullptr ? GetDlgItem(page, id) : nullptr;
+        if (control == nullptr) return 1;
+        if (command == "page-click") return Click(page, id);
+        if (command == "page-rect") return PrintRect(control);
+        if (command == "page-text")
+            std::printf("%s\n", Utf8(WindowText(control)).c_str());
+        else if (command == "page-enabled")
+            std::printf("%d\n", IsWindowEnabled(control) ? 1 : 0);
+        else
+            std::printf("%d\n", static_cast<int>(SendMessageW(control, LVM_GETITEMCOUNT, 0, 0)));
+        return 0;
+    }
     return -1;
 }
 

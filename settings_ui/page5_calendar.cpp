@@ -1,0 +1,1 @@
+#include "settings_ui/page5_calendar.h"

@@ -1,0 +1,1 @@
+#include "settings_ui/page6_misc.h"
