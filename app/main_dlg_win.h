@@ -48,6 +48,10 @@ protected:
 
 private:
     // Steps of the start and the end.
+    void StartUp();
+    void WaitForTaskbar();
+    void RetryTrayIcon();
+    LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
     void ReadDesktopSettings();
     void RestoreUserWallpaper();
     void BuildTooltip();
@@ -108,6 +112,9 @@ private:
     // the user's to write back, and writing would overwrite env.ini with
     // empty values.
     bool loaded_ = false;
+    // Tries to add the icon while the task bar is not there yet.
+    int trayAttempts_ = 0;
+    bool waitingForTaskbar_ = false;
 };
 
 // Shows or hides the desktop's icon view; nothing happens without one.

@@ -109,8 +109,9 @@ int CountEntries(FileSystem& fs, const std::string& folder) {
 }
 
 std::string PickNextPicture(AppState& state, PickSources& sources) {
-    // Each missing file costs one more try; the third miss since the last
-    // reset ends the pick with no picture.
+    // Each missing file costs one more try; the third miss in a row ends the
+    // pick with no picture. A good pick starts the count again, so a stale
+    // entry among good ones never costs a wallpaper its picture.
     for (;;) {
         if (state.folderList.empty()) return std::string();
         if (state.pictureList.empty()) {
@@ -132,7 +133,10 @@ std::string PickNextPicture(AppState& state, PickSources& sources) {
             picked = state.pictureList[static_cast<std::size_t>(state.sequencePosition)];
             ++state.sequencePosition;
         }
-        if (!picked.empty() && sources.fs.Exists(picked)) return picked;
+        if (!picked.empty() && sources.fs.Exists(picked)) {
+            state.missCount = 0;
+            return picked;
+        }
         if (++state.missCount >= 3) {
             state.missCount = 0;
             return std::string();

@@ -8,7 +8,8 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 
 # Debian packages the build and the tests need.
 CORV_PACKAGES=(cmake make g++ googletest g++-mingw-w64-i686 mingw-w64-tools
-               wine wine32:i386 xvfb xauth imagemagick fonts-nanum locales)
+               wine wine32:i386 xvfb xauth imagemagick libimage-exiftool-perl fonts-nanum
+               locales clang libclang-rt-14-dev)
 
 log() { printf '== %s\n' "$*" >&2; }
 

@@ -19,6 +19,15 @@
 //   e2e_driver get-wallpaper-reg
 //   e2e_driver screen                  "WIDTH HEIGHT LEFT TOP RIGHT BOTTOM":
 //                                      the screen's size and the work area
+//   e2e_driver fake-tray SECONDS       a task bar window that refuses every
+//                                      icon, found before the real one
+//   e2e_driver fake-tray-up            0 once the fake task bar exists
+//   e2e_driver icon-state              "present" or "absent": whether the
+//                                      notification area has the program's
+//                                      icon (a modify call that changes nothing)
+//   e2e_driver drop-icon               removes the program's icon, as a
+//                                      crashing shell loses it
+//   e2e_driver taskbar-created         sends "TaskbarCreated" to the program
 //
 // The commands for the program's dialogs, its tray menu and other
 // programs' windows are in driver_ui.h.
@@ -27,6 +36,7 @@
 // awaited state did not come, 2 for a usage error.
 #include <windows.h>
 
+#include <shellapi.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
@@ -229,6 +239,66 @@ int DesktopIcons() {
     return 0;
 }
 
+// --- the notification area -----------------------------------------------
+
+const char kTrayClass[] = "Shell_TrayWnd";
+const char kFakeTrayTitle[] = "corv fake task bar";
+const UINT kIconId = 129;
+
+LRESULT CALLBACK FakeTrayProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COPYDATA) return FALSE;  // every icon call is refused
+    if (message == WM_CLOSE || message == WM_TIMER) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// A top-most window of the task bar's class, as the shell's own before it
+// has started: the icon calls find it first and it refuses them.
+int FakeTray(UINT seconds) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = FakeTrayProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = kTrayClass;
+    RegisterClassA(&windowClass);
+    HWND tray =
+        CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kTrayClass, kFakeTrayTitle, WS_POPUP, 0,
+                        0, 1, 1, nullptr, nullptr, windowClass.hInstance, nullptr);
+    if (tray == nullptr) return 1;
+    SetTimer(tray, 1, seconds * 1000, nullptr);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+    DestroyWindow(tray);
+    return 0;
+}
+
+int FakeTrayUp() {
+    HWND first = FindWindowExA(nullptr, nullptr, kTrayClass, nullptr);
+    char title[64] = {};
+    if (first != nullptr) GetWindowTextA(first, title, sizeof title);
+    return std::strcmp(title, kFakeTrayTitle) == 0 ? 0 : 1;
+}
+
+NOTIFYICONDATAA IconRecord(HWND window) {
+    NOTIFYICONDATAA record{};
+    record.cbSize = 88;
+    record.hWnd = window;
+    record.uID = kIconId;
+    return record;
+}
+
+int IconState(HWND window) {
+    NOTIFYICONDATAA record = IconRecord(window);
+    std::printf(Shell_NotifyIconA(NIM_MODIFY, &record) ? "present\n" : "absent\n");
+    return 0;
+}
+
+int DropIcon(HWND window) {
+    NOTIFYICONDATAA record = IconRecord(window);
+    return Shell_NotifyIconA(NIM_DELETE, &record) ? 0 : 1;
+}
+
 // --- the user's wallpaper -------------------------------------------------
 
 const char kDesktopKey[] = "Control Panel\\Desktop";
@@ -290,6 +360,8 @@ int Run(int argc, char** argv) {
     if (command == "set-wallpaper-reg" && argc == 3) return SetWallpaperReg(argv[2]);
     if (command == "get-wallpaper-reg") return GetWallpaperReg();
     if (command == "screen") return Screen();
+    if (command == "fake-tray" && argc == 3) return FakeTray(Number(argv[2]));
+    if (command == "fake-tray-up") return FakeTrayUp();
 
     const int ui = e2eui::Run(argc, argv, MainWindow);
     if (ui >= 0) return ui;
@@ -323,6 +395,15 @@ int Run(int argc, char** argv) {
     }
     if (command == "try-show") return TryShow(window);
     if (command == "kill") return Kill(window);
+    if (command == "icon-state") return IconState(window);
+    if (command == "drop-icon") return DropIcon(window);
+    if (command == "taskbar-created") {
+        DWORD_PTR answer = 0;
+        return SendMessageTimeoutA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0,
+                                   SMTO_ABORTIFHUNG, kSendTimeout, &answer)
+                   ? 0
+                   : 1;
+    }
     return Usage();
 }
 

@@ -77,13 +77,14 @@ TEST_F(ImagingTest, GradientRunsFromFirstColourToLast) {
 TEST_F(ImagingTest, TextFromMissingFamilyFallsBackToSansSerif) {
     const Rgb black{0, 0, 0};
     for (const char* family : {"Georgia", "No Such Family Corv", ""}) {
-        auto canvas = Solid(300, 40, 0xFF000000);
+        // Wide enough for the widest sans-serif family a machine may map to.
+        auto canvas = Solid(500, 40, 0xFF000000);
         auto surface = imaging.SurfaceOn(*canvas);
         corv::FontSpec font{family, 20, corv::kFontBold};
-        surface->DrawString("Corvalendrine 2007. 5.", font, RectF{0, 0, 300, 40}, 0xFFFFFFFF,
+        surface->DrawString("Corvalendrine 2007. 5.", font, RectF{0, 0, 500, 40}, 0xFFFFFFFF,
                             corv::TextAlign::Far, corv::TextAlign::Center);
         // Right-aligned: ink in the right half, none at the far left.
-        EXPECT_GT(CountDiffering(*canvas, RectI{150, 0, 150, 40}, black, 60), 100) << family;
+        EXPECT_GT(CountDiffering(*canvas, RectI{250, 0, 250, 40}, black, 60), 100) << family;
         EXPECT_EQ(CountDiffering(*canvas, RectI{0, 0, 40, 40}, black, 60), 0) << family;
     }
 }
