@@ -74,6 +74,11 @@ int LoadCatalogue(AppState& state, const std::string& path) {
     state.pictureList.clear();
     std::string data;
     if (ReadWholeFile(path, data, kMaxListFile) != ReadResult::Ok) return 0;
+    return ParseCatalogue(state, data);
+}
+
+int ParseCatalogue(AppState& state, const std::string& data) {
+    state.pictureList.clear();
     const std::vector<std::string> pieces = SplitTextLines(data, kLineBuffer);
     std::size_t i = 0;
     for (; i < pieces.size(); ++i) {
@@ -91,12 +96,16 @@ int LoadCatalogue(AppState& state, const std::string& path) {
 }
 
 bool SaveCatalogue(const AppState& state, const std::string& path) {
+    return WriteFileAtomically(path, ToTextMode(CatalogueText(state)));
+}
+
+std::string CatalogueText(const AppState& state) {
     std::string text;
     for (const std::string& folder : state.folderList) text += folder + "\n";
     text += "&\n";
     if (!state.folderList.empty())
         for (const std::string& picture : state.pictureList) text += picture + "\n";
-    return WriteFileAtomically(path, ToTextMode(text));
+    return text;
 }
 
 int ScanFolder(AppState& state, FileSystem& fs, const std::string& folder,

@@ -52,6 +52,15 @@ build_windows() {
 
 build_native() {
     log "native build"
-    cmake -S "$ROOT" -B "$BUILD/native" -DCORV_WIN_BUILD_DIR="$BUILD/win" >/dev/null
+    cmake -S "$ROOT" -B "$BUILD/native" -DCORV_WIN_BUILD_DIR="$BUILD/win" \
+        -DCORV_FUZZ_BUILD_DIR="$BUILD/fuzz" >/dev/null
     cmake --build "$BUILD/native" -j "$JOBS"
+}
+
+# The libFuzzer targets of the portable core (tests/fuzz), built by clang.
+build_fuzz() {
+    log "fuzz build"
+    cmake -S "$ROOT/tests/fuzz" -B "$BUILD/fuzz" -DCMAKE_CXX_COMPILER=clang++ \
+        -DCMAKE_BUILD_TYPE= >/dev/null
+    cmake --build "$BUILD/fuzz" -j "$JOBS"
 }

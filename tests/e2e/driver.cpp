@@ -28,6 +28,10 @@
 //   e2e_driver drop-icon               removes the program's icon, as a
 //                                      crashing shell loses it
 //   e2e_driver taskbar-created         sends "TaskbarCreated" to the program
+//   e2e_driver soak COUNT EVERY        COUNT next-picture commands, one after
+//                                      the other; the program's memory after
+//                                      every EVERY, its GDI and USER objects
+//                                      at the start and the end
 //
 // The commands for the program's dialogs, its tray menu and other
 // programs' windows are in driver_ui.h.
@@ -36,6 +40,7 @@
 // awaited state did not come, 2 for a usage error.
 #include <windows.h>
 
+#include <psapi.h>
 #include <shellapi.h>
 #include <tlhelp32.h>
 
@@ -245,8 +250,16 @@ const char kTrayClass[] = "Shell_TrayWnd";
 const char kFakeTrayTitle[] = "corv fake task bar";
 const UINT kIconId = 129;
 
+const UINT_PTR kFakeTrayEnd = 1;
+const UINT_PTR kFakeTrayRaise = 2;
+
 LRESULT CALLBACK FakeTrayProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COPYDATA) return FALSE;  // every icon call is refused
+    if (message == WM_TIMER && wParam == kFakeTrayRaise) {
+        // The real task bar raises itself now and then: stay above it.
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        return 0;
+    }
     if (message == WM_CLOSE || message == WM_TIMER) {
         PostQuitMessage(0);
         return 0;
@@ -266,7 +279,8 @@ int FakeTray(UINT seconds) {
         CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kTrayClass, kFakeTrayTitle, WS_POPUP, 0,
                         0, 1, 1, nullptr, nullptr, windowClass.hInstance, nullptr);
     if (tray == nullptr) return 1;
-    SetTimer(tray, 1, seconds * 1000, nullptr);
+    SetTimer(tray, kFakeTrayEnd, seconds * 1000, nullptr);
+    SetTimer(tray, kFakeTrayRaise, 50, nullptr);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
     DestroyWindow(tray);
@@ -297,6 +311,70 @@ int IconState(HWND window) {
 int DropIcon(HWND window) {
     NOTIFYICONDATAA record = IconRecord(window);
     return Shell_NotifyIconA(NIM_DELETE, &record) ? 0 : 1;
+}
+
+// --- a long run ------------------------------------------------------------
+
+const UINT kNextPicture = 32778;
+
+// "ws KIB private KIB handles N" of a process.
+void PrintMemory(HANDLE process) {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(process, &counters, sizeof counters);
+    DWORD handles = 0;
+    GetProcessHandleCount(process, &handles);
+    std::printf("working set %6lu KiB  private %6lu KiB  handles %lu",
+                static_cast<unsigned long>(counters.WorkingSetSize / 1024),
+                static_cast<unsigned long>(counters.PagefileUsage / 1024),
+                static_cast<unsigned long>(handles));
+}
+
+// GDI and USER objects of a process; "n/a" where the system does not count.
+void PrintObjects(const char* when, HANDLE process) {
+    SetLastError(0);
+    const DWORD gdi = GetGuiResources(process, GR_GDIOBJECTS);
+    const DWORD gdiError = GetLastError();
+    const DWORD user = GetGuiResources(process, GR_USEROBJECTS);
+    if (gdi == 0 && gdiError == ERROR_CALL_NOT_IMPLEMENTED)
+        std::printf(
+            "%s: GDI objects n/a, USER objects n/a (GetGuiResources not implemented here)\n", when);
+    else
+        std::printf("%s: GDI objects %lu, USER objects %lu\n", when,
+                    static_cast<unsigned long>(gdi), static_cast<unsigned long>(user));
+}
+
+int Soak(HWND window, unsigned count, unsigned every) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    if (process == nullptr || every == 0) return 1;
+    PrintObjects("start", process);
+    std::printf("changes %5u  ", 0u);
+    PrintMemory(process);
+    std::printf("\n");
+    std::fflush(stdout);
+    const DWORD started = GetTickCount();
+    for (unsigned i = 1; i <= count; ++i) {
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutA(window, WM_COMMAND, kNextPicture, 0, SMTO_ABORTIFHUNG, 60000,
+                                 &answer)) {
+            std::printf("change %u: no answer\n", i);
+            CloseHandle(process);
+            return 1;
+        }
+        if (i % every == 0) {
+            std::printf("changes %5u  ", i);
+            PrintMemory(process);
+            std::printf("\n");
+            std::fflush(stdout);
+        }
+    }
+    std::printf("%u changes in %lu s\n", count,
+                static_cast<unsigned long>((GetTickCount() - started) / 1000));
+    PrintObjects("end", process);
+    CloseHandle(process);
+    return 0;
 }
 
 // --- the user's wallpaper -------------------------------------------------
@@ -396,6 +474,9 @@ int Run(int argc, char** argv) {
     if (command == "try-show") return TryShow(window);
     if (command == "kill") return Kill(window);
     if (command == "icon-state") return IconState(window);
+    if (command == "soak" && argc == 4)
+        return Soak(window, static_cast<unsigned>(Number(argv[2])),
+                    static_cast<unsigned>(Number(argv[3])));
     if (command == "drop-icon") return DropIcon(window);
     if (command == "taskbar-created") {
         DWORD_PTR answer = 0;
