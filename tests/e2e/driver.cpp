@@ -317,15 +317,17 @@ int DropIcon(HWND window) {
 
 const UINT kNextPicture = 32778;
 
-// "ws KIB private KIB handles N" of a process.
+// The working set, its peak so far, the private bytes and the handles of a
+// process.
 void PrintMemory(HANDLE process) {
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
     GetProcessMemoryInfo(process, &counters, sizeof counters);
     DWORD handles = 0;
     GetProcessHandleCount(process, &handles);
-    std::printf("working set %6lu KiB  private %6lu KiB  handles %lu",
+    std::printf("working set %6lu KiB (peak %6lu KiB)  private %6lu KiB  handles %lu",
                 static_cast<unsigned long>(counters.WorkingSetSize / 1024),
+                static_cast<unsigned long>(counters.PeakWorkingSetSize / 1024),
                 static_cast<unsigned long>(counters.PagefileUsage / 1024),
                 static_cast<unsigned long>(handles));
 }
