@@ -166,7 +166,7 @@ start_fake_tray() {  # SECONDS
 
 case_tray_comes_late() {
     start_fake_tray 8
-    start_program
+    START_WITHOUT_ICON=1 start_program
     expect "files while the task bar is missing" corvalendrine.exe "$(cd "$FILES" && ls)"
     wait "$FAKE_TRAY_PID" || true
     local tries=0
@@ -187,7 +187,7 @@ case_tray_comes_late() {
 case_tray_never_comes() {
     driver set-wallpaper-reg 'C:\users\Public\mine.bmp'
     start_fake_tray 110
-    start_program
+    START_WITHOUT_ICON=1 start_program
     local waited=0
     while [ "$(driver count-windows)" != 0 ] && [ $waited -lt 110 ]; do
         driver fake-tray-up || fail "the fake task bar lost its place after ${waited}s"
