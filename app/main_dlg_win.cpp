@@ -33,6 +33,17 @@ namespace {
 constexpr UINT_PTR kChangeTimerId = 1;
 constexpr UINT_PTR kDateTimerId = 7;
 constexpr UINT kDateTimerPeriod = 30000;
+// Started from the Run key, the program may come before the task bar: the
+// icon is tried again every 2 seconds for 90 seconds.
+constexpr UINT_PTR kTrayRetryTimerId = 3;
+constexpr UINT kTrayRetryPeriod = 2000;
+constexpr int kTrayAttempts = 45;
+
+// Sent to every top-level window when the task bar is (re)created.
+UINT TaskbarCreatedMessage() {
+    static const UINT message = RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
 
 // Says once, naming the folder, that the program cannot keep its files
 // there, and what to do about it.
@@ -121,6 +132,7 @@ bool CMainDlg::RouteMessage(Message& message) {
         Map::OnQueryEndSession(&CMainDlg::OnQueryEndSession),
         Map::OnTimer(&CMainDlg::OnTimer),
         Map::OnMessage(kTrayMessage, &CMainDlg::OnTrayNotify),
+        Map::OnMessage(TaskbarCreatedMessage(), &CMainDlg::OnTaskbarCreated),
         Map::OnMeasureItem(&CMainDlg::OnMeasureItem),
         Map::OnDrawItem(&CMainDlg::OnDrawItem),
         Map::OnCommand(ID_NEXT_PICTURE, &CMainDlg::OnNextPicture),
@@ -146,8 +158,48 @@ BOOL CMainDlg::OnInitDialog() {
     SetText(L"Corvalendrine");
 
     // Without the icon the program has no face: nothing is loaded or
-    // started, and nothing will be written back.
-    if (!trayIcon.AddIcon(hwnd_, kTrayMessage, "", nullptr, kTrayIconId)) return -1;
+    // started until the task bar takes it.
+    if (!trayIcon.AddIcon(hwnd_, kTrayMessage, "", nullptr, kTrayIconId)) {
+        WaitForTaskbar();
+        return TRUE;
+    }
+    StartUp();
+    return TRUE;
+}
+
+void CMainDlg::WaitForTaskbar() {
+    waitingForTaskbar_ = true;
+    trayAttempts_ = 0;
+    SetTimer(kTrayRetryTimerId, kTrayRetryPeriod);
+}
+
+void CMainDlg::RetryTrayIcon() {
+    if (!waitingForTaskbar_) return;
+    if (trayIcon.AddIcon(hwnd_, kTrayMessage, "", nullptr, kTrayIconId)) {
+        waitingForTaskbar_ = false;
+        KillTimer(kTrayRetryTimerId);
+        StartUp();
+        return;
+    }
+    if (++trayAttempts_ < kTrayAttempts) return;
+    // No task bar came: end without a trace. Nothing was loaded, so nothing
+    // is written, and the end of the modal run lets the mutex go.
+    waitingForTaskbar_ = false;
+    KillTimer(kTrayRetryTimerId);
+    EndDialog(IDCANCEL);
+}
+
+LRESULT CMainDlg::OnTaskbarCreated(WPARAM, LPARAM) {
+    // A task bar that comes late, or a shell that restarted and lost
+    // every icon.
+    if (waitingForTaskbar_)
+        RetryTrayIcon();
+    else if (loaded_)
+        trayIcon.ReAddIcon();
+    return 0;
+}
+
+void CMainDlg::StartUp() {
     trayIcon.SetIconResource(IDI_TRAY);
 
     Settings& settings = state.settings;
@@ -173,7 +225,6 @@ BOOL CMainDlg::OnInitDialog() {
     ChangeWallpaper(0);
     if (!state.pictureList.empty() && settings.isforeimg) state.cycleReady = 1;
     StartTimers();
-    return TRUE;
 }
 
 void CMainDlg::ReadDesktopSettings() {
@@ -333,6 +384,7 @@ void CMainDlg::OnExit() {
 // --- the change cycle ---------------------------------------------------------
 
 void CMainDlg::ChangeWallpaper(int step) {
+    if (!loaded_) return;  // still waiting for the task bar
     if (folderReadOnly_) return;
     ComposeServices services{imaging_, desktop_,    random_,
                              clock_,   fileSystem_, [this] { ScanStep(); }};
@@ -343,6 +395,11 @@ void CMainDlg::ChangeWallpaper(int step) {
 }
 
 void CMainDlg::OnTimer(UINT_PTR timerId) {
+    if (timerId == kTrayRetryTimerId) {
+        RetryTrayIcon();
+        return;
+    }
+    if (!loaded_) return;
     if (timerId == kChangeTimerId) {
         const auto busy = [this] { return IsBusy(ListTopWindows(), state.exceptionPrograms); };
         if (TickShouldChange(state, busy)) ChangeWallpaper(0);

@@ -56,6 +56,10 @@ protected:
 
 private:
     // Steps of the start and the end.
+    void StartUp();
+    void WaitForTaskbar();
+    void RetryTrayIcon();
+    LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
     void ReadDesktopSettings();
     void RestoreUserWallpaper();
     void BuildTooltip();
@@ -121,6 +125,9 @@ private:
     // "Program Files" without administrator rights): the program then
     // changes no wallpaper and writes nothing, rather than half of it.
     bool folderReadOnly_ = false;
+    // Tries to add the icon while the task bar is not there yet.
+    int trayAttempts_ = 0;
+    bool waitingForTaskbar_ = false;
 };
 
 // Whether a new file can be made in `dir`: a probe file is created there and

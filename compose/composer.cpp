@@ -36,6 +36,13 @@ int32_t RandomCoordinate(int32_t screen, int32_t size, Random& random, Clock& cl
     return static_cast<int32_t>((r * t) % static_cast<uint32_t>(span)) + 10;
 }
 
+// Stands a photo upright as its camera recorded, before anything measures
+// it.
+void StandUpright(Imaging& imaging, Image& picture) {
+    const int orientation = picture.Orientation();
+    if (orientation != 1) imaging.Orient(picture, orientation);
+}
+
 void DrawBase(AppState& state, Surface& canvas, ComposeServices& services, int32_t W, int32_t H) {
     const Settings& s = state.settings;
     const bool collage = s.isoverlap && state.freshCanvasRequested == 0 &&
@@ -58,6 +65,7 @@ void DrawBase(AppState& state, Surface& canvas, ComposeServices& services, int32
     if (s.isbackimg && !s.backimagename.empty()) {
         std::unique_ptr<Image> back = services.imaging.LoadPicture(s.backimagename);
         if (back->Width() > 0) {
+            StandUpright(services.imaging, *back);
             if (s.isstretch)
                 canvas.DrawImage(*back, RectI{0, 0, W, H});
             else
@@ -77,6 +85,7 @@ void DrawPictureStep(AppState& state, int step, Surface& canvas, ComposeServices
         std::unique_ptr<Image> picture = services.imaging.LoadPicture(path);
         if (picture->Width() > 0 && picture->Height() > 0) {
             ++state.overlapCount;
+            StandUpright(services.imaging, *picture);
             const SizeI size = FitPictureSize(picture->Width(), picture->Height(),
                                               PictureLimit(state), state.settings.notstrech);
             const PointI at =
@@ -89,7 +98,7 @@ void DrawPictureStep(AppState& state, int step, Surface& canvas, ComposeServices
                 DrawPictureLayer(effects, canvas, *picture, size.width, size.height, at.x, at.y);
         }
     }
-    if (state.settings.ispath) DrawPathCaption(canvas, state, path, workArea);
+    if (state.settings.ispath) DrawPathCaption(canvas, path, workArea);
 }
 
 // Saves the canvas beside the final file first, so a failed write never
@@ -188,9 +197,11 @@ PointI PlacePicture(AppState& state, int32_t W, int32_t H, int32_t w, int32_t h,
     }
 }
 
-void DrawPathCaption(Surface& canvas, const AppState& state, const std::string& path,
-                     const RectI& workArea) {
-    if (state.pictureList.empty()) return;
+void DrawPathCaption(Surface& canvas, const std::string& path, const RectI& workArea) {
+    // Whether there is a path to show decides, not the state of the list:
+    // the last picture of a random round has its caption, and a pick that
+    // found nothing draws no empty bar.
+    if (path.empty()) return;
     const int32_t right = workArea.x + workArea.width;
     const int32_t bottom = workArea.y + workArea.height;
     const RectI bar{right - 600, bottom - 20, 600, 12};

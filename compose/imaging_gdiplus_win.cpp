@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "compose/exif_orientation.h"
 #include "compose/picture_probe.h"
 #include "compose/text_encoding_win.h"
 #include "engine/file_io.h"
@@ -68,12 +69,56 @@ bool ReadPictureFile(const std::string& path, GlobalMemory& memory, std::size_t&
     return ok;
 }
 
-bool HeaderAcceptable(const GlobalMemory& memory, std::size_t size) {
+// Checks the header, and reads the orientation a camera recorded. A whole
+// JPEG that only lacks its end marker gets it back, since some decoders
+// give up at the end of their input without it.
+bool HeaderAcceptable(GlobalMemory& memory, std::size_t& size, int& orientation) {
     const auto* bytes = static_cast<const uint8_t*>(GlobalLock(memory.handle));
     if (!bytes) return false;
     const PictureProbe probe = ProbePicture(bytes, size);
+    orientation = ReadExifOrientation(bytes, size);
     GlobalUnlock(memory.handle);
-    return probe.verdict == ProbeVerdict::Ok;
+    if (probe.verdict != ProbeVerdict::Ok) return false;
+    if (!probe.endMarkerMissing) return true;
+    HGLOBAL grown = GlobalReAlloc(memory.handle, size + 2, GMEM_MOVEABLE);
+    if (grown == nullptr) return false;
+    memory.handle = grown;
+    auto* end = static_cast<uint8_t*>(GlobalLock(memory.handle));
+    if (!end) return false;
+    end[size] = 0xFF;
+    end[size + 1] = 0xD9;
+    GlobalUnlock(memory.handle);
+    size += 2;
+    return true;
+}
+
+// The GDI+ turn for each EXIF orientation, from 1 to 8. The two diagonal
+// mirrors are a quarter turn and then a mirror; GDI+'s combined values for
+// them are not turned the same way by every implementation, so the mirror
+// is a second step (MirrorAfterTurn).
+Gdiplus::RotateFlipType TurnFor(int orientation) {
+    switch (orientation) {
+        case kOrientMirror:
+            return Gdiplus::RotateNoneFlipX;
+        case kOrientRotate180:
+            return Gdiplus::Rotate180FlipNone;
+        case kOrientFlip:
+            return Gdiplus::RotateNoneFlipY;
+        case kOrientTranspose:
+            return Gdiplus::Rotate90FlipNone;  // then mirrored
+        case kOrientRotate90:
+            return Gdiplus::Rotate90FlipNone;
+        case kOrientTransverse:
+            return Gdiplus::Rotate270FlipNone;  // then mirrored
+        case kOrientRotate270:
+            return Gdiplus::Rotate270FlipNone;
+        default:
+            return Gdiplus::RotateNoneFlipNone;
+    }
+}
+
+bool MirrorAfterTurn(int orientation) {
+    return orientation == kOrientTranspose || orientation == kOrientTransverse;
 }
 
 Gdiplus::PixelFormat ToGdiplus(PixelFormat format) {
@@ -105,6 +150,12 @@ GdiplusSession::~GdiplusSession() {
 // --- image ---------------------------------------------------------------
 
 GdiplusImage::GdiplusImage(GpBitmap* bitmap, IStream* source) : bitmap_(bitmap), source_(source) {
+    ReadSize();
+}
+
+void GdiplusImage::ReadSize() {
+    width_ = 0;
+    height_ = 0;
     UINT width = 0;
     UINT height = 0;
     if (bitmap_ && gp::GdipGetImageWidth(bitmap_, &width) == Ok &&
@@ -132,7 +183,9 @@ int GdiplusImage::BitsPerPixel() const {
 std::unique_ptr<Image> GdiplusImaging::LoadPicture(const std::string& path) {
     GlobalMemory memory;
     std::size_t size = 0;
-    if (path.empty() || !ReadPictureFile(path, memory, size) || !HeaderAcceptable(memory, size))
+    int orientation = kOrientNormal;
+    if (path.empty() || !ReadPictureFile(path, memory, size) ||
+        !HeaderAcceptable(memory, size, orientation))
         return std::make_unique<GdiplusImage>();
     IStream* stream = nullptr;
     if (CreateStreamOnHGlobal(memory.handle, TRUE, &stream) != S_OK || !stream)
@@ -145,6 +198,7 @@ std::unique_ptr<Image> GdiplusImaging::LoadPicture(const std::string& path) {
     }
     auto image = std::make_unique<GdiplusImage>(bitmap, stream);
     if (image->Width() == 0) return std::make_unique<GdiplusImage>();
+    image->SetOrientation(orientation);
     return image;
 }
 
@@ -216,6 +270,19 @@ void GdiplusImaging::UnlockBits(Image& bitmap, PixelBuffer& buffer) {
     if (GpBitmap* native = NativeBitmap(bitmap)) gp::GdipBitmapUnlockBits(native, data);
     delete data;
     buffer = PixelBuffer();
+}
+
+bool GdiplusImaging::Orient(Image& picture, int orientation) {
+    auto* own = dynamic_cast<GdiplusImage*>(&picture);
+    if (!own || !own->Bitmap() || orientation < kOrientNormal || orientation > kOrientRotate270)
+        return false;
+    bool ok = orientation == kOrientNormal ||
+              gp::GdipImageRotateFlip(own->Bitmap(), TurnFor(orientation)) == Ok;
+    if (ok && MirrorAfterTurn(orientation))
+        ok = gp::GdipImageRotateFlip(own->Bitmap(), Gdiplus::RotateNoneFlipX) == Ok;
+    own->ReadSize();
+    if (ok) own->SetOrientation(kOrientNormal);
+    return ok;
 }
 
 bool GdiplusImaging::SaveImage(Image& image, const std::string& path, const std::string& mimeType) {

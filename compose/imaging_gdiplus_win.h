@@ -52,12 +52,17 @@ public:
     int32_t Width() const override { return width_; }
     int32_t Height() const override { return height_; }
     int BitsPerPixel() const override;
+    int Orientation() const override { return orientation_; }
 
     Gdiplus::GpBitmap* Bitmap() const { return bitmap_; }
+    void SetOrientation(int orientation) { orientation_ = orientation; }
+    // Takes the size from the bitmap again (after turning it).
+    void ReadSize();
 
 private:
     Gdiplus::GpBitmap* bitmap_ = nullptr;
     IStream* source_ = nullptr;
+    int orientation_ = 1;
     int32_t width_ = 0;
     int32_t height_ = 0;
 };
@@ -103,6 +108,7 @@ public:
     bool LockBits(Image& bitmap, const RectI& rect, PixelFormat format, bool forWriting,
                   PixelBuffer& out) override;
     void UnlockBits(Image& bitmap, PixelBuffer& buffer) override;
+    bool Orient(Image& picture, int orientation) override;
     bool SaveImage(Image& image, const std::string& path, const std::string& mimeType) override;
 
     // A surface on a window's device context (previews); null on failure.

@@ -38,6 +38,11 @@ std::string SlotsFilePath(const std::string& programDir) {
 bool LoadSlots(const std::string& path, std::vector<SlotRect>& slots) {
     std::string data;
     if (ReadWholeFile(path, data, kMaxSlotsFile) != ReadResult::Ok) return false;
+    ParseSlots(data, slots);
+    return true;
+}
+
+void ParseSlots(const std::string& data, std::vector<SlotRect>& slots) {
     std::string pieces[4];
     for (std::string& line : SplitTextLines(data, kLineBuffer)) {
         if (slots.size() >= kMaxSlots) break;
@@ -48,10 +53,13 @@ bool LoadSlots(const std::string& path, std::vector<SlotRect>& slots) {
         slots.push_back(SlotRect{ParseDecimal(pieces[0]), ParseDecimal(pieces[1]),
                                  ParseDecimal(pieces[2]), ParseDecimal(pieces[3])});
     }
-    return true;
 }
 
 bool SaveSlots(const std::string& path, const std::vector<SlotRect>& slots) {
+    return WriteFileAtomically(path, ToTextMode(SlotsText(slots)));
+}
+
+std::string SlotsText(const std::vector<SlotRect>& slots) {
     std::string text;
     char line[64];
     for (const SlotRect& s : slots) {
@@ -60,7 +68,7 @@ bool SaveSlots(const std::string& path, const std::vector<SlotRect>& slots) {
                       static_cast<int>(s.bottom));
         text += line;
     }
-    return WriteFileAtomically(path, ToTextMode(text));
+    return text;
 }
 
 }  // namespace corv

@@ -25,10 +25,14 @@ std::string SlotsFilePath(const std::string& programDir);
 // as 0. False when the file cannot be read (or is unreasonably large);
 // `slots` is then unchanged.
 bool LoadSlots(const std::string& path, std::vector<SlotRect>& slots);
+// The same for the file's text.
+void ParseSlots(const std::string& data, std::vector<SlotRect>& slots);
 
 // Writes every slot as "left,top,right,bottom" and a line end, replacing
 // the file in one step. False when it cannot be written; the old file then
 // stays as it was.
 bool SaveSlots(const std::string& path, const std::vector<SlotRect>& slots);
+// The file's text before line ends become CR LF.
+std::string SlotsText(const std::vector<SlotRect>& slots);
 
 }  // namespace corv

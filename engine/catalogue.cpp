@@ -96,6 +96,11 @@ int LoadCatalogue(AppState& state, const std::string& path) {
     const ReadResult read = ReadWholeFile(path, data, kMaxListFile);
     state.catalogueUnreadable = read == ReadResult::Failed || read == ReadResult::TooLarge;
     if (read != ReadResult::Ok) return 0;
+    return ParseCatalogue(state, data);
+}
+
+int ParseCatalogue(AppState& state, const std::string& data) {
+    state.pictureList.clear();
     const std::vector<std::string> pieces = SplitTextLines(data, kLineBuffer);
     std::size_t i = 0;
     for (; i < pieces.size(); ++i) {
@@ -114,12 +119,16 @@ int LoadCatalogue(AppState& state, const std::string& path) {
 
 bool SaveCatalogue(const AppState& state, const std::string& path) {
     if (state.catalogueUnreadable) return false;
+    return WriteFileAtomically(path, ToTextMode(CatalogueText(state)));
+}
+
+std::string CatalogueText(const AppState& state) {
     std::string text;
     for (const std::string& folder : state.folderList) text += folder + "\n";
     text += "&\n";
     if (!state.folderList.empty())
         for (const std::string& picture : state.pictureList) text += picture + "\n";
-    return WriteFileAtomically(path, ToTextMode(text));
+    return text;
 }
 
 int ScanFolder(AppState& state, FileSystem& fs, const std::string& folder,
@@ -132,8 +141,9 @@ int CountEntries(FileSystem& fs, const std::string& folder) {
 }
 
 std::string PickNextPicture(AppState& state, PickSources& sources) {
-    // Each missing file costs one more try; the third miss since the last
-    // reset ends the pick with no picture.
+    // Each missing file costs one more try; the third miss in a row ends the
+    // pick with no picture. A good pick starts the count again, so a stale
+    // entry among good ones never costs a wallpaper its picture.
     for (;;) {
         if (state.folderList.empty()) return std::string();
         if (state.pictureList.empty()) {
@@ -155,7 +165,10 @@ std::string PickNextPicture(AppState& state, PickSources& sources) {
             picked = state.pictureList[static_cast<std::size_t>(state.sequencePosition)];
             ++state.sequencePosition;
         }
-        if (!picked.empty() && sources.fs.Exists(picked)) return picked;
+        if (!picked.empty() && sources.fs.Exists(picked)) {
+            state.missCount = 0;
+            return picked;
+        }
         if (++state.missCount >= 3) {
             state.missCount = 0;
             return std::string();

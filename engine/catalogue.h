@@ -34,6 +34,10 @@ std::string FolderOfEntry(const std::string& entry);
 // read (0 when the file cannot be read). A file that is there but cannot be
 // read sets catalogueUnreadable.
 int LoadCatalogue(AppState& state, const std::string& path);
+// The same for the file's text.
+int ParseCatalogue(AppState& state, const std::string& data);
+// list.txt's text before line ends become CR LF.
+std::string CatalogueText(const AppState& state);
 // Writes list.txt in one step; false when it could not be written (the old
 // file then stays as it was) or when it was unreadable at load.
 bool SaveCatalogue(const AppState& state, const std::string& path);

@@ -172,14 +172,33 @@ TEST(CataloguePick, RandomIndexIsProductOfRandAndTicksWrapping) {
     EXPECT_EQ(p.Pick(), JoinPath("P", std::vector<std::string>{"a.jpg", "b.png", "c.gif"}[r % 3]));
 }
 
-TEST(CataloguePick, MissingFilesAreSkippedAndEveryThirdMissEndsThePick) {
+TEST(CataloguePick, MissingFilesAreSkippedAndAGoodPickResetsTheMisses) {
     Picker p;
     p.state.settings.israndum = false;
     p.fs.Remove(JoinPath("P", "a.jpg"));
     p.fs.Remove(JoinPath("P", "b.png"));
     EXPECT_EQ(p.Pick(), JoinPath("P", "c.gif"));  // two misses, then c
-    EXPECT_EQ(p.state.missCount, 2);
-    EXPECT_EQ(p.Pick(), "");  // a is missing: the third miss
+    EXPECT_EQ(p.state.missCount, 0);
+    EXPECT_EQ(p.Pick(), JoinPath("P", "c.gif"));  // a and b again, then c
+}
+
+// One stale entry among good ones, in order: every pass over the list shows
+// a picture, however many passes are made.
+TEST(CataloguePick, OneStaleEntryNeverCostsAPicture) {
+    Picker p;
+    p.state.settings.israndum = false;
+    p.fs.Remove(JoinPath("P", "b.png"));
+    for (int i = 0; i < 12; ++i) EXPECT_NE(p.Pick(), "") << "pick " << i;
+}
+
+// The limit still ends a pick that finds nothing: three misses in a row.
+TEST(CataloguePick, ThreeMissesInARowEndThePick) {
+    Picker p;
+    p.state.settings.israndum = false;
+    p.state.pictureList.push_back(JoinPath("P", "gone.jpg"));
+    for (const char* name : {"a.jpg", "b.png", "c.gif"}) p.fs.Remove(JoinPath("P", name));
+    EXPECT_EQ(p.Pick(), "");
+    EXPECT_EQ(p.state.sequencePosition, 3);  // a, b and c were tried
     EXPECT_EQ(p.state.missCount, 0);
 }
 
