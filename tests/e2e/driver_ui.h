@@ -54,6 +54,15 @@
 //   e2e_driver slot-drag N EDGE PIXELS   drag its right or bottom edge
 //                                        (EDGE right|bottom) by PIXELS with
 //                                        the mouse
+//   e2e_driver page-field TITLE ID       the text of control ID of the page on
+//                                        show, asked of the control itself
+//                                        (WM_GETTEXT: edit fields)
+//   e2e_driver page-press TITLE ID       a click of button ID of the page on
+//                                        show, as the mouse makes it (BM_CLICK):
+//                                        check boxes change their state
+//   e2e_driver page-set-text TITLE ID TEXT
+//                                        the text of control ID of the page
+//                                        on show (WM_SETTEXT)
 //
 // Titles come in the ANSI code page, as the command line gives them, and
 // are compared as wide text.
@@ -540,6 +549,30 @@ inline int Run(int argc, char** argv, MainWindowFinder mainWindow) {
     if (command == "slot-windows" && argc == 2) {
         for (HWND window : SlotWindows(mainWindow)) PrintRect(window);
         return 0;
+    }
+    if ((command == "page-field" || command == "page-press") && argc == 4) {
+        HWND page = CurrentPage(FindTitled(argv[2]));
+        HWND control = page != nullptr ? GetDlgItem(page, std::atoi(argv[3])) : nullptr;
+        if (control == nullptr) return 1;
+        if (command == "page-press") return PostMessageW(control, BM_CLICK, 0, 0) ? 0 : 1;
+        wchar_t text[512] = {};
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutW(control, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text),
+                                 SMTO_ABORTIFHUNG, 5000, &answer))
+            return 1;
+        std::printf("%s\n", Utf8(text).c_str());
+        return 0;
+    }
+    if (command == "page-set-text" && argc == 5) {
+        HWND page = CurrentPage(FindTitled(argv[2]));
+        HWND control = page != nullptr ? GetDlgItem(page, std::atoi(argv[3])) : nullptr;
+        if (control == nullptr) return 1;
+        const std::wstring text = Wide(argv[4]);
+        DWORD_PTR answer = 0;
+        return SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                                   SMTO_ABORTIFHUNG, 5000, &answer)
+                   ? 0
+                   : 1;
     }
     if ((command == "slot-context" && argc == 3) || (command == "slot-drag" && argc == 5)) {
         const std::vector<HWND> slots = SlotWindows(mainWindow);
