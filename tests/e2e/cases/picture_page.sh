@@ -28,6 +28,8 @@ case_picture_page_fields() {
     expect "collage box" "이미지 겹침 설정(제한 이미지크기:443)" "$(driver page-text "$SHEET" 1070)"
     expect "minutes label" "분마다" "$(driver page-text "$SHEET" 1018)"
     expect "clear count off without collage" 0 "$(driver page-enabled "$SHEET" 1004)"
+    expect "interval on" 1 "$(driver page-enabled "$SHEET" 1036)"
+    expect "interval arrows on" 1 "$(driver page-enabled "$SHEET" 1046)"
     sleep 0.5
     cy_screenshot picture-page >/dev/null
 
