@@ -46,6 +46,10 @@ public:
 protected:
     BOOL OnInitDialog() override;
     bool RouteMessage(Message& message) override;
+    // A slot goes only through its menu or with the tool bar: Enter, Escape
+    // and Alt+F4 leave it (the tool bar would still count it).
+    void OnOK() override {}
+    void OnCancel() override {}
 
 private:
     bool OnPaint();
