@@ -6,6 +6,7 @@
 #include "compose/calendar.h"
 #include "compose/effects.h"
 #include "compose/shadow_text.h"
+#include "compose/slots_file.h"
 #include "engine/catalogue.h"
 #include "engine/file_io.h"
 #include "engine/paths.h"
@@ -16,11 +17,25 @@ namespace {
 
 constexpr int32_t kDefaultPictureLimit = 400;
 
+// The slot editor can shorten the slot list under the index: an index off
+// the list starts again at the first slot.
+void CheckSlotIndex(AppState& state) {
+    if (state.slotIndex < 0 ||
+        static_cast<std::size_t>(state.slotIndex) >= state.placementSlots.size())
+        state.slotIndex = 0;
+}
+
+// The slot at the index, at a size a picture can be placed into.
+SlotRect CurrentSlot(const AppState& state, int32_t screenWidth) {
+    return NearestAllowedSlot(state.placementSlots[static_cast<std::size_t>(state.slotIndex)],
+                              screenWidth);
+}
+
 // The size limit of the next picture: the next slot's width in slot mode,
-// else picmaxsize.
+// else picmaxsize. The slot index has been checked.
 int32_t PictureLimit(const AppState& state) {
     if (state.settings.imagepos == 1 && !state.placementSlots.empty()) {
-        const SlotRect& slot = state.placementSlots[static_cast<std::size_t>(state.slotIndex)];
+        const SlotRect slot = CurrentSlot(state, state.screenWidth);
         return slot.right - slot.left;
     }
     return state.settings.picmaxsize;
@@ -86,6 +101,7 @@ void DrawPictureStep(AppState& state, int step, Surface& canvas, ComposeServices
         if (picture->Width() > 0 && picture->Height() > 0) {
             ++state.overlapCount;
             StandUpright(services.imaging, *picture);
+            CheckSlotIndex(state);
             const SizeI size = FitPictureSize(picture->Width(), picture->Height(),
                                               PictureLimit(state), state.settings.notstrech);
             const PointI at =
@@ -171,9 +187,8 @@ PointI PlacePicture(AppState& state, int32_t W, int32_t H, int32_t w, int32_t h,
         case 1: {
             if (state.placementSlots.empty()) return centred;
             const std::size_t count = state.placementSlots.size();
-            if (state.slotIndex < 0 || static_cast<std::size_t>(state.slotIndex) >= count)
-                state.slotIndex = 0;
-            const SlotRect& s = state.placementSlots[static_cast<std::size_t>(state.slotIndex)];
+            CheckSlotIndex(state);
+            const SlotRect s = CurrentSlot(state, W);
             const PointI at{s.left + (s.right - s.left - w) / 2,
                             s.top + (s.bottom - s.top - h) / 2};
             if (static_cast<std::size_t>(++state.slotIndex) >= count) state.slotIndex = 0;

@@ -31,6 +31,24 @@ void SplitAtCommas(const std::string& line, std::string (&pieces)[4]) {
 
 }  // namespace
 
+int32_t MaxSlotSide(int32_t screenWidth) {
+    const int32_t side = static_cast<int32_t>(static_cast<int64_t>(screenWidth) * 3 / 4 / 10 * 10);
+    return side < kMinSlotSide ? kMinSlotSide : side;
+}
+
+SlotRect NearestAllowedSlot(const SlotRect& slot, int32_t screenWidth) {
+    const int64_t largest = MaxSlotSide(screenWidth);
+    auto side = [largest](int64_t length) {
+        return length < kMinSlotSide ? kMinSlotSide : (length > largest ? largest : length);
+    };
+    const int64_t width = side(static_cast<int64_t>(slot.right) - slot.left);
+    const int64_t height = side(static_cast<int64_t>(slot.bottom) - slot.top);
+    SlotRect allowed = slot;
+    allowed.right = static_cast<int32_t>(slot.left + width);
+    allowed.bottom = static_cast<int32_t>(slot.top + height);
+    return allowed;
+}
+
 std::string SlotsFilePath(const std::string& programDir) {
     return JoinPath(programDir, "poslist.txt");
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,15 @@ namespace corv {
 // only its first slots are taken, so the slot editor never has to open
 // thousands of windows.
 constexpr std::size_t kMaxSlots = 1000;
+
+// The sides a slot may have: at least 200 pixels, at most three quarters of
+// the screen width cut down to a multiple of 10 (never below the least).
+constexpr int32_t kMinSlotSide = 200;
+int32_t MaxSlotSide(int32_t screenWidth);
+// `slot` at the nearest size it may have, its top-left corner kept: a slot
+// too small (an empty line of the file gives 0,0,0,0) or too large in a
+// dimension takes the nearest allowed side in that dimension.
+SlotRect NearestAllowedSlot(const SlotRect& slot, int32_t screenWidth);
 
 // The slots file beside the program.
 std::string SlotsFilePath(const std::string& programDir);

@@ -51,3 +51,7 @@
 #define IDC_VERSION_TEXT 1059
 #define IDC_HOMEPAGE 1071
 #define IDC_EMAIL 1111
+
+// The placement slot editor: its tool bar and a slot window.
+#define IDD_IMGPOS_SET 152
+#define IDD_IMGPOS_SLOT 153

@@ -47,6 +47,22 @@
 //   e2e_driver page-rows TITLE ID        the rows of list view ID
 //   e2e_driver page-rect TITLE ID        that control's screen rectangle
 //                                        "L T R B"
+//   e2e_driver slot-windows              the program's half-transparent
+//                                        (layered) windows, "L T R B" each,
+//                                        by left, then top
+//   e2e_driver slot-context N            the context menu of the N-th of them
+//   e2e_driver slot-drag N EDGE PIXELS   drag its right or bottom edge
+//                                        (EDGE right|bottom) by PIXELS with
+//                                        the mouse
+//   e2e_driver page-field TITLE ID       the text of control ID of the page on
+//                                        show, asked of the control itself
+//                                        (WM_GETTEXT: edit fields)
+//   e2e_driver page-press TITLE ID       a click of button ID of the page on
+//                                        show, as the mouse makes it (BM_CLICK):
+//                                        check boxes change their state
+//   e2e_driver page-set-text TITLE ID TEXT
+//                                        the text of control ID of the page
+//                                        on show (WM_SETTEXT)
 //
 // Titles come in the ANSI code page, as the command line gives them, and
 // are compared as wide text.
@@ -57,6 +73,7 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -341,6 +358,49 @@ inline int PageIndex(HWND sheet) {
         SendMessageW(sheet, PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(CurrentPage(sheet)), 0));
 }
 
+// The program's visible layered windows (the slot editor's slots), by
+// left, then top.
+inline std::vector<HWND> SlotWindows(MainWindowFinder mainWindow) {
+    std::vector<HWND> slots;
+    for (HWND window : ProgramWindows(mainWindow))
+        if (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYERED) slots.push_back(window);
+    std::sort(slots.begin(), slots.end(), [](HWND a, HWND b) {
+        RECT ra{}, rb{};
+        GetWindowRect(a, &ra);
+        GetWindowRect(b, &rb);
+        return ra.left != rb.left ? ra.left < rb.left : ra.top < rb.top;
+    });
+    return slots;
+}
+
+inline void MouseTo(int x, int y, DWORD buttons) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    SendInput(1, &input, sizeof input);
+    Sleep(60);  // input pacing, so the sizing loop sees every step
+}
+
+// Drags the right or bottom edge of `window` by `pixels`, in steps.
+inline int DragEdge(HWND window, const std::string& edge, int pixels) {
+    RECT r{};
+    if (window == nullptr || !GetWindowRect(window, &r)) return 1;
+    const bool right = edge == "right";
+    if (!right && edge != "bottom") return 2;
+    int x = right ? r.right - 2 : (r.left + r.right) / 2;
+    int y = right ? (r.top + r.bottom) / 2 : r.bottom - 2;
+    SetForegroundWindow(window);
+    MouseTo(x, y, 0);
+    MouseTo(x, y, MOUSEEVENTF_LEFTDOWN);
+    const int steps = 5;
+    for (int i = 1; i <= steps; ++i)
+        MouseTo(right ? x + pixels * i / steps : x, right ? y : y + pixels * i / steps, 0);
+    MouseTo(right ? x + pixels : x, right ? y : y + pixels, MOUSEEVENTF_LEFTUP);
+    return 0;
+}
+
 // Runs a command of this file; -1 when the command is not one of them.
 inline int Run(int argc, char** argv, MainWindowFinder mainWindow) {
     if (argc < 2) return -1;
@@ -485,6 +545,47 @@ inline int Run(int argc, char** argv, MainWindowFinder mainWindow) {
         else
             std::printf("%d\n", static_cast<int>(SendMessageW(control, LVM_GETITEMCOUNT, 0, 0)));
         return 0;
+    }
+    if (command == "slot-windows" && argc == 2) {
+        for (HWND window : SlotWindows(mainWindow)) PrintRect(window);
+        return 0;
+    }
+    if ((command == "page-field" || command == "page-press") && argc == 4) {
+        HWND page = CurrentPage(FindTitled(argv[2]));
+        HWND control = page != nullptr ? GetDlgItem(page, std::atoi(argv[3])) : nullptr;
+        if (control == nullptr) return 1;
+        if (command == "page-press") return PostMessageW(control, BM_CLICK, 0, 0) ? 0 : 1;
+        wchar_t text[512] = {};
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutW(control, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text),
+                                 SMTO_ABORTIFHUNG, 5000, &answer))
+            return 1;
+        std::printf("%s\n", Utf8(text).c_str());
+        return 0;
+    }
+    if (command == "page-set-text" && argc == 5) {
+        HWND page = CurrentPage(FindTitled(argv[2]));
+        HWND control = page != nullptr ? GetDlgItem(page, std::atoi(argv[3])) : nullptr;
+        if (control == nullptr) return 1;
+        const std::wstring text = Wide(argv[4]);
+        DWORD_PTR answer = 0;
+        return SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                                   SMTO_ABORTIFHUNG, 5000, &answer)
+                   ? 0
+                   : 1;
+    }
+    if ((command == "slot-context" && argc == 3) || (command == "slot-drag" && argc == 5)) {
+        const std::vector<HWND> slots = SlotWindows(mainWindow);
+        const int n = std::atoi(argv[2]);
+        if (n < 1 || n > static_cast<int>(slots.size())) return 1;
+        HWND slot = slots[static_cast<std::size_t>(n - 1)];
+        if (command == "slot-drag") return DragEdge(slot, argv[3], std::atoi(argv[4]));
+        RECT r{};
+        GetWindowRect(slot, &r);
+        return PostMessageW(slot, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(slot),
+                            MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2))
+                   ? 0
+                   : 1;
     }
     return -1;
 }

@@ -121,6 +121,51 @@ TEST(ComposerGeometry, SlotsAlternateAndLimitBySlotWidth) {
               "(10,32,500,389) inner (1,1,499,374) from (0,0,400,300)");
 }
 
+TEST(ComposerGeometry, SlotIndexOffAShortenedListStartsAtTheFirstSlot) {
+    // The slot editor shortened the list below the index the composer kept.
+    for (const int32_t index : {2, 5, -1}) {
+        SCOPED_TRACE(index);
+        Composer c;
+        c.state.settings.imagepos = 1;
+        c.state.settings.notstrech = false;
+        c.state.placementSlots = {{10, 20, 510, 420}, {600, 100, 800, 700}};
+        c.state.slotIndex = index;
+        const std::string p = c.AddPicture("wide.jpg", 400, 300);
+        c.Change();
+        EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp1", p),
+                  "(10,32,500,389) inner (1,1,499,374) from (0,0,400,300)");
+        EXPECT_EQ(c.state.slotIndex, 1);
+    }
+}
+
+TEST(ComposerGeometry, DegenerateSlotsTakeTheNearestAllowedSize) {
+    // An empty line of poslist.txt gives 0,0,0,0; a slot drawn backwards has
+    // a negative width. Both hold a picture of the smallest slot size, 200.
+    const struct {
+        const char* name;
+        corv::SlotRect slot;
+        const char* placed;
+    } cases[] = {
+        {"empty line", {0, 0, 0, 0}, "(0,25,200,155) inner (1,1,199,149) from (0,0,400,300)"},
+        {"backwards",
+         {300, 300, 100, 250},
+         "(300,325,200,155) inner (1,1,199,149) from (0,0,400,300)"},
+        {"too narrow",
+         {40, 40, 140, 640},
+         "(40,265,200,155) inner (1,1,199,149) from (0,0,400,300)"},
+    };
+    for (const auto& t : cases) {
+        SCOPED_TRACE(t.name);
+        Composer c;
+        c.state.settings.imagepos = 1;
+        c.state.settings.notstrech = false;
+        c.state.placementSlots = {t.slot};
+        const std::string p = c.AddPicture("wide.jpg", 400, 300);
+        c.Change();
+        EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp1", p), t.placed);
+    }
+}
+
 TEST(ComposerGeometry, NoSlotsMeansCentredWithPictureLimit) {
     Composer c;
     c.state.settings.imagepos = 1;
