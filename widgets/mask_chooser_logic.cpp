@@ -38,7 +38,7 @@ PointI MaskItemPosition(int index) {
 std::string MaskName(const std::string& path) {
     const std::size_t slash = path.rfind('\\');
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (name.size() >= 4) name.resize(name.size() - 4);
+    name.resize(name.size() >= 4 ? name.size() - 4 : 0);
     return name;
 }
 

@@ -166,7 +166,9 @@ TEST(EffectsPage, DialogInitDataGivesTheListsTexts) {
         SCOPED_TRACE(size);
         const auto texts = corv::DialogInitTexts(good.data(), size, 1053);
         EXPECT_LE(texts.size(), size >= 11 ? 2u : 0u);
-        if (size >= 11) EXPECT_EQ(texts.front(), "45");
+        if (size >= 11) {
+            EXPECT_EQ(texts.front(), "45");
+        }
     }
     // A length beyond the data ends the list.
     std::vector<unsigned char> huge = good;
