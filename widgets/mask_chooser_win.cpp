@@ -41,6 +41,9 @@ BOOL CMaskDlg::OnInitDialog() {
     // The view owns the image list from here on and destroys it with itself.
     thumbnails_ = ImageList_Create(kMaskThumbSide, kMaskThumbSide, ILC_COLOR32, 0, 1);
     view_.SetImageList(thumbnails_, LVSIL_NORMAL);
+    // Items on a 60-pixel grid: a view that arranges its items itself keeps
+    // the two columns too.
+    view_.Send(LVM_SETICONSPACING, 0, MAKELPARAM(kMaskGridStep, kMaskGridStep));
     const int count = static_cast<int>(masks_.size());
     if (thumbnails_ != nullptr) ImageList_SetImageCount(thumbnails_, static_cast<UINT>(count));
     for (int i = 0; i < count; ++i) {
@@ -58,6 +61,12 @@ BOOL CMaskDlg::OnInitDialog() {
             view_.Send(LVM_SETITEMPOSITION, static_cast<WPARAM>(inserted), MAKELPARAM(at.x, at.y));
         MakeThumbnail(i, masks_[static_cast<size_t>(i)]);
         view_.Send(WM_SETREDRAW, TRUE);
+    }
+    // The view may arrange its items once they are all in: they are put on
+    // their places again.
+    for (int i = 0; i < view_.GetItemCount(); ++i) {
+        const PointI at = MaskItemPosition(i);
+        view_.Send(LVM_SETITEMPOSITION, static_cast<WPARAM>(i), MAKELPARAM(at.x, at.y));
     }
     view_.Invalidate(true);
     EnableItem(IDC_MASK_SELECT, false);
