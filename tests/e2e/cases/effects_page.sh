@@ -144,3 +144,34 @@ case_effects_page_no_masks() {
     cy_exit_program
     expect "maskfilename without masks" "" "$(ini_text | grep '^maskfilename=' | cut -d= -f2-)"
 }
+
+# A mask file that does not decode: the chooser still lists it, the page's
+# preview stays black, and choosing it stores it like any other.
+case_effects_page_broken_mask() {
+    prepare_blue_picture 100x100
+    rm -f "$FILES"/Masks/*.gif
+    printf 'not a picture' >"$FILES/Masks/broken.gif"
+    : >"$FILES/Masks/empty.gif"
+    write_picture_ini 'ismask=1' 'isframe=0' 'ispath=0' 'iscalender=0'
+    start_program
+    st_open_sheet || return
+    driver sheet-page "$SHEET" 2 >/dev/null
+    local name
+    name=$(driver page-text "$SHEET" 1080)
+    case "$name" in broken.gif | empty.gif) ;; *) fail "mask name with broken masks: '$name'" ;; esac
+    sleep 0.5
+    local l t r b shot=$FILES/page.png
+    read -r l t r b < <(driver page-rect "$SHEET" 1027)
+    import -window root "$shot"
+    expect "preview of a broken mask" 0,0,0 "$(pixel_at "$shot" $(((l + r) / 2)) $(((t + b) / 2)))"
+    ep_open_chooser || return
+    expect "items of broken masks" "$(printf '%s\n' broken empty)" \
+        "$(driver list-items "$CHOOSER" 1005 | cut -d'|' -f1 | sort)"
+    driver list-click "$CHOOSER" 1005 0 double
+    driver wait-no-title "$CHOOSER" 5000 >/dev/null || { fail "the double-click left the chooser open"; return; }
+    name=$(driver page-text "$SHEET" 1080)
+    case "$name" in broken.gif | empty.gif) ;; *) fail "mask name after the choice: '$name'" ;; esac
+    st_close_sheet
+    driver send 0 0 0 >/dev/null || fail "the program did not answer after the sheet"
+    cy_exit_program
+}
