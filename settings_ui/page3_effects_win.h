@@ -1,14 +1,20 @@
-// CPage3: the effects page of the settings sheet (template IDD_PAGE_EFFECTS). Its
-// controls come with its own work; the sheet's close check already reads
-// its typed fields through TypedFields once the template holds them.
+// CPage3: the effects page of the settings sheet (template IDD_PAGE_EFFECTS):
+// the frame with its thickness and colour, the shadow, the mask (chosen in
+// the mask chooser or picked at random) with its preview, and the random
+// rotation with its largest angle. The sheet's close check reads the
+// thickness through TypedFields; everything else is written at once.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
+#include "settings_ui/page3_effects.h"
 #include "settings_ui/settings_page_win.h"
 #include "settings_ui/sheet_logic.h"
+#include "widgets/color_button_win.h"
+#include "widgets/mask_chooser_win.h"
 
 namespace corv {
 
@@ -19,6 +25,31 @@ public:
     bool HasTypedFields() const override;
     std::string FieldText(int id) const override { return GetItemTextA(id); }
     void SetFieldText(int id, const std::string& text) override { SetItemTextA(id, text); }
+
+    void CancelOwnWindows() override;
+
+protected:
+    BOOL OnInitDialog() override;
+    bool RouteMessage(Message& message) override;
+
+private:
+    void OnFrameSwitch();
+    void OnMaskSwitch();
+    void OnShadowSwitch();
+    void OnRandomMask();
+    void OnRotateSwitch();
+    void OnAngleChanged();
+    void OnFrameColor();
+    void OnChooseMask();
+    void OnDrawItem(UINT id, DRAWITEMSTRUCT& item);
+
+    void Switch(int id);
+    void Apply(const std::vector<EffectsChange>& changes);
+    void FillAngles();
+    void DrawMaskPreview(HDC dc, const RECT& area);
+
+    CColorButton colorButton_;
+    CMaskDlg* maskChooser_ = nullptr;  // the chooser while it runs
 };
 
 }  // namespace corv

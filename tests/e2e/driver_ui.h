@@ -63,6 +63,11 @@
 //   e2e_driver page-set-text TITLE ID TEXT
 //                                        the text of control ID of the page
 //                                        on show (WM_SETTEXT)
+//   e2e_driver list-items TITLE ID       the items of list view ID of that
+//                                        window: "TEXT|X,Y" (its position)
+//   e2e_driver list-click TITLE ID INDEX [double]
+//                                        a click (or a double-click) of the
+//                                        left button on the icon of item INDEX
 //
 // Titles come in the ANSI code page, as the command line gives them, and
 // are compared as wide text.
@@ -401,6 +406,85 @@ inline int DragEdge(HWND window, const std::string& edge, int pixels) {
     return 0;
 }
 
+// Memory in the process of a list view, for the list messages that read or
+// write through a pointer.
+class RemoteMemory {
+public:
+    RemoteMemory(HWND window, SIZE_T size) : size_(size) {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                               processId);
+        if (process_ != nullptr)
+            at_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~RemoteMemory() {
+        if (at_ != nullptr) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
+        if (process_ != nullptr) CloseHandle(process_);
+    }
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
+
+    bool Ok() const { return at_ != nullptr; }
+    char* At() const { return static_cast<char*>(at_); }
+    bool Write(const void* data, SIZE_T size, SIZE_T offset = 0) {
+        return offset + size <= size_ &&
+               WriteProcessMemory(process_, At() + offset, data, size, nullptr) != FALSE;
+    }
+    bool Read(void* data, SIZE_T size, SIZE_T offset = 0) {
+        return offset + size <= size_ &&
+               ReadProcessMemory(process_, At() + offset, data, size, nullptr) != FALSE;
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    void* at_ = nullptr;
+    SIZE_T size_;
+};
+
+inline int PrintListItems(HWND list) {
+    constexpr int kChars = 260;
+    RemoteMemory remote(list, sizeof(LVITEMW) + sizeof(POINT) + kChars * sizeof(wchar_t));
+    if (!remote.Ok()) return 1;
+    const SIZE_T pointAt = sizeof(LVITEMW);
+    const SIZE_T textAt = pointAt + sizeof(POINT);
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        LVITEMW item{};
+        item.pszText = reinterpret_cast<wchar_t*>(remote.At() + textAt);
+        item.cchTextMax = kChars;
+        wchar_t text[kChars] = {};
+        POINT at{};
+        if (!remote.Write(&item, sizeof item) ||
+            SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(i),
+                         reinterpret_cast<LPARAM>(remote.At())) < 0 ||
+            !remote.Read(text, sizeof text - sizeof(wchar_t), textAt) ||
+            !SendMessageW(list, LVM_GETITEMPOSITION, static_cast<WPARAM>(i),
+                          reinterpret_cast<LPARAM>(remote.At() + pointAt)) ||
+            !remote.Read(&at, sizeof at, pointAt))
+            return 1;
+        std::printf("%s|%ld,%ld\n", Utf8(text).c_str(), at.x, at.y);
+    }
+    return 0;
+}
+
+inline int ClickListItem(HWND list, int index, bool twice) {
+    SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+    RemoteMemory remote(list, sizeof(RECT));
+    RECT box{};
+    box.left = LVIR_ICON;
+    if (!remote.Ok() || !remote.Write(&box, sizeof box) ||
+        !SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(index),
+                      reinterpret_cast<LPARAM>(remote.At())) ||
+        !remote.Read(&box, sizeof box))
+        return 1;
+    const LPARAM at = MAKELPARAM((box.left + box.right) / 2, (box.top + box.bottom) / 2);
+    const UINT sequence[] = {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP};
+    for (int i = 0; i < (twice ? 4 : 2); ++i)
+        PostMessageW(list, sequence[i], sequence[i] == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+    return 0;
+}
+
 // Runs a command of this file; -1 when the command is not one of them.
 inline int Run(int argc, char** argv, MainWindowFinder mainWindow) {
     if (argc < 2) return -1;
@@ -586,6 +670,15 @@ inline int Run(int argc, char** argv, MainWindowFinder mainWindow) {
                             MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2))
                    ? 0
                    : 1;
+    if ((command == "list-items" && argc == 4) ||
+        (command == "list-click" && (argc == 5 || argc == 6))) {
+        HWND window = FindTitled(argv[2]);
+        HWND list = window != nullptr ? GetDlgItem(window, std::atoi(argv[3])) : nullptr;
+        if (list == nullptr) return 1;
+        return command == "list-items"
+                   ? PrintListItems(list)
+                   : ClickListItem(list, std::atoi(argv[4]),
+                                   argc == 6 && std::strcmp(argv[5], "double") == 0);
     }
     return -1;
 }
