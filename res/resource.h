@@ -51,3 +51,6 @@
 #define IDC_VERSION_TEXT 1059
 #define IDC_HOMEPAGE 1071
 #define IDC_EMAIL 1111
+
+// The program picker of the miscellaneous page.
+#define IDD_PROGRAM_PICKER 151

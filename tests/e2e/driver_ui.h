@@ -47,6 +47,16 @@
 //   e2e_driver page-rows TITLE ID        the rows of list view ID
 //   e2e_driver page-rect TITLE ID        that control's screen rectangle
 //                                        "L T R B"
+//   e2e_driver page-checked TITLE ID     1 when check box ID of the page on
+//                                        show is set
+//   e2e_driver page-items TITLE ID       the items of drop-down list ID of the
+//                                        page on show, one a line
+//   e2e_driver list-rows TITLE ID        the rows of list view ID of window
+//                                        TITLE: "CHECKED|TEXT OF COLUMN 1"
+//   e2e_driver list-check TITLE ID ROW   check row ROW of that list view
+//   e2e_driver run-value                 the autostart value "Corvalendrine"
+//                                        of the user's Run key, or "missing"
+//   e2e_driver run-value-delete          removes it, as another program would
 //
 // Titles come in the ANSI code page, as the command line gives them, and
 // are compared as wide text.
@@ -341,6 +351,117 @@ inline int PageIndex(HWND sheet) {
         SendMessageW(sheet, PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(CurrentPage(sheet)), 0));
 }
 
+// --- list views and drop-down lists of the program, and its Run value ------
+
+// A block of memory in the process of `window`, for the list-view messages
+// that carry a pointer.
+class RemoteBlock {
+public:
+    RemoteBlock(HWND window, size_t size) : size_(size) {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                               processId);
+        if (process_ != nullptr)
+            address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~RemoteBlock() {
+        if (address_ != nullptr) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+        if (process_ != nullptr) CloseHandle(process_);
+    }
+    RemoteBlock(const RemoteBlock&) = delete;
+    RemoteBlock& operator=(const RemoteBlock&) = delete;
+    bool Ok() const { return address_ != nullptr; }
+    char* At(size_t offset) const { return static_cast<char*>(address_) + offset; }
+    bool Write(size_t offset, const void* data, size_t size) const {
+        return offset + size <= size_ &&
+               WriteProcessMemory(process_, At(offset), data, size, nullptr) != FALSE;
+    }
+    bool Read(size_t offset, void* data, size_t size) const {
+        return offset + size <= size_ &&
+               ReadProcessMemory(process_, At(offset), data, size, nullptr) != FALSE;
+    }
+
+private:
+    size_t size_;
+    HANDLE process_ = nullptr;
+    void* address_ = nullptr;
+};
+
+inline int ListRows(HWND list) {
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    const size_t textChars = 512;
+    RemoteBlock block(list, sizeof(LVITEMW) + textChars * sizeof(wchar_t));
+    if (!block.Ok()) return 1;
+    for (int row = 0; row < count; ++row) {
+        LVITEMW item{};
+        item.iSubItem = 1;
+        item.cchTextMax = static_cast<int>(textChars);
+        item.pszText = reinterpret_cast<wchar_t*>(block.At(sizeof(LVITEMW)));
+        std::vector<wchar_t> text(textChars, L'\0');
+        if (!block.Write(0, &item, sizeof item)) return 1;
+        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(block.At(0)));
+        if (!block.Read(sizeof(LVITEMW), text.data(), textChars * sizeof(wchar_t))) return 1;
+        text.back() = L'\0';
+        const UINT state = static_cast<UINT>(
+            SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK));
+        std::printf("%d|%s\n", ((state & LVIS_STATEIMAGEMASK) >> 12) == 2 ? 1 : 0,
+                    Utf8(text.data()).c_str());
+    }
+    return 0;
+}
+
+inline int CheckListRow(HWND list, int row) {
+    RemoteBlock block(list, sizeof(LVITEMW));
+    LVITEMW item{};
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = INDEXTOSTATEIMAGEMASK(2);
+    if (!block.Ok() || !block.Write(0, &item, sizeof item)) return 1;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(block.At(0)));
+    return 0;
+}
+
+inline int ComboItems(HWND combo) {
+    const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+        if (length <= 0 || length > 1000) continue;
+        std::vector<wchar_t> text(static_cast<size_t>(length) + 1, L'\0');
+        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                     reinterpret_cast<LPARAM>(text.data()));
+        std::printf("%s\n", Utf8(text.data()).c_str());
+    }
+    return 0;
+}
+
+inline const wchar_t* RunKey() {
+    return L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+}
+
+inline int RunValue(bool remove) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, RunKey(), 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) !=
+        ERROR_SUCCESS) {
+        std::printf("missing\n");
+        return remove ? 1 : 0;
+    }
+    LONG result = ERROR_SUCCESS;
+    if (remove) {
+        result = RegDeleteValueW(key, L"Corvalendrine");
+    } else {
+        std::vector<wchar_t> value(4096, L'\0');
+        DWORD bytes = static_cast<DWORD>((value.size() - 1) * sizeof(wchar_t));
+        result = RegQueryValueExW(key, L"Corvalendrine", nullptr, nullptr,
+                                  reinterpret_cast<BYTE*>(value.data()), &bytes);
+        std::printf("%s\n", result == ERROR_SUCCESS ? Utf8(value.data()).c_str() : "missing");
+        result = ERROR_SUCCESS;
+    }
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS ? 0 : 1;
+}
+
 // Runs a command of this file; -1 when the command is not one of them.
 inline int Run(int argc, char** argv, MainWindowFinder mainWindow) {
     if (argc < 2) return -1;
@@ -486,6 +607,22 @@ inline int Run(int argc, char** argv, MainWindowFinder mainWindow) {
             std::printf("%d\n", static_cast<int>(SendMessageW(control, LVM_GETITEMCOUNT, 0, 0)));
         return 0;
     }
+    if ((command == "page-checked" || command == "page-items") && argc == 4) {
+        HWND page = CurrentPage(FindTitled(argv[2]));
+        HWND control = page != nullptr ? GetDlgItem(page, std::atoi(argv[3])) : nullptr;
+        if (control == nullptr) return 1;
+        if (command == "page-items") return ComboItems(control);
+        std::printf("%d\n", SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
+        return 0;
+    }
+    if ((command == "list-rows" && argc == 4) || (command == "list-check" && argc == 5)) {
+        HWND window = FindTitled(argv[2]);
+        HWND list = window != nullptr ? GetDlgItem(window, std::atoi(argv[3])) : nullptr;
+        if (list == nullptr) return 1;
+        return command == "list-rows" ? ListRows(list) : CheckListRow(list, std::atoi(argv[4]));
+    }
+    if (command == "run-value" || command == "run-value-delete")
+        return RunValue(command == "run-value-delete");
     return -1;
 }
 
