@@ -177,7 +177,7 @@ void CPage5::Colour(int id) {
     button->SetColor(colour);
     if (!IsWindow()) return;
     if (id == IDC_CAL_TITLE_COLOR)
-        Invalidate(true);
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     else if (button->IsWindow())
         button->Invalidate(true);
 }

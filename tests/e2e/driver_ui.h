@@ -49,8 +49,11 @@
 //                                        "L T R B"
 //   e2e_driver page-checked TITLE ID     1 when check box ID of the page on
 //                                        show is set
+//   e2e_driver page-toggle TITLE ID      flip check box ID of the page on show
+//                                        and report the click, as the mouse does
 //   e2e_driver page-items TITLE ID       the items of drop-down list ID of the
 //                                        page on show, one a line
+//   e2e_driver page-selected TITLE ID    its selected item
 //   e2e_driver list-rows TITLE ID        the rows of list view ID of window
 //                                        TITLE: "CHECKED|TEXT OF COLUMN 1"
 //   e2e_driver list-check TITLE ID ROW   check row ROW of that list view
@@ -423,9 +426,11 @@ inline int CheckListRow(HWND list, int row) {
     return 0;
 }
 
-inline int ComboItems(HWND combo) {
+inline int ComboItems(HWND combo, bool selectedOnly) {
     const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    const int selected = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
     for (int i = 0; i < count; ++i) {
+        if (selectedOnly && i != selected) continue;
         const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
         if (length <= 0 || length > 1000) continue;
         std::vector<wchar_t> text(static_cast<size_t>(length) + 1, L'\0');
@@ -607,11 +612,19 @@ inline int Run(int argc, char** argv, MainWindowFinder mainWindow) {
             std::printf("%d\n", static_cast<int>(SendMessageW(control, LVM_GETITEMCOUNT, 0, 0)));
         return 0;
     }
-    if ((command == "page-checked" || command == "page-items") && argc == 4) {
+    if ((command == "page-checked" || command == "page-items" || command == "page-toggle" ||
+         command == "page-selected") &&
+        argc == 4) {
         HWND page = CurrentPage(FindTitled(argv[2]));
         HWND control = page != nullptr ? GetDlgItem(page, std::atoi(argv[3])) : nullptr;
         if (control == nullptr) return 1;
-        if (command == "page-items") return ComboItems(control);
+        if (command == "page-items" || command == "page-selected")
+            return ComboItems(control, command == "page-selected");
+        if (command == "page-toggle") {
+            const bool checked = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+            SendMessageW(control, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
+            return Click(page, std::atoi(argv[3]));
+        }
         std::printf("%d\n", SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
         return 0;
     }

@@ -25,32 +25,32 @@ pg_no_box() {
 # path and clearing removes it; clearing again after the value was removed
 # outside the program shows no error. The busy stop enables its buttons.
 case_misc_page_autostart() {
-    st_ini 'isforeimg=0' 'maxwinstop=0'
+    st_ini 'isforeimg=0'
     start_program
     st_open_sheet || return
     expect "page" 5 "$(driver sheet-page "$SHEET" 5)"
     expect "autostart at opening" 0 "$(driver page-checked "$SHEET" 1013)"
     expect "run value before" missing "$(driver run-value)"
 
-    driver page-click "$SHEET" 1013
+    driver page-toggle "$SHEET" 1013
     pg_no_box "autostart on"
     expect "run value on" "$(windows_path "$FILES")\\corvalendrine.exe" "$(driver run-value)"
-    driver page-click "$SHEET" 1013
+    driver page-toggle "$SHEET" 1013
     pg_no_box "autostart off"
     expect "run value off" missing "$(driver run-value)"
 
-    driver page-click "$SHEET" 1013
+    driver page-toggle "$SHEET" 1013
     expect "run value on again" "$(windows_path "$FILES")\\corvalendrine.exe" "$(driver run-value)"
     driver run-value-delete
-    driver page-click "$SHEET" 1013
+    driver page-toggle "$SHEET" 1013
     pg_no_box "autostart off after the value was removed"
     expect "box after clearing" 0 "$(driver page-checked "$SHEET" 1013)"
 
     local id
     for id in 1101 1103; do expect "busy button $id off" 0 "$(driver page-enabled "$SHEET" $id)"; done
-    driver page-click "$SHEET" 1030
+    driver page-toggle "$SHEET" 1030
     for id in 1101 1103; do expect "busy button $id on" 1 "$(driver page-enabled "$SHEET" $id)"; done
-    driver page-click "$SHEET" 1030
+    driver page-toggle "$SHEET" 1030
     expect "pick after off" 0 "$(driver page-enabled "$SHEET" 1101)"
     sleep 0.5
     cy_screenshot page-misc >/dev/null
@@ -67,19 +67,22 @@ case_misc_page_autostart() {
 # The calendar page lists the installed Korean font; a colour chosen for
 # Sundays reaches the next wallpaper's calendar and env.ini.
 case_calendar_page_fonts_colour() {
-    st_ini 'isforeimg=0' 'isbackimg=0' 'isbackcolor=1' 'backcolor=0' 'iscalender=1' \
-        'ymfontname=Nanum' 'ddfontname=nanumgothic' 'reddaycolor=255'
+    cy_pictures red
+    cy_ini 9999 'isbackimg=0' 'isbackcolor=1' 'backcolor=0' 'iscalender=1' \
+        "ymfontname=$(printf '나눔' | iconv -f UTF-8 -t CP949)" \
+        "ddfontname=$(printf '나눔바른' | iconv -f UTF-8 -t CP949)" 'reddaycolor=255'
     start_program
     st_open_sheet || return
     expect "page" 4 "$(driver sheet-page "$SHEET" 4)"
     local fonts
     fonts=$(driver page-items "$SHEET" 1055)
-    grep -qx 'NanumGothic' <<<"$fonts" || fail "no NanumGothic in the title fonts: $fonts"
+    # The Korean font, under its Korean family name.
+    grep -qx '나눔고딕' <<<"$fonts" || fail "no 나눔고딕 in the title fonts: $fonts"
     grep -q '^@' <<<"$fonts" && fail "a vertical face is listed"
     expect "date fonts" "$fonts" "$(driver page-items "$SHEET" 1053)"
-    # The stored names select by prefix, whatever the case.
-    case "$(driver page-text "$SHEET" 1055)" in Nanum*) ;; *) fail "title font not selected" ;; esac
-    expect "date font" NanumGothic "$(driver page-text "$SHEET" 1053)"
+    # The stored names select the first item they begin.
+    expect "title font" 나눔고딕 "$(driver page-selected "$SHEET" 1055)"
+    expect "date font" 나눔바른고딕 "$(driver page-selected "$SHEET" 1053)"
     expect "switch" 1 "$(driver page-checked "$SHEET" 1034)"
     expect "sunday colour before" 0 "$(pg_count_colour 10,200,30)"
 
@@ -95,10 +98,10 @@ case_calendar_page_fonts_colour() {
     cy_screenshot page-calendar >/dev/null
 
     # Off: the group is disabled, and the colour buttons do nothing.
-    driver page-click "$SHEET" 1034
+    driver page-toggle "$SHEET" 1034
     expect "title font list off" 0 "$(driver page-enabled "$SHEET" 1055)"
     expect "sunday button off" 0 "$(driver page-enabled "$SHEET" 1026)"
-    driver page-click "$SHEET" 1034
+    driver page-toggle "$SHEET" 1034
     expect "sunday button on" 1 "$(driver page-enabled "$SHEET" 1026)"
     st_close_sheet
     local count
@@ -107,7 +110,8 @@ case_calendar_page_fonts_colour() {
     cy_exit_program
     expect "reddaycolor" "reddaycolor=$((30 * 65536 + 200 * 256 + 10))" \
         "$(ini_text | grep '^reddaycolor=')"
-    expect "ddfontname" ddfontname=NanumGothic "$(ini_text | grep '^ddfontname=')"
+    expect "fonts in env.ini" "$(printf '%s\n' ymfontname=나눔고딕 ddfontname=나눔바른고딕)" \
+        "$(ini_text | iconv -f CP949 -t UTF-8 | grep -E '^(ym|dd)fontname=')"
 }
 
 # The picker lists an open notepad window; checking it and "선택" makes it
