@@ -22,6 +22,7 @@
 #include "framework/app_win.h"
 #include "framework/common_dialogs_win.h"
 #include "res/resource.h"
+#include "settings_ui/page6_misc.h"
 #include "settings_ui/sheet_win.h"
 #include "widgets/about_dlg_win.h"
 #include "widgets/tray_menu_win.h"
@@ -251,10 +252,26 @@ void CMainDlg::StartTimers() {
     SetTimer(kChangeTimerId, ChangePeriodMs(settings));
     if (!settings.isweekday && !settings.iscalender) return;
     SetTimer(kDateTimerId, kDateTimerPeriod);
+    dateTimerRunning_ = true;
     const LocalDate today = clock_.Today();
     state.lastDateText = FormatDateText(today);
     if (settings.isweekday && today.weekday >= 0 && today.weekday <= 6)
         trayIcon.SetIconResource(IDI_SUNDAY + static_cast<UINT>(today.weekday));
+}
+
+void CMainDlg::FollowDateSettings() {
+    const bool wanted = DateCheckWanted(state.settings);
+    if (wanted == dateTimerRunning_) return;
+    if (!wanted) {
+        KillTimer(kDateTimerId);
+        dateTimerRunning_ = false;
+        return;
+    }
+    // From today on: the page has already put the icon and asked for the
+    // calendar, so the first check finds nothing new.
+    SetTimer(kDateTimerId, kDateTimerPeriod);
+    dateTimerRunning_ = true;
+    state.lastDateText = FormatDateText(clock_.Today());
 }
 
 // --- end -------------------------------------------------------------------

@@ -14,6 +14,7 @@
 #include "engine/app_state.h"
 #include "engine/platform_win.h"
 #include "framework/dialog_win.h"
+#include "settings_ui/page6_misc_host_win.h"
 #include "settings_ui/settings_page_win.h"
 #include "widgets/tray_icon_win.h"
 
@@ -27,7 +28,7 @@ class CAboutDlg;
 constexpr UINT kTrayMessage = WM_USER + 10;
 constexpr UINT kTrayIconId = 129;
 
-class CMainDlg : public CDialog, public SheetHost {
+class CMainDlg : public CDialog, public SheetHost, public TrayPageHost {
 public:
     CMainDlg();
     ~CMainDlg() override;
@@ -47,6 +48,12 @@ public:
     FileSystem& Files() override { return fileSystem_; }
     void ScanStep() override;
     HWND HostWindow() const override { return hwnd_; }
+
+    // What the miscellaneous and calendar pages change while they are open.
+    void SetTrayTip(const std::string& text) override { trayIcon.SetTipText(text.c_str()); }
+    void SetTrayIcon(UINT resourceId) override { trayIcon.SetIconResource(resourceId); }
+    std::string TrayAddressText() override { return GetAddressText(); }
+    void FollowDateSettings() override;
 
 protected:
     BOOL OnInitDialog() override;
@@ -128,6 +135,8 @@ private:
     // Tries to add the icon while the task bar is not there yet.
     int trayAttempts_ = 0;
     bool waitingForTaskbar_ = false;
+    // Whether the 30-second date check runs.
+    bool dateTimerRunning_ = false;
 };
 
 // Whether a new file can be made in `dir`: a probe file is created there and

@@ -55,3 +55,5 @@
 // The placement slot editor: its tool bar and a slot window.
 #define IDD_IMGPOS_SET 152
 #define IDD_IMGPOS_SLOT 153
+// The program picker of the miscellaneous page.
+#define IDD_PROGRAM_PICKER 151
