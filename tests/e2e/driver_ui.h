@@ -424,425 +424,414 @@ inline int DragEdge(HWND window, const std::string& edge, int pixels) {
 class RemoteMemory {
 public:
     RemoteMemory(HWND window, SIZE_T size) : size_(size) {
-        // --- list views and drop-down lists of the program, and its Run value ------
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                               processId);
+        if (process_ != nullptr)
+            at_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~RemoteMemory() {
+        if (at_ != nullptr) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
+        if (process_ != nullptr) CloseHandle(process_);
+    }
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
 
-        // A block of memory in the process of `window`, for the list-view messages
-        // that carry a pointer.
-        class RemoteBlock {
-        public:
-            RemoteBlock(HWND window, size_t size) : size_(size) {
-                DWORD processId = 0;
-                GetWindowThreadProcessId(window, &processId);
-                process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
-                                       FALSE, processId);
-                if (process_ != nullptr)
-                    at_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
-            }
-            ~RemoteMemory() {
-                if (at_ != nullptr) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
-                if (process_ != nullptr) CloseHandle(process_);
-            }
-            RemoteMemory(const RemoteMemory&) = delete;
-            RemoteMemory& operator=(const RemoteMemory&) = delete;
+    bool Ok() const { return at_ != nullptr; }
+    char* At() const { return static_cast<char*>(at_); }
+    bool Write(const void* data, SIZE_T size, SIZE_T offset = 0) {
+        return offset + size <= size_ &&
+               WriteProcessMemory(process_, At() + offset, data, size, nullptr) != FALSE;
+    }
+    bool Read(void* data, SIZE_T size, SIZE_T offset = 0) {
+        return offset + size <= size_ &&
+               ReadProcessMemory(process_, At() + offset, data, size, nullptr) != FALSE;
+    }
 
-            bool Ok() const { return at_ != nullptr; }
-            char* At() const { return static_cast<char*>(at_); }
-            bool Write(const void* data, SIZE_T size, SIZE_T offset = 0) {
-                return offset + size <= size_ &&
-                       WriteProcessMemory(process_, At() + offset, data, size, nullptr) != FALSE;
-            }
-            bool Read(void* data, SIZE_T size, SIZE_T offset = 0) {
-                return offset + size <= size_ &&
-                       ReadProcessMemory(process_, At() + offset, data, size, nullptr) != FALSE;
-            }
+private:
+    HANDLE process_ = nullptr;
+    void* at_ = nullptr;
+    SIZE_T size_;
+};
 
-        private:
-            HANDLE process_ = nullptr;
-            void* at_ = nullptr;
-            SIZE_T size_;
-        };
+inline int PrintListItems(HWND list) {
+    constexpr int kChars = 260;
+    RemoteMemory remote(list, sizeof(LVITEMW) + sizeof(POINT) + kChars * sizeof(wchar_t));
+    if (!remote.Ok()) return 1;
+    const SIZE_T pointAt = sizeof(LVITEMW);
+    const SIZE_T textAt = pointAt + sizeof(POINT);
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        LVITEMW item{};
+        item.pszText = reinterpret_cast<wchar_t*>(remote.At() + textAt);
+        item.cchTextMax = kChars;
+        wchar_t text[kChars] = {};
+        POINT at{};
+        if (!remote.Write(&item, sizeof item) ||
+            SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(i),
+                         reinterpret_cast<LPARAM>(remote.At())) < 0 ||
+            !remote.Read(text, sizeof text - sizeof(wchar_t), textAt) ||
+            !SendMessageW(list, LVM_GETITEMPOSITION, static_cast<WPARAM>(i),
+                          reinterpret_cast<LPARAM>(remote.At() + pointAt)) ||
+            !remote.Read(&at, sizeof at, pointAt))
+            return 1;
+        std::printf("%s|%ld,%ld\n", Utf8(text).c_str(), at.x, at.y);
+    }
+    return 0;
+}
 
-        inline int PrintListItems(HWND list) {
-            constexpr int kChars = 260;
-            RemoteMemory remote(list, sizeof(LVITEMW) + sizeof(POINT) + kChars * sizeof(wchar_t));
-            if (!remote.Ok()) return 1;
-            const SIZE_T pointAt = sizeof(LVITEMW);
-            const SIZE_T textAt = pointAt + sizeof(POINT);
-            const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-            for (int i = 0; i < count; ++i) {
-                LVITEMW item{};
-                item.pszText = reinterpret_cast<wchar_t*>(remote.At() + textAt);
-                item.cchTextMax = kChars;
-                wchar_t text[kChars] = {};
-                POINT at{};
-                if (!remote.Write(&item, sizeof item) ||
-                    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(i),
-                                 reinterpret_cast<LPARAM>(remote.At())) < 0 ||
-                    !remote.Read(text, sizeof text - sizeof(wchar_t), textAt) ||
-                    !SendMessageW(list, LVM_GETITEMPOSITION, static_cast<WPARAM>(i),
-                                  reinterpret_cast<LPARAM>(remote.At() + pointAt)) ||
-                    !remote.Read(&at, sizeof at, pointAt))
-                    return 1;
-                std::printf("%s|%ld,%ld\n", Utf8(text).c_str(), at.x, at.y);
-                address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
-            }
-            ~RemoteBlock() {
-                if (address_ != nullptr) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-                if (process_ != nullptr) CloseHandle(process_);
-            }
-            RemoteBlock(const RemoteBlock&) = delete;
-            RemoteBlock& operator=(const RemoteBlock&) = delete;
-            bool Ok() const {
-                return address_ != nullptr;
-            }
-            char* At(size_t offset) const {
-                return static_cast<char*>(address_) + offset;
-            }
-            bool Write(size_t offset, const void* data, size_t size) const {
-                return offset + size <= size_ &&
-                       WriteProcessMemory(process_, At(offset), data, size, nullptr) != FALSE;
-            }
-            bool Read(size_t offset, void* data, size_t size) const {
-                return offset + size <= size_ &&
-                       ReadProcessMemory(process_, At(offset), data, size, nullptr) != FALSE;
-            }
+inline int ClickListItem(HWND list, int index, bool twice) {
+    SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+    RemoteMemory remote(list, sizeof(RECT));
+    RECT box{};
+    box.left = LVIR_ICON;
+    if (!remote.Ok() || !remote.Write(&box, sizeof box) ||
+        !SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(index),
+                      reinterpret_cast<LPARAM>(remote.At())) ||
+        !remote.Read(&box, sizeof box))
+        return 1;
+    const LPARAM at = MAKELPARAM((box.left + box.right) / 2, (box.top + box.bottom) / 2);
+    const UINT sequence[] = {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP};
+    for (int i = 0; i < (twice ? 4 : 2); ++i)
+        PostMessageW(list, sequence[i], sequence[i] == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+    return 0;
+}
 
-        private:
-            size_t size_;
-            HANDLE process_ = nullptr;
-            void* address_ = nullptr;
-        };
+// --- list views and drop-down lists of the program, and its Run value ------
 
-        inline int ListRows(HWND list) {
-            const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-            const size_t textChars = 512;
-            RemoteBlock block(list, sizeof(LVITEMW) + textChars * sizeof(wchar_t));
-            if (!block.Ok()) return 1;
-            for (int row = 0; row < count; ++row) {
-                LVITEMW item{};
-                item.iSubItem = 1;
-                item.cchTextMax = static_cast<int>(textChars);
-                item.pszText = reinterpret_cast<wchar_t*>(block.At(sizeof(LVITEMW)));
-                std::vector<wchar_t> text(textChars, L'\0');
-                if (!block.Write(0, &item, sizeof item)) return 1;
-                SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
-                             reinterpret_cast<LPARAM>(block.At(0)));
-                if (!block.Read(sizeof(LVITEMW), text.data(), textChars * sizeof(wchar_t)))
-                    return 1;
-                text.back() = L'\0';
-                const UINT state = static_cast<UINT>(SendMessageW(
-                    list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK));
-                std::printf("%d|%s\n", ((state & LVIS_STATEIMAGEMASK) >> 12) == 2 ? 1 : 0,
-                            Utf8(text.data()).c_str());
-            }
-            return 0;
+// A block of memory in the process of `window`, for the list-view messages
+// that carry a pointer.
+class RemoteBlock {
+public:
+    RemoteBlock(HWND window, size_t size) : size_(size) {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                               processId);
+        if (process_ != nullptr)
+            address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~RemoteBlock() {
+        if (address_ != nullptr) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+        if (process_ != nullptr) CloseHandle(process_);
+    }
+    RemoteBlock(const RemoteBlock&) = delete;
+    RemoteBlock& operator=(const RemoteBlock&) = delete;
+    bool Ok() const { return address_ != nullptr; }
+    char* At(size_t offset) const { return static_cast<char*>(address_) + offset; }
+    bool Write(size_t offset, const void* data, size_t size) const {
+        return offset + size <= size_ &&
+               WriteProcessMemory(process_, At(offset), data, size, nullptr) != FALSE;
+    }
+    bool Read(size_t offset, void* data, size_t size) const {
+        return offset + size <= size_ &&
+               ReadProcessMemory(process_, At(offset), data, size, nullptr) != FALSE;
+    }
+
+private:
+    size_t size_;
+    HANDLE process_ = nullptr;
+    void* address_ = nullptr;
+};
+
+inline int ListRows(HWND list) {
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    const size_t textChars = 512;
+    RemoteBlock block(list, sizeof(LVITEMW) + textChars * sizeof(wchar_t));
+    if (!block.Ok()) return 1;
+    for (int row = 0; row < count; ++row) {
+        LVITEMW item{};
+        item.iSubItem = 1;
+        item.cchTextMax = static_cast<int>(textChars);
+        item.pszText = reinterpret_cast<wchar_t*>(block.At(sizeof(LVITEMW)));
+        std::vector<wchar_t> text(textChars, L'\0');
+        if (!block.Write(0, &item, sizeof item)) return 1;
+        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(block.At(0)));
+        if (!block.Read(sizeof(LVITEMW), text.data(), textChars * sizeof(wchar_t))) return 1;
+        text.back() = L'\0';
+        const UINT state = static_cast<UINT>(
+            SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK));
+        std::printf("%d|%s\n", ((state & LVIS_STATEIMAGEMASK) >> 12) == 2 ? 1 : 0,
+                    Utf8(text.data()).c_str());
+    }
+    return 0;
+}
+
+inline int CheckListRow(HWND list, int row) {
+    RemoteBlock block(list, sizeof(LVITEMW));
+    LVITEMW item{};
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = INDEXTOSTATEIMAGEMASK(2);
+    if (!block.Ok() || !block.Write(0, &item, sizeof item)) return 1;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(block.At(0)));
+    return 0;
+}
+
+inline int ComboItems(HWND combo, bool selectedOnly) {
+    const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    const int selected = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        if (selectedOnly && i != selected) continue;
+        const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+        if (length <= 0 || length > 1000) continue;
+        std::vector<wchar_t> text(static_cast<size_t>(length) + 1, L'\0');
+        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                     reinterpret_cast<LPARAM>(text.data()));
+        std::printf("%s\n", Utf8(text.data()).c_str());
+    }
+    return 0;
+}
+
+inline const wchar_t* RunKey() {
+    return L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+}
+
+inline int RunValue(bool remove) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, RunKey(), 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) !=
+        ERROR_SUCCESS) {
+        std::printf("missing\n");
+        return remove ? 1 : 0;
+    }
+    LONG result = ERROR_SUCCESS;
+    if (remove) {
+        result = RegDeleteValueW(key, L"Corvalendrine");
+    } else {
+        std::vector<wchar_t> value(4096, L'\0');
+        DWORD bytes = static_cast<DWORD>((value.size() - 1) * sizeof(wchar_t));
+        result = RegQueryValueExW(key, L"Corvalendrine", nullptr, nullptr,
+                                  reinterpret_cast<BYTE*>(value.data()), &bytes);
+        std::printf("%s\n", result == ERROR_SUCCESS ? Utf8(value.data()).c_str() : "missing");
+        result = ERROR_SUCCESS;
+    }
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS ? 0 : 1;
+}
+
+// Runs a command of this file; -1 when the command is not one of them.
+inline int Run(int argc, char** argv, MainWindowFinder mainWindow) {
+    if (argc < 2) return -1;
+    const std::string command = argv[1];
+    const auto number = [](const char* text) { return std::strtoul(text, nullptr, 0); };
+
+    if (command == "post" && argc == 5) {
+        HWND main = mainWindow();
+        return main != nullptr &&
+                       PostMessageW(main, static_cast<UINT>(number(argv[2])), number(argv[3]),
+                                    static_cast<LPARAM>(number(argv[4])))
+                   ? 0
+                   : 1;
+    }
+    if ((command == "wait-title" || command == "wait-no-title") && argc == 4) {
+        const bool present = command == "wait-title";
+        const bool ok =
+            WaitFor(number(argv[3]), [&] { return (FindTitled(argv[2]) != nullptr) == present; });
+        std::printf(ok ? "ok\n" : "timed out\n");
+        return ok ? 0 : 1;
+    }
+    if (command == "text" && (argc == 3 || argc == 4)) {
+        HWND window = Target(argc, argv);
+        if (window == nullptr) return 1;
+        std::printf("%s\n", Utf8(WindowText(window)).c_str());
+        return 0;
+    }
+    if (command == "rect" && (argc == 3 || argc == 4)) return PrintRect(Target(argc, argv));
+    if (command == "style" && argc == 4) {
+        HWND window = Target(argc, argv);
+        if (window == nullptr) return 1;
+        std::printf("0x%08lx 0x%08lx\n",
+                    static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)),
+                    static_cast<unsigned long>(GetWindowLongW(window, GWL_EXSTYLE)));
+        return 0;
+    }
+    if (command == "click" && argc == 4) {
+        HWND window = FindTitled(argv[2]);
+        return window != nullptr ? Click(window, std::atoi(argv[3])) : 1;
+    }
+    if (command == "close" && argc == 3) {
+        HWND window = FindTitled(argv[2]);
+        return window != nullptr && PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    if (command == "dialogs") {
+        for (HWND window : ProgramWindows(mainWindow))
+            std::printf("%s|%s\n", Utf8(ClassName(window)).c_str(),
+                        Utf8(WindowText(window)).c_str());
+        return 0;
+    }
+    if (command == "answer" && argc == 4) {
+        const std::string choice = argv[2];
+        const int button = choice == "yes" ? IDYES : choice == "no" ? IDNO : IDOK;
+        if (choice != "yes" && choice != "no" && choice != "ok") return 2;
+        return Answer(button, number(argv[3]), mainWindow);
+    }
+    if (command == "open-window" && (argc == 4 || argc == 5))
+        return OpenWindow(argv[2], number(argv[3]),
+                          argc == 5 && std::strcmp(argv[4], "minimized") == 0);
+    if (command == "menu-wait" && argc == 3) {
+        HWND menu = nullptr;
+        if (!WaitFor(number(argv[2]), [&] { return (menu = FindMenu()) != nullptr; })) {
+            std::printf("no menu\n");
+            return 1;
         }
-
-        inline int ClickListItem(HWND list, int index, bool twice) {
-            SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
-            RemoteMemory remote(list, sizeof(RECT));
-            RECT box{};
-            box.left = LVIR_ICON;
-            if (!remote.Ok() || !remote.Write(&box, sizeof box) ||
-                !SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(index),
-                              reinterpret_cast<LPARAM>(remote.At())) ||
-                !remote.Read(&box, sizeof box))
-                return 1;
-            const LPARAM at = MAKELPARAM((box.left + box.right) / 2, (box.top + box.bottom) / 2);
-            const UINT sequence[] = {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP};
-            for (int i = 0; i < (twice ? 4 : 2); ++i)
-                PostMessageW(list, sequence[i], sequence[i] == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
-            return 0;
-        }
-
-        inline int CheckListRow(HWND list, int row) {
-            RemoteBlock block(list, sizeof(LVITEMW));
-            LVITEMW item{};
-            item.stateMask = LVIS_STATEIMAGEMASK;
-            item.state = INDEXTOSTATEIMAGEMASK(2);
-            if (!block.Ok() || !block.Write(0, &item, sizeof item)) return 1;
-            SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
-                         reinterpret_cast<LPARAM>(block.At(0)));
-            return 0;
-        }
-
-        inline int ComboItems(HWND combo, bool selectedOnly) {
-            const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-            const int selected = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
-            for (int i = 0; i < count; ++i) {
-                if (selectedOnly && i != selected) continue;
-                const LRESULT length =
-                    SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
-                if (length <= 0 || length > 1000) continue;
-                std::vector<wchar_t> text(static_cast<size_t>(length) + 1, L'\0');
-                SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
-                             reinterpret_cast<LPARAM>(text.data()));
-                std::printf("%s\n", Utf8(text.data()).c_str());
-            }
-            return 0;
-        }
-
-        inline const wchar_t* RunKey() {
-            return L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-        }
-
-        inline int RunValue(bool remove) {
-            HKEY key = nullptr;
-            if (RegOpenKeyExW(HKEY_CURRENT_USER, RunKey(), 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
-                              &key) != ERROR_SUCCESS) {
-                std::printf("missing\n");
-                return remove ? 1 : 0;
-            }
-            LONG result = ERROR_SUCCESS;
-            if (remove) {
-                result = RegDeleteValueW(key, L"Corvalendrine");
-            } else {
-                std::vector<wchar_t> value(4096, L'\0');
-                DWORD bytes = static_cast<DWORD>((value.size() - 1) * sizeof(wchar_t));
-                result = RegQueryValueExW(key, L"Corvalendrine", nullptr, nullptr,
-                                          reinterpret_cast<BYTE*>(value.data()), &bytes);
-                std::printf("%s\n",
-                            result == ERROR_SUCCESS ? Utf8(value.data()).c_str() : "missing");
-                result = ERROR_SUCCESS;
-            }
-            RegCloseKey(key);
-            return result == ERROR_SUCCESS ? 0 : 1;
-        }
-
-        // Runs a command of this file; -1 when the command is not one of them.
-        inline int Run(int argc, char** argv, MainWindowFinder mainWindow) {
-            if (argc < 2) return -1;
-            const std::string command = argv[1];
-            const auto number = [](const char* text) { return std::strtoul(text, nullptr, 0); };
-
-            if (command == "post" && argc == 5) {
-                HWND main = mainWindow();
-                return main != nullptr &&
-                               PostMessageW(main, static_cast<UINT>(number(argv[2])),
-                                            number(argv[3]), static_cast<LPARAM>(number(argv[4])))
-                           ? 0
-                           : 1;
-            }
-            if ((command == "wait-title" || command == "wait-no-title") && argc == 4) {
-                const bool present = command == "wait-title";
-                const bool ok = WaitFor(
-                    number(argv[3]), [&] { return (FindTitled(argv[2]) != nullptr) == present; });
-                std::printf(ok ? "ok\n" : "timed out\n");
-                return ok ? 0 : 1;
-            }
-            if (command == "text" && (argc == 3 || argc == 4)) {
-                HWND window = Target(argc, argv);
-                if (window == nullptr) return 1;
-                std::printf("%s\n", Utf8(WindowText(window)).c_str());
-                return 0;
-            }
-            if (command == "rect" && (argc == 3 || argc == 4)) return PrintRect(Target(argc, argv));
-            if (command == "style" && argc == 4) {
-                HWND window = Target(argc, argv);
-                if (window == nullptr) return 1;
-                std::printf("0x%08lx 0x%08lx\n",
-                            static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)),
-                            static_cast<unsigned long>(GetWindowLongW(window, GWL_EXSTYLE)));
-                return 0;
-            }
-            if (command == "click" && argc == 4) {
-                HWND window = FindTitled(argv[2]);
-                return window != nullptr ? Click(window, std::atoi(argv[3])) : 1;
-            }
-            if (command == "close" && argc == 3) {
-                HWND window = FindTitled(argv[2]);
-                return window != nullptr && PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
-            }
-            if (command == "dialogs") {
-                for (HWND window : ProgramWindows(mainWindow))
-                    std::printf("%s|%s\n", Utf8(ClassName(window)).c_str(),
-                                Utf8(WindowText(window)).c_str());
-                return 0;
-            }
-            if (command == "answer" && argc == 4) {
-                const std::string choice = argv[2];
-                const int button = choice == "yes" ? IDYES : choice == "no" ? IDNO : IDOK;
-                if (choice != "yes" && choice != "no" && choice != "ok") return 2;
-                return Answer(button, number(argv[3]), mainWindow);
-            }
-            if (command == "open-window" && (argc == 4 || argc == 5))
-                return OpenWindow(argv[2], number(argv[3]),
-                                  argc == 5 && std::strcmp(argv[4], "minimized") == 0);
-            if (command == "menu-wait" && argc == 3) {
-                HWND menu = nullptr;
-                if (!WaitFor(number(argv[2]), [&] { return (menu = FindMenu()) != nullptr; })) {
-                    std::printf("no menu\n");
-                    return 1;
+        return PrintClientRect(menu);
+    }
+    if (command == "menu-gone" && argc == 3) {
+        const bool gone = WaitFor(number(argv[2]), [] { return FindMenu() == nullptr; });
+        std::printf(gone ? "gone\n" : "still open\n");
+        return gone ? 0 : 1;
+    }
+    if (command == "menu-keys" && argc >= 3) return MenuKeys(argc, argv);
+    if (command == "key" && argc == 4) return PressKey(FindTitled(argv[2]), argv[3]);
+    if (command == "syscommand-close" && argc == 3) {
+        HWND window = FindTitled(argv[2]);
+        return window != nullptr && PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
+    }
+    if (command == "message-box" && argc == 3) return AnswerMessageBox(number(argv[2]), mainWindow);
+    if (command == "wait-control" && argc == 4) {
+        const int id = std::atoi(argv[2]);
+        HWND holder = nullptr;
+        const bool found = WaitFor(number(argv[3]), [&] {
+            for (HWND window : ProgramWindows(mainWindow))
+                if (GetDlgItem(window, id) != nullptr) {
+                    holder = window;
+                    return true;
                 }
-                return PrintClientRect(menu);
-            }
-            if (command == "menu-gone" && argc == 3) {
-                const bool gone = WaitFor(number(argv[2]), [] { return FindMenu() == nullptr; });
-                std::printf(gone ? "gone\n" : "still open\n");
-                return gone ? 0 : 1;
-            }
-            if (command == "menu-keys" && argc >= 3) return MenuKeys(argc, argv);
-            if (command == "key" && argc == 4) return PressKey(FindTitled(argv[2]), argv[3]);
-            if (command == "syscommand-close" && argc == 3) {
-                HWND window = FindTitled(argv[2]);
-                return window != nullptr && PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0
-                                                                                             : 1;
-            }
-            if (command == "message-box" && argc == 3)
-                return AnswerMessageBox(number(argv[2]), mainWindow);
-            if (command == "wait-control" && argc == 4) {
-                const int id = std::atoi(argv[2]);
-                HWND holder = nullptr;
-                const bool found = WaitFor(number(argv[3]), [&] {
-                    for (HWND window : ProgramWindows(mainWindow))
-                        if (GetDlgItem(window, id) != nullptr) {
-                            holder = window;
-                            return true;
-                        }
-                    return false;
-                });
-                if (!found) {
-                    std::printf("no such window\n");
-                    return 1;
-                }
-                std::printf("%s\n", Utf8(WindowText(holder)).c_str());
-                return 0;
-            }
-            if (command == "set-text" && argc == 5) {
-                HWND window = FindTitled(argv[2]);
-                HWND control = window != nullptr ? GetDlgItem(window, std::atoi(argv[3])) : nullptr;
-                if (control == nullptr) return 1;
-                const std::wstring text = Wide(argv[4]);
-                DWORD_PTR answer = 0;
-                return SendMessageTimeoutW(control, WM_SETTEXT, 0,
-                                           reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
-                                           5000, &answer)
-                           ? 0
-                           : 1;
-            }
-            if (command == "sheet-tabs" && argc == 3) {
-                HWND sheet = FindTitled(argv[2]);
-                HWND tabs =
-                    sheet != nullptr
+            return false;
+        });
+        if (!found) {
+            std::printf("no such window\n");
+            return 1;
+        }
+        std::printf("%s\n", Utf8(WindowText(holder)).c_str());
+        return 0;
+    }
+    if (command == "set-text" && argc == 5) {
+        HWND window = FindTitled(argv[2]);
+        HWND control = window != nullptr ? GetDlgItem(window, std::atoi(argv[3])) : nullptr;
+        if (control == nullptr) return 1;
+        const std::wstring text = Wide(argv[4]);
+        DWORD_PTR answer = 0;
+        return SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                                   SMTO_ABORTIFHUNG, 5000, &answer)
+                   ? 0
+                   : 1;
+    }
+    if (command == "sheet-tabs" && argc == 3) {
+        HWND sheet = FindTitled(argv[2]);
+        HWND tabs = sheet != nullptr
                         ? reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0))
                         : nullptr;
-                if (tabs == nullptr) return 1;
-                const int count = static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
-                for (int i = 0; i < count; ++i) {
-                    SendMessageW(sheet, PSM_SETCURSEL, static_cast<WPARAM>(i), 0);
-                    std::printf("%d|%s\n", PageIndex(sheet),
-                                Utf8(WindowText(CurrentPage(sheet))).c_str());
-                }
-                return 0;
-            }
-            if (command == "sheet-page" && (argc == 3 || argc == 4)) {
-                HWND sheet = FindTitled(argv[2]);
-                if (sheet == nullptr) return 1;
-                if (argc == 4) SendMessageW(sheet, PSM_SETCURSEL, number(argv[3]), 0);
-                std::printf("%d\n", PageIndex(sheet));
-                return 0;
-            }
-            if ((command == "page-text" || command == "page-click" || command == "page-enabled" ||
-                 command == "page-rows" || command == "page-rect") &&
-                argc == 4) {
-                HWND page = CurrentPage(FindTitled(argv[2]));
-                const int id = std::atoi(argv[3]);
-                HWND control = page != nullptr ? GetDlgItem(page, id) : nullptr;
-                if (control == nullptr) return 1;
-                if (command == "page-click") return Click(page, id);
-                if (command == "page-rect") return PrintRect(control);
-                if (command == "page-text")
-                    std::printf("%s\n", Utf8(WindowText(control)).c_str());
-                else if (command == "page-enabled")
-                    std::printf("%d\n", IsWindowEnabled(control) ? 1 : 0);
-                else
-                    std::printf("%d\n",
-                                static_cast<int>(SendMessageW(control, LVM_GETITEMCOUNT, 0, 0)));
-                return 0;
-            }
-            if (command == "slot-windows" && argc == 2) {
-                for (HWND window : SlotWindows(mainWindow)) PrintRect(window);
-                return 0;
-            }
-            if ((command == "page-field" || command == "page-press") && argc == 4) {
-                HWND page = CurrentPage(FindTitled(argv[2]));
-                HWND control = page != nullptr ? GetDlgItem(page, std::atoi(argv[3])) : nullptr;
-                if (control == nullptr) return 1;
-                if (command == "page-press") return PostMessageW(control, BM_CLICK, 0, 0) ? 0 : 1;
-                wchar_t text[512] = {};
-                DWORD_PTR answer = 0;
-                if (!SendMessageTimeoutW(control, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text),
-                                         SMTO_ABORTIFHUNG, 5000, &answer))
-                    return 1;
-                std::printf("%s\n", Utf8(text).c_str());
-                return 0;
-            }
-            if (command == "page-set-text" && argc == 5) {
-                HWND page = CurrentPage(FindTitled(argv[2]));
-                HWND control = page != nullptr ? GetDlgItem(page, std::atoi(argv[3])) : nullptr;
-                if (control == nullptr) return 1;
-                const std::wstring text = Wide(argv[4]);
-                DWORD_PTR answer = 0;
-                return SendMessageTimeoutW(control, WM_SETTEXT, 0,
-                                           reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
-                                           5000, &answer)
-                           ? 0
-                           : 1;
-            }
-            if ((command == "slot-context" && argc == 3) || (command == "slot-drag" && argc == 5)) {
-                const std::vector<HWND> slots = SlotWindows(mainWindow);
-                const int n = std::atoi(argv[2]);
-                if (n < 1 || n > static_cast<int>(slots.size())) return 1;
-                HWND slot = slots[static_cast<std::size_t>(n - 1)];
-                if (command == "slot-drag") return DragEdge(slot, argv[3], std::atoi(argv[4]));
-                RECT r{};
-                GetWindowRect(slot, &r);
-                return PostMessageW(slot, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(slot),
-                                    MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2))
-                           ? 0
-                           : 1;
-                if ((command == "list-items" && argc == 4) ||
-                    (command == "list-click" && (argc == 5 || argc == 6))) {
-                    HWND window = FindTitled(argv[2]);
-                    HWND list =
-                        window != nullptr ? GetDlgItem(window, std::atoi(argv[3])) : nullptr;
-                    if (list == nullptr) return 1;
-                    return command == "list-items"
-                               ? PrintListItems(list)
-                               : ClickListItem(list, std::atoi(argv[4]),
-                                               argc == 6 && std::strcmp(argv[5], "double") == 0);
-                }
-                if ((command == "page-checked" || command == "page-items" ||
-                     command == "page-toggle" || command == "page-selected") &&
-                    argc == 4) {
-                    HWND page = CurrentPage(FindTitled(argv[2]));
-                    HWND control = page != nullptr ? GetDlgItem(page, std::atoi(argv[3])) : nullptr;
-                    if (control == nullptr) return 1;
-                    if (command == "page-items" || command == "page-selected")
-                        return ComboItems(control, command == "page-selected");
-                    if (command == "page-toggle") {
-                        const bool checked =
-                            SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
-                        SendMessageW(control, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED,
-                                     0);
-                        return Click(page, std::atoi(argv[3]));
-                    }
-                    std::printf("%d\n",
-                                SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
-                    return 0;
-                }
-                if ((command == "list-rows" && argc == 4) ||
-                    (command == "list-check" && argc == 5)) {
-                    HWND window = FindTitled(argv[2]);
-                    HWND list =
-                        window != nullptr ? GetDlgItem(window, std::atoi(argv[3])) : nullptr;
-                    if (list == nullptr) return 1;
-                    return command == "list-rows" ? ListRows(list)
-                                                  : CheckListRow(list, std::atoi(argv[4]));
-                }
-                if (command == "run-value" || command == "run-value-delete")
-                    return RunValue(command == "run-value-delete");
-                return -1;
-            }
+        if (tabs == nullptr) return 1;
+        const int count = static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            SendMessageW(sheet, PSM_SETCURSEL, static_cast<WPARAM>(i), 0);
+            std::printf("%d|%s\n", PageIndex(sheet), Utf8(WindowText(CurrentPage(sheet))).c_str());
+        }
+        return 0;
+    }
+    if (command == "sheet-page" && (argc == 3 || argc == 4)) {
+        HWND sheet = FindTitled(argv[2]);
+        if (sheet == nullptr) return 1;
+        if (argc == 4) SendMessageW(sheet, PSM_SETCURSEL, number(argv[3]), 0);
+        std::printf("%d\n", PageIndex(sheet));
+        return 0;
+    }
+    if ((command == "page-text" || command == "page-click" || command == "page-enabled" ||
+         command == "page-rows" || command == "page-rect") &&
+        argc == 4) {
+        HWND page = CurrentPage(FindTitled(argv[2]));
+        const int id = std::atoi(argv[3]);
+        HWND control = page != nullptr ? GetDlgItem(page, id) : nullptr;
+        if (control == nullptr) return 1;
+        if (command == "page-click") return Click(page, id);
+        if (command == "page-rect") return PrintRect(control);
+        if (command == "page-text")
+            std::printf("%s\n", Utf8(WindowText(control)).c_str());
+        else if (command == "page-enabled")
+            std::printf("%d\n", IsWindowEnabled(control) ? 1 : 0);
+        else
+            std::printf("%d\n", static_cast<int>(SendMessageW(control, LVM_GETITEMCOUNT, 0, 0)));
+        return 0;
+    }
+    if (command == "slot-windows" && argc == 2) {
+        for (HWND window : SlotWindows(mainWindow)) PrintRect(window);
+        return 0;
+    }
+    if ((command == "page-field" || command == "page-press") && argc == 4) {
+        HWND page = CurrentPage(FindTitled(argv[2]));
+        HWND control = page != nullptr ? GetDlgItem(page, std::atoi(argv[3])) : nullptr;
+        if (control == nullptr) return 1;
+        if (command == "page-press") return PostMessageW(control, BM_CLICK, 0, 0) ? 0 : 1;
+        wchar_t text[512] = {};
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutW(control, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text),
+                                 SMTO_ABORTIFHUNG, 5000, &answer))
+            return 1;
+        std::printf("%s\n", Utf8(text).c_str());
+        return 0;
+    }
+    if (command == "page-set-text" && argc == 5) {
+        HWND page = CurrentPage(FindTitled(argv[2]));
+        HWND control = page != nullptr ? GetDlgItem(page, std::atoi(argv[3])) : nullptr;
+        if (control == nullptr) return 1;
+        const std::wstring text = Wide(argv[4]);
+        DWORD_PTR answer = 0;
+        return SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                                   SMTO_ABORTIFHUNG, 5000, &answer)
+                   ? 0
+                   : 1;
+    }
+    if ((command == "slot-context" && argc == 3) || (command == "slot-drag" && argc == 5)) {
+        const std::vector<HWND> slots = SlotWindows(mainWindow);
+        const int n = std::atoi(argv[2]);
+        if (n < 1 || n > static_cast<int>(slots.size())) return 1;
+        HWND slot = slots[static_cast<std::size_t>(n - 1)];
+        if (command == "slot-drag") return DragEdge(slot, argv[3], std::atoi(argv[4]));
+        RECT r{};
+        GetWindowRect(slot, &r);
+        return PostMessageW(slot, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(slot),
+                            MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2))
+                   ? 0
+                   : 1;
+    }
+    if ((command == "list-items" && argc == 4) ||
+        (command == "list-click" && (argc == 5 || argc == 6))) {
+        HWND window = FindTitled(argv[2]);
+        HWND list = window != nullptr ? GetDlgItem(window, std::atoi(argv[3])) : nullptr;
+        if (list == nullptr) return 1;
+        return command == "list-items"
+                   ? PrintListItems(list)
+                   : ClickListItem(list, std::atoi(argv[4]),
+                                   argc == 6 && std::strcmp(argv[5], "double") == 0);
+    }
+    if ((command == "page-checked" || command == "page-items" || command == "page-toggle" ||
+         command == "page-selected") &&
+        argc == 4) {
+        HWND page = CurrentPage(FindTitled(argv[2]));
+        HWND control = page != nullptr ? GetDlgItem(page, std::atoi(argv[3])) : nullptr;
+        if (control == nullptr) return 1;
+        if (command == "page-items" || command == "page-selected")
+            return ComboItems(control, command == "page-selected");
+        if (command == "page-toggle") {
+            const bool checked = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+            SendMessageW(control, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
+            return Click(page, std::atoi(argv[3]));
+        }
+        std::printf("%d\n", SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
+        return 0;
+    }
+    if ((command == "list-rows" && argc == 4) || (command == "list-check" && argc == 5)) {
+        HWND window = FindTitled(argv[2]);
+        HWND list = window != nullptr ? GetDlgItem(window, std::atoi(argv[3])) : nullptr;
+        if (list == nullptr) return 1;
+        return command == "list-rows" ? ListRows(list) : CheckListRow(list, std::atoi(argv[4]));
+    }
+    if (command == "run-value" || command == "run-value-delete")
+        return RunValue(command == "run-value-delete");
+    return -1;
+}
 
-        }  // namespace e2eui
+}  // namespace e2eui
