@@ -25,10 +25,13 @@ void CheckSlotIndex(AppState& state) {
         state.slotIndex = 0;
 }
 
-// The slot at the index, at a size a picture can be placed into.
+// The slot at the index. A slot without width or height (an empty line of
+// poslist.txt gives 0,0,0,0) holds pictures at the nearest allowed size, as
+// the slot editor shows it; every other slot is used as it is.
 SlotRect CurrentSlot(const AppState& state, int32_t screenWidth) {
-    return NearestAllowedSlot(state.placementSlots[static_cast<std::size_t>(state.slotIndex)],
-                              screenWidth);
+    const SlotRect& slot = state.placementSlots[static_cast<std::size_t>(state.slotIndex)];
+    if (slot.right - slot.left > 0 && slot.bottom - slot.top > 0) return slot;
+    return NearestAllowedSlot(slot, screenWidth);
 }
 
 // The size limit of the next picture: the next slot's width in slot mode,

@@ -140,7 +140,7 @@ TEST(ComposerGeometry, SlotIndexOffAShortenedListStartsAtTheFirstSlot) {
 
 TEST(ComposerGeometry, DegenerateSlotsTakeTheNearestAllowedSize) {
     // An empty line of poslist.txt gives 0,0,0,0; a slot drawn backwards has
-    // a negative width. Both hold a picture of the smallest slot size, 200.
+    // a negative width. They hold pictures at the nearest allowed size.
     const struct {
         const char* name;
         corv::SlotRect slot;
@@ -150,9 +150,9 @@ TEST(ComposerGeometry, DegenerateSlotsTakeTheNearestAllowedSize) {
         {"backwards",
          {300, 300, 100, 250},
          "(300,325,200,155) inner (1,1,199,149) from (0,0,400,300)"},
-        {"too narrow",
-         {40, 40, 140, 640},
-         "(40,265,200,155) inner (1,1,199,149) from (0,0,400,300)"},
+        {"no height", {40, 40, 340, 40}, "(40,28,300,233) inner (1,1,299,224) from (0,0,400,300)"},
+        // A slot with a size, however small, is used as it is.
+        {"small", {40, 40, 140, 640}, "(40,302,100,77) inner (1,1,99,74) from (0,0,400,300)"},
     };
     for (const auto& t : cases) {
         SCOPED_TRACE(t.name);
