@@ -218,6 +218,7 @@ HWND PageWindow(int index) {
 }
 
 void MakeField(HWND page, int id) {
+    if (GetDlgItem(page, id) != nullptr) return;  // the page's template holds it
     CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 5, 5 + 20 * (id % 7), 60, 18, page,
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
                     nullptr);
@@ -297,6 +298,9 @@ TEST_F(SettingsControlsTest, SheetCloseCheckShowsItsMessagesOnTheirPages) {
     host.state.screenWidth = 1024;
     host.state.screenHeight = 768;
     host.state.settings.min_sec = 1000;
+    // With the frame on, the effects page's thickness field is enabled and
+    // can take the focus.
+    host.state.settings.isframe = true;
     corv::CSheetPage sheet(host, 3);
     sheet.settings = &host.state.settings;
     const std::wstring caption = L"Corvalendrine설정|";
