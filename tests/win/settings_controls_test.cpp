@@ -301,6 +301,9 @@ TEST_F(SettingsControlsTest, SheetCloseCheckShowsItsMessagesOnTheirPages) {
     // The picture page's fields are enabled only with a picture drawn, and
     // a disabled field cannot take the focus.
     host.state.settings.isforeimg = true;
+    // With the frame on, the effects page's thickness field is enabled and
+    // can take the focus.
+    host.state.settings.isframe = true;
     corv::CSheetPage sheet(host, 3);
     sheet.settings = &host.state.settings;
     const std::wstring caption = L"Corvalendrine설정|";
