@@ -27,7 +27,9 @@ int CALLBACK CollectFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD type, L
     facts.charSet = font->lfCharSet;
     facts.doubleByteSystem = harvest.doubleByte;
     // A face the code page cannot hold could not be stored in env.ini.
-    if (!facts.face.empty() && OfferFontFace(facts)) harvest.faces.push_back(font->lfFaceName);
+    const std::wstring wide = font->lfFaceName;
+    if (AnsiToWide(facts.face) != wide) return 1;
+    if (OfferFontFace(facts)) harvest.faces.push_back(wide);
     return 1;
 }
 
