@@ -159,10 +159,16 @@ case_effects_page_broken_mask() {
     local name
     name=$(driver page-text "$SHEET" 1080)
     case "$name" in broken.gif | empty.gif) ;; *) fail "mask name with broken masks: '$name'" ;; esac
-    sleep 0.5
-    local l t r b shot=$FILES/page.png
+    local l t r b shot=$FILES/page.png tries=0
     read -r l t r b < <(driver page-rect "$SHEET" 1027)
-    import -window root "$shot"
+    # The page paints once it is shown; on a busy machine that can take a
+    # moment after the tab is selected.
+    until import -window root "$shot" &&
+        [ "$(pixel_at "$shot" $(((l + r) / 2)) $(((t + b) / 2)))" = 0,0,0 ] ||
+        [ $tries -ge 50 ]; do
+        tries=$((tries + 1))
+        sleep 0.1
+    done
     expect "preview of a broken mask" 0,0,0 "$(pixel_at "$shot" $(((l + r) / 2)) $(((t + b) / 2)))"
     ep_open_chooser || return
     expect "items of broken masks" "$(printf '%s\n' broken empty)" \
