@@ -500,56 +500,21 @@ inline int ClickListItem(HWND list, int index, bool twice) {
 
 // --- list views and drop-down lists of the program, and its Run value ------
 
-// A block of memory in the process of `window`, for the list-view messages
-// that carry a pointer.
-class RemoteBlock {
-public:
-    RemoteBlock(HWND window, size_t size) : size_(size) {
-        DWORD processId = 0;
-        GetWindowThreadProcessId(window, &processId);
-        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
-                               processId);
-        if (process_ != nullptr)
-            address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
-    }
-    ~RemoteBlock() {
-        if (address_ != nullptr) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-        if (process_ != nullptr) CloseHandle(process_);
-    }
-    RemoteBlock(const RemoteBlock&) = delete;
-    RemoteBlock& operator=(const RemoteBlock&) = delete;
-    bool Ok() const { return address_ != nullptr; }
-    char* At(size_t offset) const { return static_cast<char*>(address_) + offset; }
-    bool Write(size_t offset, const void* data, size_t size) const {
-        return offset + size <= size_ &&
-               WriteProcessMemory(process_, At(offset), data, size, nullptr) != FALSE;
-    }
-    bool Read(size_t offset, void* data, size_t size) const {
-        return offset + size <= size_ &&
-               ReadProcessMemory(process_, At(offset), data, size, nullptr) != FALSE;
-    }
-
-private:
-    size_t size_;
-    HANDLE process_ = nullptr;
-    void* address_ = nullptr;
-};
-
 inline int ListRows(HWND list) {
     const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     const size_t textChars = 512;
-    RemoteBlock block(list, sizeof(LVITEMW) + textChars * sizeof(wchar_t));
+    RemoteMemory block(list, sizeof(LVITEMW) + textChars * sizeof(wchar_t));
     if (!block.Ok()) return 1;
     for (int row = 0; row < count; ++row) {
         LVITEMW item{};
         item.iSubItem = 1;
         item.cchTextMax = static_cast<int>(textChars);
-        item.pszText = reinterpret_cast<wchar_t*>(block.At(sizeof(LVITEMW)));
+        item.pszText = reinterpret_cast<wchar_t*>(block.At() + sizeof(LVITEMW));
         std::vector<wchar_t> text(textChars, L'\0');
-        if (!block.Write(0, &item, sizeof item)) return 1;
+        if (!block.Write(&item, sizeof item)) return 1;
         SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
-                     reinterpret_cast<LPARAM>(block.At(0)));
-        if (!block.Read(sizeof(LVITEMW), text.data(), textChars * sizeof(wchar_t))) return 1;
+                     reinterpret_cast<LPARAM>(block.At()));
+        if (!block.Read(text.data(), textChars * sizeof(wchar_t), sizeof(LVITEMW))) return 1;
         text.back() = L'\0';
         const UINT state = static_cast<UINT>(
             SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK));
@@ -560,13 +525,13 @@ inline int ListRows(HWND list) {
 }
 
 inline int CheckListRow(HWND list, int row) {
-    RemoteBlock block(list, sizeof(LVITEMW));
+    RemoteMemory block(list, sizeof(LVITEMW));
     LVITEMW item{};
     item.stateMask = LVIS_STATEIMAGEMASK;
     item.state = INDEXTOSTATEIMAGEMASK(2);
-    if (!block.Ok() || !block.Write(0, &item, sizeof item)) return 1;
+    if (!block.Ok() || !block.Write(&item, sizeof item)) return 1;
     SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
-                 reinterpret_cast<LPARAM>(block.At(0)));
+                 reinterpret_cast<LPARAM>(block.At()));
     return 0;
 }
 
