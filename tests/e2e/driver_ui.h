@@ -233,6 +233,14 @@ inline BOOL CALLBACK CollectTexts(HWND child, LPARAM param) {
     return TRUE;
 }
 
+// Prints a box's title and text, then presses its button `id`.
+inline int PrintAndClick(HWND box, int id) {
+    std::wstring text;
+    EnumChildWindows(box, CollectTexts, reinterpret_cast<LPARAM>(&text));
+    std::printf("%s\n%s\n", Utf8(WindowText(box)).c_str(), Utf8(text).c_str());
+    return Click(box, id);
+}
+
 inline int Answer(int button, DWORD timeout, MainWindowFinder mainWindow) {
     HWND question = nullptr;
     const auto asks = [button](HWND window) {
@@ -251,10 +259,7 @@ inline int Answer(int button, DWORD timeout, MainWindowFinder mainWindow) {
         std::printf("no question\n");
         return 1;
     }
-    std::wstring text;
-    EnumChildWindows(question, CollectTexts, reinterpret_cast<LPARAM>(&text));
-    std::printf("%s\n%s\n", Utf8(WindowText(question)).c_str(), Utf8(text).c_str());
-    return Click(question, button);
+    return PrintAndClick(question, button);
 }
 
 inline LRESULT CALLBACK OtherProgramProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -360,10 +365,7 @@ inline int AnswerMessageBox(DWORD timeout, MainWindowFinder mainWindow) {
         std::printf("no message box\n");
         return 1;
     }
-    std::wstring text;
-    EnumChildWindows(box, CollectTexts, reinterpret_cast<LPARAM>(&text));
-    std::printf("%s\n%s\n", Utf8(WindowText(box)).c_str(), Utf8(text).c_str());
-    return Click(box, IDOK);
+    return PrintAndClick(box, IDOK);
 }
 
 inline HWND CurrentPage(HWND sheet) {
