@@ -5,6 +5,7 @@
 #include <string>
 
 #include "compose/text_encoding_win.h"
+#include "framework/common_dialogs_win.h"
 
 namespace corv {
 
@@ -16,8 +17,7 @@ void DeleteCurrentPicture(HWND owner, AppState& state,
     const std::string path = state.currentPicture;
     if (!path.empty()) {
         const std::wstring question = AnsiToWide(path) + L"파일을 삭제하시겠습니까?";
-        if (MessageBoxW(owner, question.c_str(), L"파일삭제?", MB_YESNO | MB_ICONQUESTION) ==
-            IDYES) {
+        if (ShowMessageBox(owner, question, L"파일삭제?", MB_YESNO | MB_ICONQUESTION) == IDYES) {
             // A list of paths ended by two zero bytes, as long as the path
             // needs: nothing is cut or written past its end.
             std::string from = path;

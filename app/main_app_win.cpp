@@ -5,6 +5,7 @@
 
 #include "app/main_dlg_win.h"
 #include "compose/imaging_gdiplus_win.h"
+#include "framework/common_dialogs_win.h"
 #include "res/resource.h"
 
 namespace corv {
@@ -29,7 +30,7 @@ bool CMainApp::InitInstance() {
 
     if (FAILED(OleInitialize(nullptr))) {
         const std::wstring text = LoadResourceString(IDS_OLE_INIT_FAILED);
-        MessageBoxW(nullptr, text.c_str(), L"Corvalendrine", MB_OK | MB_ICONSTOP);
+        ShowMessageBox(nullptr, text, L"Corvalendrine", MB_ICONSTOP);
         return false;
     }
     oleStarted_ = true;

@@ -20,7 +20,10 @@
 #include "engine/platform_win.h"
 #include "engine/settings.h"
 #include "framework/app_win.h"
+#include "framework/common_dialogs_win.h"
 #include "res/resource.h"
+#include "settings_ui/page6_misc.h"
+#include "settings_ui/sheet_win.h"
 #include "widgets/about_dlg_win.h"
 #include "widgets/tray_menu_win.h"
 
@@ -31,6 +34,17 @@ namespace {
 constexpr UINT_PTR kChangeTimerId = 1;
 constexpr UINT_PTR kDateTimerId = 7;
 constexpr UINT kDateTimerPeriod = 30000;
+// Started from the Run key, the program may come before the task bar: the
+// icon is tried again every 2 seconds for 90 seconds.
+constexpr UINT_PTR kTrayRetryTimerId = 3;
+constexpr UINT kTrayRetryPeriod = 2000;
+constexpr int kTrayAttempts = 45;
+
+// Sent to every top-level window when the task bar is (re)created.
+UINT TaskbarCreatedMessage() {
+    static const UINT message = RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
 
 // Says once, naming the folder, that the program cannot keep its files
 // there, and what to do about it.
@@ -40,8 +54,8 @@ void TellFolderIsReadOnly(const std::string& dir) {
         L"\n\n이 폴더에는 설정(env.ini)과 바탕화면 그림을 저장할 수 없으므로 바탕화면을 "
         L"바꾸지 않고 아무 파일도 쓰지 않습니다.\n프로그램 폴더를 통째로 내가 쓸 수 있는 "
         L"폴더(예: 문서 폴더)로 옮긴 뒤 다시 실행해 주세요.";
-    MessageBoxW(nullptr, text.c_str(), L"Corvalendrine - 쓸 수 없는 폴더",
-                MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+    ShowMessageBox(nullptr, text, L"Corvalendrine - 쓸 수 없는 폴더",
+                   MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
 }
 
 // The running program's full path. The buffer grows as needed: a cut path
@@ -119,6 +133,7 @@ bool CMainDlg::RouteMessage(Message& message) {
         Map::OnQueryEndSession(&CMainDlg::OnQueryEndSession),
         Map::OnTimer(&CMainDlg::OnTimer),
         Map::OnMessage(kTrayMessage, &CMainDlg::OnTrayNotify),
+        Map::OnMessage(TaskbarCreatedMessage(), &CMainDlg::OnTaskbarCreated),
         Map::OnMeasureItem(&CMainDlg::OnMeasureItem),
         Map::OnDrawItem(&CMainDlg::OnDrawItem),
         Map::OnCommand(ID_NEXT_PICTURE, &CMainDlg::OnNextPicture),
@@ -144,8 +159,48 @@ BOOL CMainDlg::OnInitDialog() {
     SetText(L"Corvalendrine");
 
     // Without the icon the program has no face: nothing is loaded or
-    // started, and nothing will be written back.
-    if (!trayIcon.AddIcon(hwnd_, kTrayMessage, "", nullptr, kTrayIconId)) return -1;
+    // started until the task bar takes it.
+    if (!trayIcon.AddIcon(hwnd_, kTrayMessage, "", nullptr, kTrayIconId)) {
+        WaitForTaskbar();
+        return TRUE;
+    }
+    StartUp();
+    return TRUE;
+}
+
+void CMainDlg::WaitForTaskbar() {
+    waitingForTaskbar_ = true;
+    trayAttempts_ = 0;
+    SetTimer(kTrayRetryTimerId, kTrayRetryPeriod);
+}
+
+void CMainDlg::RetryTrayIcon() {
+    if (!waitingForTaskbar_) return;
+    if (trayIcon.AddIcon(hwnd_, kTrayMessage, "", nullptr, kTrayIconId)) {
+        waitingForTaskbar_ = false;
+        KillTimer(kTrayRetryTimerId);
+        StartUp();
+        return;
+    }
+    if (++trayAttempts_ < kTrayAttempts) return;
+    // No task bar came: end without a trace. Nothing was loaded, so nothing
+    // is written, and the end of the modal run lets the mutex go.
+    waitingForTaskbar_ = false;
+    KillTimer(kTrayRetryTimerId);
+    EndDialog(IDCANCEL);
+}
+
+LRESULT CMainDlg::OnTaskbarCreated(WPARAM, LPARAM) {
+    // A task bar that comes late, or a shell that restarted and lost
+    // every icon.
+    if (waitingForTaskbar_)
+        RetryTrayIcon();
+    else if (loaded_)
+        trayIcon.ReAddIcon();
+    return 0;
+}
+
+void CMainDlg::StartUp() {
     trayIcon.SetIconResource(IDI_TRAY);
 
     Settings& settings = state.settings;
@@ -171,7 +226,6 @@ BOOL CMainDlg::OnInitDialog() {
     ChangeWallpaper(0);
     if (!state.pictureList.empty() && settings.isforeimg) state.cycleReady = 1;
     StartTimers();
-    return TRUE;
 }
 
 void CMainDlg::ReadDesktopSettings() {
@@ -198,10 +252,26 @@ void CMainDlg::StartTimers() {
     SetTimer(kChangeTimerId, ChangePeriodMs(settings));
     if (!settings.isweekday && !settings.iscalender) return;
     SetTimer(kDateTimerId, kDateTimerPeriod);
+    dateTimerRunning_ = true;
     const LocalDate today = clock_.Today();
     state.lastDateText = FormatDateText(today);
     if (settings.isweekday && today.weekday >= 0 && today.weekday <= 6)
         trayIcon.SetIconResource(IDI_SUNDAY + static_cast<UINT>(today.weekday));
+}
+
+void CMainDlg::FollowDateSettings() {
+    const bool wanted = DateCheckWanted(state.settings);
+    if (wanted == dateTimerRunning_) return;
+    if (!wanted) {
+        KillTimer(kDateTimerId);
+        dateTimerRunning_ = false;
+        return;
+    }
+    // From today on: the page has already put the icon and asked for the
+    // calendar, so the first check finds nothing new.
+    SetTimer(kDateTimerId, kDateTimerPeriod);
+    dateTimerRunning_ = true;
+    state.lastDateText = FormatDateText(clock_.Today());
 }
 
 // --- end -------------------------------------------------------------------
@@ -314,15 +384,7 @@ void CMainDlg::OnPause() {
 }
 
 void CMainDlg::OnSettings() {
-    // The settings sheet itself comes with its own work; until then the
-    // command does what closing the sheet does: re-arm the change timer
-    // and compose at once with the settings as they are.
-    if (!state.pictureList.empty() && state.settings.isforeimg) {
-        state.cycleReady = 1;
-        SetTimer(kChangeTimerId, ChangePeriodMs(state.settings));
-    }
-    state.cycleReady = 1;
-    ChangeWallpaper(0);
+    ShowSettingsSheet();
 }
 
 void CMainDlg::OnAbout() {
@@ -339,8 +401,10 @@ void CMainDlg::OnExit() {
 // --- the change cycle ---------------------------------------------------------
 
 void CMainDlg::ChangeWallpaper(int step) {
+    if (!loaded_) return;  // still waiting for the task bar
     if (folderReadOnly_) return;
-    ComposeServices services{imaging_, desktop_, random_, clock_, fileSystem_, nullptr};
+    ComposeServices services{imaging_, desktop_,    random_,
+                             clock_,   fileSystem_, [this] { ScanStep(); }};
     ::corv::ChangeWallpaper(state, step, services);
     // The memory trim: minimised without activation (the window stays
     // hidden, since showing is always refused).
@@ -348,6 +412,11 @@ void CMainDlg::ChangeWallpaper(int step) {
 }
 
 void CMainDlg::OnTimer(UINT_PTR timerId) {
+    if (timerId == kTrayRetryTimerId) {
+        RetryTrayIcon();
+        return;
+    }
+    if (!loaded_) return;
     if (timerId == kChangeTimerId) {
         const auto busy = [this] { return IsBusy(ListTopWindows(), state.exceptionPrograms); };
         if (TickShouldChange(state, busy)) ChangeWallpaper(0);
@@ -451,8 +520,35 @@ void CMainDlg::OnDrawItem(UINT, DRAWITEMSTRUCT& item) {
 void CMainDlg::CancelSettingsWindows() {
     // An open About box would hold the end until it is closed.
     if (aboutBox_ != nullptr && aboutBox_->IsWindow()) aboutBox_->EndDialog(IDCANCEL);
-    // Cancelling an open settings sheet, its mask chooser and its slot
-    // editor before the end comes with the settings sheet.
+    if (settingsSheet != nullptr) settingsSheet->CancelWithChildren();
+}
+
+void CMainDlg::ShowSettingsSheet() {
+    state.cycleReady = 0;
+    // A second request while the sheet is open brings it forward.
+    if (settingsSheet != nullptr) {
+        if (settingsSheet->IsWindow()) settingsSheet->SetForeground();
+        return;
+    }
+    {
+        CSheetPage sheet(*this, state.lastSheetPage);
+        sheet.settings = &state.settings;
+        settingsSheet = &sheet;
+        sheet.DoModal();
+        settingsSheet = nullptr;
+        if (sheet.ClosedOnPage() >= 0) state.lastSheetPage = sheet.ClosedOnPage();
+    }
+    // Whatever ended the sheet, the new settings show at once.
+    if (!state.pictureList.empty() && state.settings.isforeimg) {
+        state.cycleReady = 1;
+        SetTimer(kChangeTimerId, ChangePeriodMs(state.settings));
+    }
+    state.cycleReady = 1;
+    ChangeWallpaper(0);
+}
+
+void CMainDlg::ScanStep() {
+    if (settingsSheet != nullptr && settingsSheet->IsWindow()) settingsSheet->StepScanProgress();
 }
 
 void CMainDlg::ShowAboutBox() {

@@ -14,6 +14,8 @@
 #include "engine/app_state.h"
 #include "engine/platform_win.h"
 #include "framework/dialog_win.h"
+#include "settings_ui/page6_misc_host_win.h"
+#include "settings_ui/settings_page_win.h"
 #include "widgets/tray_icon_win.h"
 
 namespace corv {
@@ -26,7 +28,7 @@ class CAboutDlg;
 constexpr UINT kTrayMessage = WM_USER + 10;
 constexpr UINT kTrayIconId = 129;
 
-class CMainDlg : public CDialog {
+class CMainDlg : public CDialog, public SheetHost, public TrayPageHost {
 public:
     CMainDlg();
     ~CMainDlg() override;
@@ -40,6 +42,19 @@ public:
     // "MY IP: " and this machine's address.
     std::string GetAddressText();
 
+    // What the settings sheet edits and uses.
+    AppState& State() override { return state; }
+    GdiplusImaging& PreviewImaging() override { return imaging_; }
+    FileSystem& Files() override { return fileSystem_; }
+    void ScanStep() override;
+    HWND HostWindow() const override { return hwnd_; }
+
+    // What the miscellaneous and calendar pages change while they are open.
+    void SetTrayTip(const std::string& text) override { trayIcon.SetTipText(text.c_str()); }
+    void SetTrayIcon(UINT resourceId) override { trayIcon.SetIconResource(resourceId); }
+    std::string TrayAddressText() override { return GetAddressText(); }
+    void FollowDateSettings() override;
+
 protected:
     BOOL OnInitDialog() override;
     // Enter never ends the main window.
@@ -48,6 +63,10 @@ protected:
 
 private:
     // Steps of the start and the end.
+    void StartUp();
+    void WaitForTaskbar();
+    void RetryTrayIcon();
+    LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
     void ReadDesktopSettings();
     void RestoreUserWallpaper();
     void BuildTooltip();
@@ -83,6 +102,7 @@ private:
     void OnExit();
 
     // Parts of the tray menu, the settings sheet and the About box.
+    void ShowSettingsSheet();
     bool ShowTrayMenu();
     void DeleteCurrentPicture();
     void CancelSettingsWindows();
@@ -112,6 +132,11 @@ private:
     // "Program Files" without administrator rights): the program then
     // changes no wallpaper and writes nothing, rather than half of it.
     bool folderReadOnly_ = false;
+    // Tries to add the icon while the task bar is not there yet.
+    int trayAttempts_ = 0;
+    bool waitingForTaskbar_ = false;
+    // Whether the 30-second date check runs.
+    bool dateTimerRunning_ = false;
 };
 
 // Whether a new file can be made in `dir`: a probe file is created there and

@@ -85,5 +85,5 @@ target_compile_options(corv_bench PRIVATE ${CORV_WARNINGS})
 # The end-to-end tests' driver (tests/e2e): finds the running program's
 # hidden window and sends it messages, under Wine.
 add_executable(e2e_driver tests/e2e/driver.cpp)
-target_link_libraries(e2e_driver PRIVATE user32 advapi32)
+target_link_libraries(e2e_driver PRIVATE comctl32 user32 advapi32 shell32 psapi)
 target_compile_options(e2e_driver PRIVATE ${CORV_WARNINGS})

@@ -144,6 +144,11 @@ void DrawCalendar(Surface& canvas, Imaging& imaging, const RectI& workArea, cons
 bool LoadSpecialDays(const std::string& path, SpecialDays& specialDays) {
     std::string data;
     if (ReadWholeFile(path, data, kMaxSpecialDaysFile) != ReadResult::Ok) return false;
+    ParseSpecialDays(data, specialDays);
+    return true;
+}
+
+void ParseSpecialDays(const std::string& data, SpecialDays& specialDays) {
     std::string key;
     std::string label;
     for (std::string& line : SplitTextLines(data, kLineBuffer)) {
@@ -154,7 +159,6 @@ bool LoadSpecialDays(const std::string& path, SpecialDays& specialDays) {
         if (!SplitEntry(line, key, label)) continue;
         specialDays[key] = label;
     }
-    return true;
 }
 
 }  // namespace corv

@@ -52,5 +52,7 @@ std::string SpecialDaysPath(const std::string& programDir);
 // with `specialDays` unchanged, when the file cannot be read or is
 // unreasonably large.
 bool LoadSpecialDays(const std::string& path, SpecialDays& specialDays);
+// The same for the file's text.
+void ParseSpecialDays(const std::string& data, SpecialDays& specialDays);
 
 }  // namespace corv

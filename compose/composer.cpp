@@ -6,6 +6,7 @@
 #include "compose/calendar.h"
 #include "compose/effects.h"
 #include "compose/shadow_text.h"
+#include "compose/slots_file.h"
 #include "engine/catalogue.h"
 #include "engine/file_io.h"
 #include "engine/paths.h"
@@ -16,16 +17,28 @@ namespace {
 
 constexpr int32_t kDefaultPictureLimit = 400;
 
+// The slot editor can shorten the slot list under the index: an index off
+// the list starts again at the first slot.
+void CheckSlotIndex(AppState& state) {
+    if (state.slotIndex < 0 ||
+        static_cast<std::size_t>(state.slotIndex) >= state.placementSlots.size())
+        state.slotIndex = 0;
+}
+
+// The slot at the index. A slot without width or height (an empty line of
+// poslist.txt gives 0,0,0,0) holds pictures at the nearest allowed size, as
+// the slot editor shows it; every other slot is used as it is.
+SlotRect CurrentSlot(const AppState& state, int32_t screenWidth) {
+    const SlotRect& slot = state.placementSlots[static_cast<std::size_t>(state.slotIndex)];
+    if (slot.right - slot.left > 0 && slot.bottom - slot.top > 0) return slot;
+    return NearestAllowedSlot(slot, screenWidth);
+}
+
 // The size limit of the next picture: the next slot's width in slot mode,
-// else picmaxsize.
+// else picmaxsize. The slot index has been checked.
 int32_t PictureLimit(const AppState& state) {
     if (state.settings.imagepos == 1 && !state.placementSlots.empty()) {
-        const std::size_t count = state.placementSlots.size();
-        const std::size_t index =
-            state.slotIndex >= 0 && static_cast<std::size_t>(state.slotIndex) < count
-                ? static_cast<std::size_t>(state.slotIndex)
-                : 0;
-        const SlotRect& slot = state.placementSlots[index];
+        const SlotRect slot = CurrentSlot(state, state.screenWidth);
         return slot.right - slot.left;
     }
     return state.settings.picmaxsize;
@@ -45,6 +58,13 @@ int32_t RandomCoordinate(int32_t screen, int32_t size, Random& random, Clock& cl
     const int32_t span = screen - size - 20;
     if (span <= 0) return (screen - size) / 2;
     return static_cast<int32_t>((r * t) % static_cast<uint32_t>(span)) + 10;
+}
+
+// Stands a photo upright as its camera recorded, before anything measures
+// it.
+void StandUpright(Imaging& imaging, Image& picture) {
+    const int orientation = picture.Orientation();
+    if (orientation != 1) imaging.Orient(picture, orientation);
 }
 
 void DrawBase(AppState& state, Surface& canvas, ComposeServices& services, int32_t W, int32_t H) {
@@ -71,6 +91,7 @@ void DrawBase(AppState& state, Surface& canvas, ComposeServices& services, int32
         std::unique_ptr<Image> back =
             services.imaging.LoadPicture(s.backimagename, NeededSize{W, H, s.isstretch});
         if (back->Width() > 0) {
+            StandUpright(services.imaging, *back);
             if (s.isstretch)
                 canvas.DrawImage(*back, RectI{0, 0, W, H});
             else
@@ -89,11 +110,13 @@ void DrawPictureStep(AppState& state, int step, Surface& canvas, ComposeServices
     if (!path.empty()) {
         // The picture is drawn inside a square of the limit's side, so a
         // large photo need not be decoded in full.
+        CheckSlotIndex(state);
         const int32_t limit = EffectiveLimit(PictureLimit(state));
         std::unique_ptr<Image> picture =
             services.imaging.LoadPicture(path, NeededSize{limit, limit, false});
         if (picture->Width() > 0 && picture->Height() > 0) {
             ++state.overlapCount;
+            StandUpright(services.imaging, *picture);
             const SizeI size = FitPictureSize(picture->Width(), picture->Height(), limit,
                                               state.settings.notstrech);
             const PointI at =
@@ -106,7 +129,7 @@ void DrawPictureStep(AppState& state, int step, Surface& canvas, ComposeServices
                 DrawPictureLayer(effects, canvas, *picture, size.width, size.height, at.x, at.y);
         }
     }
-    if (state.settings.ispath) DrawPathCaption(canvas, state, path, workArea);
+    if (state.settings.ispath) DrawPathCaption(canvas, path, workArea);
 }
 
 // Saves the canvas beside the final file first, so a failed write never
@@ -177,9 +200,8 @@ PointI PlacePicture(AppState& state, int32_t W, int32_t H, int32_t w, int32_t h,
         case 1: {
             if (state.placementSlots.empty()) return centred;
             const std::size_t count = state.placementSlots.size();
-            if (state.slotIndex < 0 || static_cast<std::size_t>(state.slotIndex) >= count)
-                state.slotIndex = 0;
-            const SlotRect& s = state.placementSlots[static_cast<std::size_t>(state.slotIndex)];
+            CheckSlotIndex(state);
+            const SlotRect s = CurrentSlot(state, W);
             const PointI at{s.left + (s.right - s.left - w) / 2,
                             s.top + (s.bottom - s.top - h) / 2};
             if (static_cast<std::size_t>(++state.slotIndex) >= count) state.slotIndex = 0;
@@ -203,9 +225,11 @@ PointI PlacePicture(AppState& state, int32_t W, int32_t H, int32_t w, int32_t h,
     }
 }
 
-void DrawPathCaption(Surface& canvas, const AppState& state, const std::string& path,
-                     const RectI& workArea) {
-    if (state.pictureList.empty()) return;
+void DrawPathCaption(Surface& canvas, const std::string& path, const RectI& workArea) {
+    // Whether there is a path to show decides, not the state of the list:
+    // the last picture of a random round has its caption, and a pick that
+    // found nothing draws no empty bar.
+    if (path.empty()) return;
     const int32_t right = workArea.x + workArea.width;
     const int32_t bottom = workArea.y + workArea.height;
     const RectI bar{right - 600, bottom - 20, 600, 12};

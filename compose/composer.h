@@ -49,8 +49,8 @@ SizeI FitPictureSize(int32_t iw, int32_t ih, int32_t limit, bool notStretch);
 PointI PlacePicture(AppState& state, int32_t W, int32_t H, int32_t w, int32_t h, Random& random,
                     Clock& clock);
 
-// The picture's path in a small bar at the bottom right of the work area.
-void DrawPathCaption(Surface& canvas, const AppState& state, const std::string& path,
-                     const RectI& workArea);
+// The picture's path in a small bar at the bottom right of the work area;
+// nothing for an empty path.
+void DrawPathCaption(Surface& canvas, const std::string& path, const RectI& workArea);
 
 }  // namespace corv

@@ -66,6 +66,9 @@ public:
     virtual int32_t Width() const = 0;
     virtual int32_t Height() const = 0;
     virtual int BitsPerPixel() const = 0;
+    // How the stored rows must be turned to stand as taken (the EXIF
+    // orientation, 1 to 8; 1 when the file says nothing).
+    virtual int Orientation() const { return 1; }
 };
 
 // Rows of a locked bitmap. 24-bit pixels are bytes B, G, R; 32-bit pixels
@@ -130,6 +133,10 @@ public:
     virtual bool LockBits(Image& bitmap, const RectI& rect, PixelFormat format, bool forWriting,
                           PixelBuffer& out) = 0;
     virtual void UnlockBits(Image& bitmap, PixelBuffer& buffer) = 0;
+    // Turns or mirrors `picture` in place as `orientation` (1 to 8) says;
+    // its width and height change places for 5 to 8, and its own
+    // orientation is 1 afterwards. False when it could not be done.
+    virtual bool Orient(Image& picture, int orientation) = 0;
     // Saves with the first encoder whose MIME type is exactly `mimeType`
     // ("image/bmp"). False when there is none or the write fails.
     virtual bool SaveImage(Image& image, const std::string& path, const std::string& mimeType) = 0;

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "compose/exif_orientation.h"
 #include "compose/jpeg_decode_win.h"
 #include "compose/picture_probe.h"
 #include "compose/text_encoding_win.h"
@@ -69,12 +70,29 @@ bool ReadPictureFile(const std::string& path, GlobalMemory& memory, std::size_t&
     return ok;
 }
 
-PictureProbe ProbeMemory(const GlobalMemory& memory, std::size_t size) {
+// Checks the header, and reads the orientation a camera recorded.
+PictureProbe ProbeMemory(const GlobalMemory& memory, std::size_t size, int& orientation) {
     const auto* bytes = static_cast<const uint8_t*>(GlobalLock(memory.handle));
     if (!bytes) return PictureProbe();
     const PictureProbe probe = ProbePicture(bytes, size);
+    orientation = ReadExifOrientation(bytes, size);
     GlobalUnlock(memory.handle);
     return probe;
+}
+
+// A whole picture that only lacks its end marker gets it back, since some
+// decoders give up at the end of their input without it.
+bool RestoreEndMarker(GlobalMemory& memory, std::size_t& size) {
+    HGLOBAL grown = GlobalReAlloc(memory.handle, size + 2, GMEM_MOVEABLE);
+    if (grown == nullptr) return false;
+    memory.handle = grown;
+    auto* end = static_cast<uint8_t*>(GlobalLock(memory.handle));
+    if (!end) return false;
+    end[size] = 0xFF;
+    end[size + 1] = 0xD9;
+    GlobalUnlock(memory.handle);
+    size += 2;
+    return true;
 }
 
 // A JPEG goes to libjpeg-turbo whatever its announced size: the decoder
@@ -84,14 +102,44 @@ bool ForJpegDecoder(const PictureProbe& probe) {
            (probe.verdict == ProbeVerdict::Ok || probe.verdict == ProbeVerdict::TooLarge);
 }
 
-std::unique_ptr<Image> LoadJpeg(const GlobalMemory& memory, std::size_t size,
-                                const NeededSize& need) {
+// `swapAxes`: the picture is turned a quarter before it is drawn.
+std::unique_ptr<GdiplusImage> LoadJpeg(const GlobalMemory& memory, std::size_t size,
+                                       const NeededSize& need, bool swapAxes) {
     const auto* bytes = static_cast<const uint8_t*>(GlobalLock(memory.handle));
     if (!bytes) return std::make_unique<GdiplusImage>();
-    std::unique_ptr<GdiplusImage> image = DecodeJpeg(bytes, size, need);
+    std::unique_ptr<GdiplusImage> image = DecodeJpeg(bytes, size, need, swapAxes);
     GlobalUnlock(memory.handle);
     if (!image) return std::make_unique<GdiplusImage>();
     return image;
+}
+
+// The GDI+ turn for each EXIF orientation, from 1 to 8. The two diagonal
+// mirrors are a quarter turn and then a mirror; GDI+'s combined values for
+// them are not turned the same way by every implementation, so the mirror
+// is a second step (MirrorAfterTurn).
+Gdiplus::RotateFlipType TurnFor(int orientation) {
+    switch (orientation) {
+        case kOrientMirror:
+            return Gdiplus::RotateNoneFlipX;
+        case kOrientRotate180:
+            return Gdiplus::Rotate180FlipNone;
+        case kOrientFlip:
+            return Gdiplus::RotateNoneFlipY;
+        case kOrientTranspose:
+            return Gdiplus::Rotate90FlipNone;  // then mirrored
+        case kOrientRotate90:
+            return Gdiplus::Rotate90FlipNone;
+        case kOrientTransverse:
+            return Gdiplus::Rotate270FlipNone;  // then mirrored
+        case kOrientRotate270:
+            return Gdiplus::Rotate270FlipNone;
+        default:
+            return Gdiplus::RotateNoneFlipNone;
+    }
+}
+
+bool MirrorAfterTurn(int orientation) {
+    return orientation == kOrientTranspose || orientation == kOrientTransverse;
 }
 
 Gdiplus::PixelFormat ToGdiplus(PixelFormat format) {
@@ -123,15 +171,35 @@ GdiplusSession::~GdiplusSession() {
 // --- image ---------------------------------------------------------------
 
 GdiplusImage::GdiplusImage(GpBitmap* bitmap, IStream* source) : bitmap_(bitmap), source_(source) {
+    if (ReadPixelSize()) scale_ = DecodedScale{SizeI{pixelWidth_, pixelHeight_}, 1};
+}
+
+bool GdiplusImage::ReadPixelSize() {
+    pixelWidth_ = 0;
+    pixelHeight_ = 0;
     UINT width = 0;
     UINT height = 0;
-    if (bitmap_ && gp::GdipGetImageWidth(bitmap_, &width) == Ok &&
-        gp::GdipGetImageHeight(bitmap_, &height) == Ok && width > 0 && height > 0 &&
-        width <= 0x7FFFFFFF && height <= 0x7FFFFFFF) {
-        pixelWidth_ = static_cast<int32_t>(width);
-        pixelHeight_ = static_cast<int32_t>(height);
-        scale_ = DecodedScale{SizeI{pixelWidth_, pixelHeight_}, 1};
+    if (!bitmap_ || gp::GdipGetImageWidth(bitmap_, &width) != Ok ||
+        gp::GdipGetImageHeight(bitmap_, &height) != Ok || width == 0 || height == 0 ||
+        width > 0x7FFFFFFF || height > 0x7FFFFFFF)
+        return false;
+    pixelWidth_ = static_cast<int32_t>(width);
+    pixelHeight_ = static_cast<int32_t>(height);
+    return true;
+}
+
+void GdiplusImage::ReadTurnedSize(bool quarter) {
+    const DecodedScale turned = quarter ? scale_.Turned() : scale_;
+    const SizeI expected = turned.Pixels();
+    if (ReadPixelSize() && expected.width == pixelWidth_ && expected.height == pixelHeight_) {
+        scale_ = turned;
+        return;
     }
+    // A turn that left the bitmap at another size than its scale says
+    // cannot be drawn right: the picture is gone.
+    pixelWidth_ = 0;
+    pixelHeight_ = 0;
+    scale_ = DecodedScale();
 }
 
 GdiplusImage::GdiplusImage(GpBitmap* bitmap, const DecodedScale& scale, int bitsPerPixel)
@@ -169,9 +237,18 @@ std::unique_ptr<Image> GdiplusImaging::LoadPicture(const std::string& path,
     std::size_t size = 0;
     if (path.empty() || !ReadPictureFile(path, memory, size))
         return std::make_unique<GdiplusImage>();
-    const PictureProbe probe = ProbeMemory(memory, size);
-    if (ForJpegDecoder(probe)) return LoadJpeg(memory, size, need);
-    if (probe.verdict != ProbeVerdict::Ok) return std::make_unique<GdiplusImage>();
+    int orientation = kOrientNormal;
+    const PictureProbe probe = ProbeMemory(memory, size, orientation);
+    if (ForJpegDecoder(probe)) {
+        // The need is on the axes the picture is drawn with, after its turn.
+        std::unique_ptr<GdiplusImage> image =
+            LoadJpeg(memory, size, need, OrientationSwapsSides(orientation));
+        if (image->Width() > 0) image->SetOrientation(orientation);
+        return image;
+    }
+    if (probe.verdict != ProbeVerdict::Ok ||
+        (probe.endMarkerMissing && !RestoreEndMarker(memory, size)))
+        return std::make_unique<GdiplusImage>();
     IStream* stream = nullptr;
     if (CreateStreamOnHGlobal(memory.handle, TRUE, &stream) != S_OK || !stream)
         return std::make_unique<GdiplusImage>();
@@ -183,6 +260,7 @@ std::unique_ptr<Image> GdiplusImaging::LoadPicture(const std::string& path,
     }
     auto image = std::make_unique<GdiplusImage>(bitmap, stream);
     if (image->Width() == 0) return std::make_unique<GdiplusImage>();
+    image->SetOrientation(orientation);
     return image;
 }
 
@@ -256,6 +334,19 @@ void GdiplusImaging::UnlockBits(Image& bitmap, PixelBuffer& buffer) {
     if (GpBitmap* native = NativeBitmap(bitmap)) gp::GdipBitmapUnlockBits(native, data);
     delete data;
     buffer = PixelBuffer();
+}
+
+bool GdiplusImaging::Orient(Image& picture, int orientation) {
+    auto* own = dynamic_cast<GdiplusImage*>(&picture);
+    if (!own || !own->Bitmap() || orientation < kOrientNormal || orientation > kOrientRotate270)
+        return false;
+    bool ok = orientation == kOrientNormal ||
+              gp::GdipImageRotateFlip(own->Bitmap(), TurnFor(orientation)) == Ok;
+    if (ok && MirrorAfterTurn(orientation))
+        ok = gp::GdipImageRotateFlip(own->Bitmap(), Gdiplus::RotateNoneFlipX) == Ok;
+    own->ReadTurnedSize(ok && OrientationSwapsSides(orientation));
+    if (ok) own->SetOrientation(kOrientNormal);
+    return ok;
 }
 
 bool GdiplusImaging::SaveImage(Image& image, const std::string& path, const std::string& mimeType) {

@@ -57,20 +57,28 @@ public:
     int32_t Width() const override { return scale_.logical.width; }
     int32_t Height() const override { return scale_.logical.height; }
     int BitsPerPixel() const override;
+    int Orientation() const override { return orientation_; }
 
     Gdiplus::GpBitmap* Bitmap() const { return bitmap_; }
     const DecodedScale& Scale() const { return scale_; }
     // The bitmap's own size; the full size unless decoded smaller.
     int32_t PixelWidth() const { return pixelWidth_; }
     int32_t PixelHeight() const { return pixelHeight_; }
+    void SetOrientation(int orientation) { orientation_ = orientation; }
+    // Takes the size from the bitmap again after turning it; `quarter` says
+    // the turn swapped its sides.
+    void ReadTurnedSize(bool quarter);
 
 private:
+    bool ReadPixelSize();
+
     Gdiplus::GpBitmap* bitmap_ = nullptr;
     IStream* source_ = nullptr;
     DecodedScale scale_;
     int32_t pixelWidth_ = 0;
     int32_t pixelHeight_ = 0;
     int storedBitsPerPixel_ = 0;  // 0: as GDI+ reports the bitmap's format
+    int orientation_ = 1;
 };
 
 // Drawing on a bitmap or a device context. The target must outlive the
@@ -117,6 +125,7 @@ public:
     bool LockBits(Image& bitmap, const RectI& rect, PixelFormat format, bool forWriting,
                   PixelBuffer& out) override;
     void UnlockBits(Image& bitmap, PixelBuffer& buffer) override;
+    bool Orient(Image& picture, int orientation) override;
     bool SaveImage(Image& image, const std::string& path, const std::string& mimeType) override;
 
     // A surface on a window's device context (previews); null on failure.

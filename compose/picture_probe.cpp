@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "compose/jpeg_scan.h"
+
 namespace corv {
 
 namespace {
@@ -13,6 +15,7 @@ public:
     Bytes(const uint8_t* data, std::size_t size) : data_(data), size_(size) {}
 
     std::size_t Size() const { return size_; }
+    const uint8_t* Data() const { return data_; }
     bool Has(std::size_t offset, std::size_t count) const {
         return offset <= size_ && count <= size_ - offset;
     }
@@ -97,8 +100,10 @@ bool IsStartOfFrame(uint32_t marker) {
     return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
-// Marker segments up to the first scan; the frame header gives the size and
-// an end-of-image marker must follow the scan data.
+// Marker segments up to the first scan; the frame header gives the size.
+// An end-of-image marker follows the scan data, or else every block of the
+// picture must be there: a file that only lacks the marker is whole, one cut
+// inside its image data is not.
 PictureProbe ProbeJpeg(Bytes& in) {
     const PictureKind kind = PictureKind::Jpeg;
     int64_t width = 0;
@@ -128,9 +133,14 @@ PictureProbe ProbeJpeg(Bytes& in) {
             if (!sawFrame) return Verdict(kind, ProbeVerdict::Malformed);
             // Inside scan data a 0xFF byte is always followed by 0x00 or a
             // restart marker, so the first FF D9 is the end of the image.
-            if (in.FindPair(at + length, 0xFF, 0xD9) == Bytes::npos)
+            if (in.FindPair(at + length, 0xFF, 0xD9) != Bytes::npos)
+                return Sized(kind, width, height);
+            PictureProbe sized = Sized(kind, width, height);
+            if (sized.verdict != ProbeVerdict::Ok) return sized;
+            if (!JpegScansComplete(in.Data(), in.Size()))
                 return Verdict(kind, ProbeVerdict::Truncated, width, height);
-            return Sized(kind, width, height);
+            sized.endMarkerMissing = true;
+            return sized;
         }
         at += length;
     }

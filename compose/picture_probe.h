@@ -28,6 +28,9 @@ struct PictureProbe {
     ProbeVerdict verdict = ProbeVerdict::Unrecognised;
     int64_t width = 0;  // as the header says; 0 when unknown
     int64_t height = 0;
+    // A whole JPEG without its end-of-image marker: decoders that stop at
+    // the end of their input want the marker put back (FF D9 appended).
+    bool endMarkerMissing = false;
 };
 
 // The largest picture decoded: 64 megapixels, 256 MB at 32 bits per pixel.

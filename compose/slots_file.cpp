@@ -31,6 +31,24 @@ void SplitAtCommas(const std::string& line, std::string (&pieces)[4]) {
 
 }  // namespace
 
+int32_t MaxSlotSide(int32_t screenWidth) {
+    const int32_t side = static_cast<int32_t>(static_cast<int64_t>(screenWidth) * 3 / 4 / 10 * 10);
+    return side < kMinSlotSide ? kMinSlotSide : side;
+}
+
+SlotRect NearestAllowedSlot(const SlotRect& slot, int32_t screenWidth) {
+    const int64_t largest = MaxSlotSide(screenWidth);
+    auto side = [largest](int64_t length) {
+        return length < kMinSlotSide ? kMinSlotSide : (length > largest ? largest : length);
+    };
+    const int64_t width = side(static_cast<int64_t>(slot.right) - slot.left);
+    const int64_t height = side(static_cast<int64_t>(slot.bottom) - slot.top);
+    SlotRect allowed = slot;
+    allowed.right = static_cast<int32_t>(slot.left + width);
+    allowed.bottom = static_cast<int32_t>(slot.top + height);
+    return allowed;
+}
+
 std::string SlotsFilePath(const std::string& programDir) {
     return JoinPath(programDir, "poslist.txt");
 }
@@ -38,6 +56,11 @@ std::string SlotsFilePath(const std::string& programDir) {
 bool LoadSlots(const std::string& path, std::vector<SlotRect>& slots) {
     std::string data;
     if (ReadWholeFile(path, data, kMaxSlotsFile) != ReadResult::Ok) return false;
+    ParseSlots(data, slots);
+    return true;
+}
+
+void ParseSlots(const std::string& data, std::vector<SlotRect>& slots) {
     std::string pieces[4];
     for (std::string& line : SplitTextLines(data, kLineBuffer)) {
         if (slots.size() >= kMaxSlots) break;
@@ -48,10 +71,13 @@ bool LoadSlots(const std::string& path, std::vector<SlotRect>& slots) {
         slots.push_back(SlotRect{ParseDecimal(pieces[0]), ParseDecimal(pieces[1]),
                                  ParseDecimal(pieces[2]), ParseDecimal(pieces[3])});
     }
-    return true;
 }
 
 bool SaveSlots(const std::string& path, const std::vector<SlotRect>& slots) {
+    return WriteFileAtomically(path, ToTextMode(SlotsText(slots)));
+}
+
+std::string SlotsText(const std::vector<SlotRect>& slots) {
     std::string text;
     char line[64];
     for (const SlotRect& s : slots) {
@@ -60,7 +86,7 @@ bool SaveSlots(const std::string& path, const std::vector<SlotRect>& slots) {
                       static_cast<int>(s.bottom));
         text += line;
     }
-    return WriteFileAtomically(path, ToTextMode(text));
+    return text;
 }
 
 }  // namespace corv

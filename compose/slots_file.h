@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,15 @@ namespace corv {
 // thousands of windows.
 constexpr std::size_t kMaxSlots = 1000;
 
+// The sides a slot may have: at least 200 pixels, at most three quarters of
+// the screen width cut down to a multiple of 10 (never below the least).
+constexpr int32_t kMinSlotSide = 200;
+int32_t MaxSlotSide(int32_t screenWidth);
+// `slot` at the nearest size it may have, its top-left corner kept: a slot
+// too small (an empty line of the file gives 0,0,0,0) or too large in a
+// dimension takes the nearest allowed side in that dimension.
+SlotRect NearestAllowedSlot(const SlotRect& slot, int32_t screenWidth);
+
 // The slots file beside the program.
 std::string SlotsFilePath(const std::string& programDir);
 
@@ -25,10 +35,14 @@ std::string SlotsFilePath(const std::string& programDir);
 // as 0. False when the file cannot be read (or is unreasonably large);
 // `slots` is then unchanged.
 bool LoadSlots(const std::string& path, std::vector<SlotRect>& slots);
+// The same for the file's text.
+void ParseSlots(const std::string& data, std::vector<SlotRect>& slots);
 
 // Writes every slot as "left,top,right,bottom" and a line end, replacing
 // the file in one step. False when it cannot be written; the old file then
 // stays as it was.
 bool SaveSlots(const std::string& path, const std::vector<SlotRect>& slots);
+// The file's text before line ends become CR LF.
+std::string SlotsText(const std::vector<SlotRect>& slots);
 
 }  // namespace corv

@@ -35,11 +35,14 @@ struct AppState {
 
     // Picture catalogue.
     std::vector<std::string> folderList;  // "path,count"
+    // list.txt was there but could not be read (locked, a folder, too
+    // large): it is then never overwritten, so the user's folders survive.
+    bool catalogueUnreadable = false;
     std::vector<std::string> pictureList;
     std::string currentPicture;
     std::string previousPicture;
     int32_t sequencePosition = 0;  // next picture in order
-    int32_t missCount = 0;         // picks that met a missing file
+    int32_t missCount = 0;         // missing files met since the last good pick
 
     std::vector<std::string> maskList;
     std::map<std::string, std::string> specialDays;  // "5.5" or "*5.5" -> label

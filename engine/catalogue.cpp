@@ -4,6 +4,7 @@
 
 #include "engine/file_io.h"
 #include "engine/paths.h"
+#include "engine/settings.h"
 #include "engine/text_lines.h"
 
 namespace corv {
@@ -66,14 +67,40 @@ bool IsPictureFile(const std::string& name) {
     return tail == "jpg" || tail == "bmp" || tail == "gif" || tail == "png" || tail == "tif";
 }
 
+FolderEntry SplitFolderEntry(const std::string& entry) {
+    FolderEntry split;
+    split.path = entry;
+    const std::size_t comma = entry.rfind(',');
+    if (comma == std::string::npos) return split;
+    std::size_t i = comma + 1;
+    if (i < entry.size() && entry[i] == '-') ++i;
+    if (i == entry.size()) return split;
+    for (std::size_t k = i; k < entry.size(); ++k)
+        if (entry[k] < '0' || entry[k] > '9') return split;
+    split.path = entry.substr(0, comma);
+    split.count = ParseDecimal(entry.substr(comma + 1));
+    return split;
+}
+
+std::string MakeFolderEntry(const std::string& path, int32_t count) {
+    return path + "," + std::to_string(count);
+}
+
 std::string FolderOfEntry(const std::string& entry) {
-    return entry.substr(0, entry.find(','));
+    return SplitFolderEntry(entry).path;
 }
 
 int LoadCatalogue(AppState& state, const std::string& path) {
     state.pictureList.clear();
     std::string data;
-    if (ReadWholeFile(path, data, kMaxListFile) != ReadResult::Ok) return 0;
+    const ReadResult read = ReadWholeFile(path, data, kMaxListFile);
+    state.catalogueUnreadable = read == ReadResult::Failed || read == ReadResult::TooLarge;
+    if (read != ReadResult::Ok) return 0;
+    return ParseCatalogue(state, data);
+}
+
+int ParseCatalogue(AppState& state, const std::string& data) {
+    state.pictureList.clear();
     const std::vector<std::string> pieces = SplitTextLines(data, kLineBuffer);
     std::size_t i = 0;
     for (; i < pieces.size(); ++i) {
@@ -91,12 +118,17 @@ int LoadCatalogue(AppState& state, const std::string& path) {
 }
 
 bool SaveCatalogue(const AppState& state, const std::string& path) {
+    if (state.catalogueUnreadable) return false;
+    return WriteFileAtomically(path, ToTextMode(CatalogueText(state)));
+}
+
+std::string CatalogueText(const AppState& state) {
     std::string text;
     for (const std::string& folder : state.folderList) text += folder + "\n";
     text += "&\n";
     if (!state.folderList.empty())
         for (const std::string& picture : state.pictureList) text += picture + "\n";
-    return WriteFileAtomically(path, ToTextMode(text));
+    return text;
 }
 
 int ScanFolder(AppState& state, FileSystem& fs, const std::string& folder,
@@ -109,8 +141,9 @@ int CountEntries(FileSystem& fs, const std::string& folder) {
 }
 
 std::string PickNextPicture(AppState& state, PickSources& sources) {
-    // Each missing file costs one more try; the third miss since the last
-    // reset ends the pick with no picture.
+    // Each missing file costs one more try; the third miss in a row ends the
+    // pick with no picture. A good pick starts the count again, so a stale
+    // entry among good ones never costs a wallpaper its picture.
     for (;;) {
         if (state.folderList.empty()) return std::string();
         if (state.pictureList.empty()) {
@@ -132,7 +165,10 @@ std::string PickNextPicture(AppState& state, PickSources& sources) {
             picked = state.pictureList[static_cast<std::size_t>(state.sequencePosition)];
             ++state.sequencePosition;
         }
-        if (!picked.empty() && sources.fs.Exists(picked)) return picked;
+        if (!picked.empty() && sources.fs.Exists(picked)) {
+            state.missCount = 0;
+            return picked;
+        }
         if (++state.missCount >= 3) {
             state.missCount = 0;
             return std::string();

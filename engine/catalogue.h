@@ -3,6 +3,7 @@
 // repeats, with one step of history.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -15,14 +16,30 @@ namespace corv {
 // gif, png or tif.
 bool IsPictureFile(const std::string& name);
 
+// A folderList entry "path,count" taken apart. The count never holds a
+// comma, so the entry is split at its last comma, and a path may hold
+// commas itself. An entry whose last piece is not a number is all path.
+struct FolderEntry {
+    std::string path;
+    int32_t count = 0;
+};
+FolderEntry SplitFolderEntry(const std::string& entry);
+// "path,count".
+std::string MakeFolderEntry(const std::string& path, int32_t count);
+
 // The folder path of a folderList entry ("path,count").
 std::string FolderOfEntry(const std::string& entry);
 
 // Reads list.txt into folderList and pictureList; the number of pictures
-// read (0 when the file cannot be read).
+// read (0 when the file cannot be read). A file that is there but cannot be
+// read sets catalogueUnreadable.
 int LoadCatalogue(AppState& state, const std::string& path);
+// The same for the file's text.
+int ParseCatalogue(AppState& state, const std::string& data);
+// list.txt's text before line ends become CR LF.
+std::string CatalogueText(const AppState& state);
 // Writes list.txt in one step; false when it could not be written (the old
-// file then stays as it was).
+// file then stays as it was) or when it was unreadable at load.
 bool SaveCatalogue(const AppState& state, const std::string& path);
 
 // Appends every picture below `folder` to pictureList and returns how many.

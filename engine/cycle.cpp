@@ -34,6 +34,9 @@ DateCheckResult CheckDate(AppState& state, const LocalDate& today) {
         result.changed = true;
         if (state.settings.isweekday) result.weekdayIcon = 137 + today.weekday;
         result.recompose = state.settings.iscalender;
+        // A kept collage carries yesterday's calendar: its today mark
+        // reaches beyond the day strip, and a new month has other numbers.
+        if (result.recompose) state.freshCanvasRequested = 1;
     }
     state.lastDateText = text;
     return result;

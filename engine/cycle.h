@@ -39,7 +39,7 @@ struct DateCheckResult {
 };
 
 // Compares `today` with state.lastDateText, stores the new text and says
-// what the window must do.
+// what the window must do. A recompose for a new date starts a fresh canvas.
 DateCheckResult CheckDate(AppState& state, const LocalDate& today);
 
 // One top-level window as the busy stop sees it, in z-order.

@@ -1,5 +1,8 @@
 #include "framework/dialog_win.h"
 
+#include <vector>
+
+#include "engine/settings.h"
 #include "framework/app_win.h"
 
 namespace corv {
@@ -12,6 +15,29 @@ bool AnswersDirectly(UINT id) {
     return (id >= WM_CTLCOLORMSGBOX && id <= WM_CTLCOLORSTATIC) || id == WM_COMPAREITEM ||
            id == WM_VKEYTOITEM || id == WM_CHARTOITEM || id == WM_QUERYDRAGICON ||
            id == WM_INITDIALOG;
+}
+
+// The control a notification comes from, when it is one of the dialog's
+// own children; null for menus and everything else.
+HWND NotifyingControl(HWND dialog, const Message& m) {
+    HWND control = nullptr;
+    if (m.id == WM_COMMAND) {
+        control = reinterpret_cast<HWND>(m.lParam);
+    } else if (m.id == WM_NOTIFY) {
+        const auto* header = reinterpret_cast<const NMHDR*>(m.lParam);
+        if (header != nullptr) control = header->hwndFrom;
+    } else if (m.id == WM_DRAWITEM) {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(m.lParam);
+        if (item != nullptr && item->CtlType != ODT_MENU) control = item->hwndItem;
+    } else if (m.id == WM_MEASUREITEM) {
+        const auto* item = reinterpret_cast<const MEASUREITEMSTRUCT*>(m.lParam);
+        if (item != nullptr && item->CtlType != ODT_MENU)
+            control = ::GetDlgItem(dialog, static_cast<int>(item->CtlID));
+    } else if (m.id >= WM_CTLCOLORMSGBOX && m.id <= WM_CTLCOLORSTATIC) {
+        control = reinterpret_cast<HWND>(m.lParam);
+    }
+    if (control == nullptr || ::GetParent(control) != dialog) return nullptr;
+    return control;
 }
 
 }  // namespace
@@ -48,8 +74,7 @@ void CDialog::EndDialog(INT_PTR result) {
 }
 
 CDialog* CDialog::FromHandle(HWND window) {
-    if (window == nullptr) return nullptr;
-    return reinterpret_cast<CDialog*>(GetWindowLongPtrW(window, DWLP_USER));
+    return dynamic_cast<CDialog*>(GetWindowObject(window));
 }
 
 HWND CDialog::ResolveOwner() const {
@@ -75,7 +100,7 @@ INT_PTR CDialog::HandleDialogMessage(CDialog* dialog, HWND window, UINT id, WPAR
     if (id == WM_INITDIALOG) {
         if (dialog == nullptr) return FALSE;
         dialog->hwnd_ = window;
-        SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(dialog));
+        SetWindowObject(window, dialog);
     } else {
         // Messages that come before WM_INITDIALOG (WM_SETFONT) find no
         // object and get the default handling.
@@ -84,7 +109,7 @@ INT_PTR CDialog::HandleDialogMessage(CDialog* dialog, HWND window, UINT id, WPAR
     }
     INT_PTR answer = dialog->Dispatch(id, wParam, lParam);
     if (id == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, DWLP_USER, 0);
+        ClearWindowObject(window, dialog);
         dialog->hwnd_ = nullptr;
         try {
             dialog->OnWindowGone();
@@ -98,7 +123,7 @@ INT_PTR CDialog::Dispatch(UINT id, WPARAM wParam, LPARAM lParam) {
     try {
         if (id == WM_INITDIALOG) return OnInitDialog();
         Message message{hwnd_, id, wParam, lParam, 0};
-        if (!RouteMessage(message)) return FALSE;
+        if (!ReflectToControl(message) && !RouteMessage(message)) return FALSE;
         if (AnswersDirectly(id)) return message.result;
         SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, message.result);
         return TRUE;
@@ -108,6 +133,65 @@ INT_PTR CDialog::Dispatch(UINT id, WPARAM wParam, LPARAM lParam) {
         if (id == WM_INITDIALOG) EndDialog(-1);
         return FALSE;
     }
+}
+
+bool CDialog::ReflectToControl(Message& message) {
+    HWND control = NotifyingControl(hwnd_, message);
+    if (control == nullptr) return false;
+    CControl* object = CControl::FromHandle(control);
+    return object != nullptr && object->OnReflected(message);
+}
+
+// --- items -------------------------------------------------------------------
+
+void CDialog::CheckItem(int id, bool checked) {
+    ::CheckDlgButton(hwnd_, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+bool CDialog::IsItemChecked(int id) const {
+    return ::IsDlgButtonChecked(hwnd_, id) == BST_CHECKED;
+}
+
+void CDialog::CheckRadio(int first, int last, int id) {
+    ::CheckRadioButton(hwnd_, first, last, id);
+}
+
+void CDialog::EnableItem(int id, bool enable) {
+    HWND item = GetDlgItem(id);
+    if (item != nullptr) ::EnableWindow(item, enable ? TRUE : FALSE);
+}
+
+void CDialog::EnableItems(std::initializer_list<int> ids, bool enable) {
+    for (int id : ids) EnableItem(id, enable);
+}
+
+bool CDialog::IsItemEnabled(int id) const {
+    HWND item = GetDlgItem(id);
+    return item != nullptr && ::IsWindowEnabled(item) != FALSE;
+}
+
+int32_t CDialog::GetItemInt(int id) const {
+    return ParseDecimal(GetItemTextA(id));
+}
+
+void CDialog::SetItemInt(int id, int32_t value) {
+    SetItemTextA(id, std::to_string(value));
+}
+
+std::wstring CDialog::GetItemText(int id) const {
+    return CWindow(GetDlgItem(id)).GetText();
+}
+
+void CDialog::SetItemText(int id, const std::wstring& text) {
+    ::SetDlgItemTextW(hwnd_, id, text.c_str());
+}
+
+std::string CDialog::GetItemTextA(int id) const {
+    return CWindow(GetDlgItem(id)).GetTextA();
+}
+
+void CDialog::SetItemTextA(int id, const std::string& text) {
+    ::SetDlgItemTextA(hwnd_, id, text.c_str());
 }
 
 }  // namespace corv

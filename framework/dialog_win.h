@@ -7,13 +7,20 @@
 // message_map_win.h). OnOK and OnCancel end a modal run with IDOK and
 // IDCANCEL; override them to check or to refuse.
 //
-// The one dialog procedure of the framework stores the object's address at
-// WM_INITDIALOG and sends every later message through the object's message
-// map; an exception thrown by a handler never leaves the procedure.
+// The one dialog procedure of the framework attaches the object to its
+// window at WM_INITDIALOG (SetWindowObject) and sends every later message
+// through the object's message map; an exception thrown by a handler never
+// leaves the procedure. A notification of a bound control (BindControl) goes
+// to that control first (see CControl).
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+
+#include "framework/controls_win.h"
 #include "framework/message_map_win.h"
 #include "framework/window_win.h"
 
@@ -38,8 +45,40 @@ public:
     void EndDialog(INT_PTR result);
 
     UINT TemplateId() const { return templateId_; }
-    // Binds a control wrapper to the dialog's control `id`.
-    void BindControl(CWindow& control, int id) { control.Attach(GetDlgItem(id)); }
+    // Binds a control object to the dialog's control `id` (see CControl).
+    bool BindControl(CControl& control, int id) { return control.Bind(GetDlgItem(id)); }
+
+    // --- items of the dialog -------------------------------------------
+    void CheckItem(int id, bool checked);
+    bool IsItemChecked(int id) const;
+    // Checks `id` and clears the other radio buttons first..last.
+    void CheckRadio(int first, int last, int id);
+    void EnableItem(int id, bool enable);
+    void EnableItems(std::initializer_list<int> ids, bool enable);
+    bool IsItemEnabled(int id) const;
+    // The item's text as a decimal number: leading blanks and a sign, then
+    // the digits up to the first other character; 0 when there are none.
+    int32_t GetItemInt(int id) const;
+    void SetItemInt(int id, int32_t value);
+    std::wstring GetItemText(int id) const;
+    void SetItemText(int id, const std::wstring& text);
+    // The same in the ANSI code page.
+    std::string GetItemTextA(int id) const;
+    void SetItemTextA(int id, const std::string& text);
+
+    // True while the dialog fills its controls (see FillGuard): handlers of
+    // change notifications (EN_CHANGE) then do nothing.
+    bool IsFilling() const { return filling_ > 0; }
+    class FillGuard {
+    public:
+        explicit FillGuard(CDialog& dialog) : dialog_(dialog) { ++dialog_.filling_; }
+        ~FillGuard() { --dialog_.filling_; }
+        FillGuard(const FillGuard&) = delete;
+        FillGuard& operator=(const FillGuard&) = delete;
+
+    private:
+        CDialog& dialog_;
+    };
 
     // The dialog object of a window made by this framework, or null.
     static CDialog* FromHandle(HWND window);
@@ -66,10 +105,13 @@ protected:
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT id, WPARAM wParam, LPARAM lParam);
     INT_PTR Dispatch(UINT id, WPARAM wParam, LPARAM lParam);
+    // Hands a control's notification to its bound object; true when taken.
+    bool ReflectToControl(Message& message);
 
     UINT templateId_;
     HWND parent_;
     bool modal_ = false;
+    int filling_ = 0;
 };
 
 }  // namespace corv

@@ -172,6 +172,63 @@ public:
                 }};
     }
 
+    // The window is being sized by its frame: `edge` is the WMSZ_ value; the
+    // handler may change the rectangle.
+    static Entry OnSizing(void (T::*method)(UINT edge, RECT& rect)) {
+        return {WM_SIZING, 0, 0, false, [method](T& self, Message& m) {
+                    (self.*method)(static_cast<UINT>(m.wParam), *reinterpret_cast<RECT*>(m.lParam));
+                    m.result = TRUE;
+                    return true;
+                }};
+    }
+    // The sizes the window may take; the handler changes the record.
+    static Entry OnGetMinMaxInfo(void (T::*method)(MINMAXINFO& info)) {
+        return {WM_GETMINMAXINFO, 0, 0, false, [method](T& self, Message& m) {
+                    (self.*method)(*reinterpret_cast<MINMAXINFO*>(m.lParam));
+                    return true;
+                }};
+    }
+    // The wheel turned by `delta` (WHEEL_DELTA a notch) with `keys` down at
+    // the screen point `at`; false hands it on.
+    static Entry OnMouseWheel(bool (T::*method)(int delta, UINT keys, POINT at)) {
+        return {WM_MOUSEWHEEL, 0, 0, false, [method](T& self, Message& m) {
+                    const POINT at{static_cast<short>(LOWORD(m.lParam)),
+                                   static_cast<short>(HIWORD(m.lParam))};
+                    return (self.*method)(static_cast<short>(HIWORD(m.wParam)), LOWORD(m.wParam),
+                                          at);
+                }};
+    }
+    // The keyboard focus came (from `other`, may be null); default follows.
+    static Entry OnSetFocus(void (T::*method)(HWND other)) {
+        return Watch(WM_SETFOCUS, [method](T& self, Message& m) {
+            (self.*method)(reinterpret_cast<HWND>(m.wParam));
+        });
+    }
+    // The keyboard focus goes (to `other`, may be null); default follows.
+    static Entry OnKillFocus(void (T::*method)(HWND other)) {
+        return Watch(WM_KILLFOCUS, [method](T& self, Message& m) {
+            (self.*method)(reinterpret_cast<HWND>(m.wParam));
+        });
+    }
+    // A context menu is asked for over `window` at the screen point `at`
+    // (-1, -1 from the keyboard); false hands it on.
+    static Entry OnContextMenu(bool (T::*method)(HWND window, POINT at)) {
+        return {WM_CONTEXTMENU, 0, 0, false, [method](T& self, Message& m) {
+                    const POINT at{static_cast<short>(LOWORD(m.lParam)),
+                                   static_cast<short>(HIWORD(m.lParam))};
+                    return (self.*method)(reinterpret_cast<HWND>(m.wParam), at);
+                }};
+    }
+    // The left button went down at `at` (client coordinates).
+    static Entry OnLButtonDown(void (T::*method)(UINT keys, POINT at)) {
+        return {WM_LBUTTONDOWN, 0, 0, false, [method](T& self, Message& m) {
+                    const POINT at{static_cast<short>(LOWORD(m.lParam)),
+                                   static_cast<short>(HIWORD(m.lParam))};
+                    (self.*method)(static_cast<UINT>(m.wParam), at);
+                    return true;
+                }};
+    }
+
 private:
     // An entry whose handler watches a message and lets it go on.
     template <class F>

@@ -10,8 +10,6 @@ namespace {
 // pointer of ours. One user-interface thread makes every sheet.
 CPropertySheet* sheetBeingMade = nullptr;
 
-const wchar_t kSheetProperty[] = L"corv.sheet";
-
 }  // namespace
 
 // --- CPropertyPage ---------------------------------------------------------
@@ -175,7 +173,7 @@ void CPropertySheet::RunModalLoop() {
 void CPropertySheet::BindWindow(HWND window) {
     hwnd_ = window;
     if (sheetProc_ != nullptr) return;
-    SetPropW(window, kSheetProperty, this);
+    SetWindowObject(window, this);
     sheetProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SheetProc)));
 }
@@ -193,13 +191,13 @@ int CALLBACK CPropertySheet::SheetCallback(HWND window, UINT event, LPARAM) {
 }
 
 LRESULT CALLBACK CPropertySheet::SheetProc(HWND window, UINT id, WPARAM wParam, LPARAM lParam) {
-    auto* sheet = static_cast<CPropertySheet*>(GetPropW(window, kSheetProperty));
+    auto* sheet = dynamic_cast<CPropertySheet*>(GetWindowObject(window));
     if (sheet == nullptr || sheet->sheetProc_ == nullptr)
         return DefWindowProcW(window, id, wParam, lParam);
     WNDPROC original = sheet->sheetProc_;
     if (id == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-        RemovePropW(window, kSheetProperty);
+        ClearWindowObject(window, sheet);
         sheet->sheetProc_ = nullptr;
         sheet->hwnd_ = nullptr;
         return CallWindowProcW(original, window, id, wParam, lParam);

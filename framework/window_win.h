@@ -96,8 +96,29 @@ public:
     }
     void KillTimer(UINT_PTR id) { ::KillTimer(hwnd_, id); }
 
+    // Moves the window to the middle of the screen's work area (the screen
+    // less the task bar), keeping its size.
+    void CentreOnWorkArea() {
+        RECT area{};
+        if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0)) return;
+        const RECT box = GetWindowRect();
+        const int x = area.left + ((area.right - area.left) - (box.right - box.left)) / 2;
+        const int y = area.top + ((area.bottom - area.top) - (box.bottom - box.top)) / 2;
+        SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
 protected:
     HWND hwnd_ = nullptr;
 };
+
+// The one way an object of the framework is attached to its window: a
+// window property holding the object's address. Dialogs, pages, sheets and
+// bound controls all use it, so any window of the program can be asked for
+// its object.
+void SetWindowObject(HWND window, CWindow* object);
+// The object attached to `window`, or null.
+CWindow* GetWindowObject(HWND window);
+// Lets go of the attachment, but only when `object` is the one attached.
+void ClearWindowObject(HWND window, const CWindow* object);
 
 }  // namespace corv

@@ -4,6 +4,13 @@
 // Dialogs.
 #define IDD_ABOUTBOX 100
 #define IDD_MAIN 102
+// The settings sheet's pages, in tab order: 104, 105, 145, 103, 136, 106.
+#define IDD_PAGE_FOLDERS 103
+#define IDD_PAGE_BACKGROUND 104
+#define IDD_PAGE_PICTURE 105
+#define IDD_PAGE_MISC 106
+#define IDD_PAGE_CALENDAR 136
+#define IDD_PAGE_EFFECTS 145
 
 // Strings.
 #define IDS_OLE_INIT_FAILED 100
@@ -44,3 +51,9 @@
 #define IDC_VERSION_TEXT 1059
 #define IDC_HOMEPAGE 1071
 #define IDC_EMAIL 1111
+
+// The placement slot editor: its tool bar and a slot window.
+#define IDD_IMGPOS_SET 152
+#define IDD_IMGPOS_SLOT 153
+// The program picker of the miscellaneous page.
+#define IDD_PROGRAM_PICKER 151

@@ -64,8 +64,8 @@ describe_wine_arch() {
 # Debian packages the build and the tests need, for the chosen path.
 wanted_packages() {
     printf '%s\n' cmake make g++ googletest g++-mingw-w64-i686 mingw-w64-tools \
-        xvfb xauth imagemagick fonts-nanum locales clang-format wine zip unzip \
-        nasm dpkg-dev
+        xvfb xauth imagemagick libimage-exiftool-perl fonts-nanum locales clang-format \
+        clang libclang-rt-14-dev wine zip unzip nasm dpkg-dev
     if [ "$CORV_WINE_ARCH" = win64 ]; then
         printf '%s\n' wine64 g++-mingw-w64-x86-64
     else
@@ -217,6 +217,14 @@ build_windows() {
 build_native() {
     log "native build"
     cmake -S "$ROOT" -B "$BUILD/native" -DCORV_WIN_BUILD_DIR="$WIN_BUILD" \
-        -DCORV_WINE_ARCH="$CORV_WINE_ARCH" >/dev/null
+        -DCORV_WINE_ARCH="$CORV_WINE_ARCH" -DCORV_FUZZ_BUILD_DIR="$BUILD/fuzz" >/dev/null
     cmake --build "$BUILD/native" -j "$JOBS"
+}
+
+# The libFuzzer targets of the portable core (tests/fuzz), built by clang.
+build_fuzz() {
+    log "fuzz build"
+    cmake -S "$ROOT/tests/fuzz" -B "$BUILD/fuzz" -DCMAKE_CXX_COMPILER=clang++ \
+        -DCMAKE_BUILD_TYPE= >/dev/null
+    cmake --build "$BUILD/fuzz" -j "$JOBS"
 }

@@ -18,18 +18,9 @@ BOOL CAboutDlg::OnInitDialog() {
 
     homePage.SetLink(true);
     email.SetLink(true);
+    // The owner is the hidden main window, which gives no useful place.
     CentreOnWorkArea();
     return TRUE;
-}
-
-void CAboutDlg::CentreOnWorkArea() {
-    // The owner is the hidden main window, which gives no useful place.
-    RECT area{};
-    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0)) return;
-    const RECT box = GetWindowRect();
-    const int x = area.left + ((area.right - area.left) - (box.right - box.left)) / 2;
-    const int y = area.top + ((area.bottom - area.top) - (box.bottom - box.top)) / 2;
-    SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace corv

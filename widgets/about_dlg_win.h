@@ -17,9 +17,6 @@ public:
 protected:
     BOOL OnInitDialog() override;
 
-    // Centred on the screen's work area.
-    void CentreOnWorkArea();
-
     CLinkStatic homePage;  // control 1071
     CLinkStatic email;     // control 1111
 };

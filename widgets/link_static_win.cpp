@@ -34,33 +34,20 @@ CLinkStatic::~CLinkStatic() {
     if (backBrush_ != nullptr) DeleteObject(backBrush_);
 }
 
-bool CLinkStatic::Subclass(HWND control) {
-    if (hwnd_ != nullptr || control == nullptr || !::IsWindow(control)) return false;
-    HWND parent = ::GetParent(control);
-    const UINT_PTR id = SubclassId(this);
-    const DWORD_PTR self = reinterpret_cast<DWORD_PTR>(this);
-    if (!SetWindowSubclass(control, ControlProc, id, self)) return false;
-    if (parent != nullptr && !SetWindowSubclass(parent, ParentProc, id, self)) {
-        RemoveWindowSubclass(control, ControlProc, id);
-        return false;
-    }
-    hwnd_ = control;
-    parent_ = parent;
+void CLinkStatic::OnBound() {
+    SetWindowSubclass(hwnd_, ControlProc, SubclassId(this), reinterpret_cast<DWORD_PTR>(this));
     // What was set before binding takes effect now. A frame the template
     // gave the control stays unless the flags ask for one.
     if (link_ != 0) ModifyStyle(0, SS_NOTIFY);
     if (font_ != nullptr) Send(WM_SETFONT, reinterpret_cast<WPARAM>(font_));
     if ((styleFlags_ & (kLabelBorder | kLabelSunken)) != 0) ApplyFrameStyles();
     Invalidate(true);
-    return true;
 }
 
 void CLinkStatic::Unsubclass() {
-    const UINT_PTR id = SubclassId(this);
-    if (hwnd_ != nullptr && ::IsWindow(hwnd_)) RemoveWindowSubclass(hwnd_, ControlProc, id);
-    if (parent_ != nullptr && ::IsWindow(parent_)) RemoveWindowSubclass(parent_, ParentProc, id);
-    hwnd_ = nullptr;
-    parent_ = nullptr;
+    if (hwnd_ != nullptr && ::IsWindow(hwnd_))
+        RemoveWindowSubclass(hwnd_, ControlProc, SubclassId(this));
+    Unbind();
 }
 
 // --- settings -----------------------------------------------------------------
@@ -161,38 +148,27 @@ void CLinkStatic::OnClicked() {
     if (!target.empty()) open_(target);
 }
 
+bool CLinkStatic::OnReflected(Message& message) {
+    if (message.id == WM_CTLCOLORSTATIC) {
+        HBRUSH brush = OnCtlColor(reinterpret_cast<HDC>(message.wParam));
+        message.result = reinterpret_cast<LRESULT>(brush);
+        return brush != nullptr;
+    }
+    if (message.id == WM_COMMAND && HIWORD(message.wParam) == STN_CLICKED) {
+        OnClicked();
+        message.result = 0;
+        return true;
+    }
+    return false;
+}
+
 LRESULT CALLBACK CLinkStatic::ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                           UINT_PTR id, DWORD_PTR self) {
     auto* label = reinterpret_cast<CLinkStatic*>(self);
     if (message == WM_SETCURSOR && label->OnSetCursor()) return TRUE;
     if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(window, ControlProc, id);
-        if (label->parent_ != nullptr && ::IsWindow(label->parent_))
-            RemoveWindowSubclass(label->parent_, ParentProc, id);
-        label->hwnd_ = nullptr;
-        label->parent_ = nullptr;
-    }
-    return DefSubclassProc(window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK CLinkStatic::ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR self) {
-    auto* label = reinterpret_cast<CLinkStatic*>(self);
-    const bool fromLabel =
-        label->hwnd_ != nullptr && reinterpret_cast<HWND>(lParam) == label->hwnd_;
-    if (message == WM_CTLCOLORSTATIC && fromLabel) {
-        HBRUSH brush = label->OnCtlColor(reinterpret_cast<HDC>(wParam));
-        if (brush != nullptr) return reinterpret_cast<LRESULT>(brush);
-    } else if (message == WM_COMMAND && fromLabel && HIWORD(wParam) == STN_CLICKED) {
-        // Nothing thrown by the opener may leave a window procedure.
-        try {
-            label->OnClicked();
-        } catch (...) {
-        }
-        return 0;
-    } else if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(window, ParentProc, id);
-        label->parent_ = nullptr;
+        label->Unbind();
     }
     return DefSubclassProc(window, message, wParam, lParam);
 }

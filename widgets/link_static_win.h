@@ -5,11 +5,12 @@
 // Bind it to a static control of a dialog with Subclass (or
 // SubclassDlgItem) once the dialog's window exists, typically in
 // OnInitDialog. The label then answers, for its own control only, the
-// colour message the control sends its parent (WM_CTLCOLORSTATIC), the
-// click notification (STN_CLICKED, reported only in link mode) and the
-// cursor message; the parent's own message map never sees those three for
-// this control. Every other message goes on as before, and several labels
-// may share one parent.
+// colour message the control sends its dialog (WM_CTLCOLORSTATIC) and the
+// click notification (STN_CLICKED, reported only in link mode), both handed
+// back to it by the dialog (see CControl), and the cursor message of its own
+// window; the dialog's message map never sees those for this control.
+// Every other message goes on as before, and several labels may share one
+// dialog.
 //
 // Settings made before the label is bound are kept and take effect when it
 // is bound.
@@ -40,7 +41,7 @@ public:
 
     // Takes over the static control `control`; false when it is not a
     // window or the label is already bound.
-    bool Subclass(HWND control);
+    bool Subclass(HWND control) { return Bind(control); }
     bool SubclassDlgItem(int id, HWND parent) { return Subclass(::GetDlgItem(parent, id)); }
 
     // Link mode on: clicks are reported, the hand cursor shows, the text is
@@ -66,11 +67,14 @@ public:
     HFONT Font() const { return font_; }
     HBRUSH BackBrush() const { return backBrush_; }
 
+    bool OnReflected(Message& message) override;
+
+protected:
+    void OnBound() override;
+
 private:
     static LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                         UINT_PTR id, DWORD_PTR self);
-    static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR id, DWORD_PTR self);
 
     HBRUSH OnCtlColor(HDC dc);
     bool OnSetCursor();
@@ -89,7 +93,6 @@ private:
     HBRUSH backBrush_ = nullptr;
     int link_ = 0;
 
-    HWND parent_ = nullptr;  // the parent whose messages the label watches
     OpenCall open_;
 };
 

@@ -81,6 +81,13 @@ int CTrayIcon::SetTipText(const char* text) {
     return CallShell(NIM_MODIFY) ? 1 : 0;
 }
 
+int CTrayIcon::ReAddIcon() {
+    if (record_.hWnd == nullptr || !IsWindow(record_.hWnd)) return 0;
+    record_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    enabled_ = CallShell(NIM_ADD) || CallShell(NIM_MODIFY) ? 1 : 0;
+    return enabled_;
+}
+
 void CTrayIcon::DeleteIcon() {
     if (enabled_ == 0) return;
     record_.uFlags = 0;

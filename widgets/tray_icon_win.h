@@ -45,6 +45,11 @@ public:
     int SetTipText(const char* text);
     // Removes the icon; does nothing when it is absent.
     void DeleteIcon();
+    // Adds the icon again as it was last shown, with its image and tooltip
+    // (after the shell restarted and lost it). Needs an earlier AddIcon with
+    // a live owner. When the shell still has the icon it is brought up to
+    // date instead. Non-zero when the icon is shown afterwards.
+    int ReAddIcon();
 
     // The owner's callback message: `wParam` carries the icon id, the low
     // word of `lParam` the mouse message. A left double-click sends the

@@ -19,6 +19,19 @@
 //   e2e_driver get-wallpaper-reg
 //   e2e_driver screen                  "WIDTH HEIGHT LEFT TOP RIGHT BOTTOM":
 //                                      the screen's size and the work area
+//   e2e_driver fake-tray SECONDS       a task bar window that refuses every
+//                                      icon, found before the real one
+//   e2e_driver fake-tray-up            0 once the fake task bar exists
+//   e2e_driver icon-state              "present" or "absent": whether the
+//                                      notification area has the program's
+//                                      icon (a modify call that changes nothing)
+//   e2e_driver drop-icon               removes the program's icon, as a
+//                                      crashing shell loses it
+//   e2e_driver taskbar-created         sends "TaskbarCreated" to the program
+//   e2e_driver soak COUNT EVERY        COUNT next-picture commands, one after
+//                                      the other; the program's memory after
+//                                      every EVERY, its GDI and USER objects
+//                                      at the start and the end
 //
 // The commands for the program's dialogs, its tray menu and other
 // programs' windows are in driver_ui.h.
@@ -27,6 +40,8 @@
 // awaited state did not come, 2 for a usage error.
 #include <windows.h>
 
+#include <psapi.h>
+#include <shellapi.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
@@ -229,6 +244,141 @@ int DesktopIcons() {
     return 0;
 }
 
+// --- the notification area -----------------------------------------------
+
+const char kTrayClass[] = "Shell_TrayWnd";
+const char kFakeTrayTitle[] = "corv fake task bar";
+const UINT kIconId = 129;
+
+const UINT_PTR kFakeTrayEnd = 1;
+const UINT_PTR kFakeTrayRaise = 2;
+
+LRESULT CALLBACK FakeTrayProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COPYDATA) return FALSE;  // every icon call is refused
+    if (message == WM_TIMER && wParam == kFakeTrayRaise) {
+        // The real task bar raises itself now and then: stay above it.
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        return 0;
+    }
+    if (message == WM_CLOSE || message == WM_TIMER) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// A top-most window of the task bar's class, as the shell's own before it
+// has started: the icon calls find it first and it refuses them.
+int FakeTray(UINT seconds) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = FakeTrayProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = kTrayClass;
+    RegisterClassA(&windowClass);
+    HWND tray =
+        CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kTrayClass, kFakeTrayTitle, WS_POPUP, 0,
+                        0, 1, 1, nullptr, nullptr, windowClass.hInstance, nullptr);
+    if (tray == nullptr) return 1;
+    SetTimer(tray, kFakeTrayEnd, seconds * 1000, nullptr);
+    SetTimer(tray, kFakeTrayRaise, 50, nullptr);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+    DestroyWindow(tray);
+    return 0;
+}
+
+int FakeTrayUp() {
+    HWND first = FindWindowExA(nullptr, nullptr, kTrayClass, nullptr);
+    char title[64] = {};
+    if (first != nullptr) GetWindowTextA(first, title, sizeof title);
+    return std::strcmp(title, kFakeTrayTitle) == 0 ? 0 : 1;
+}
+
+NOTIFYICONDATAA IconRecord(HWND window) {
+    NOTIFYICONDATAA record{};
+    record.cbSize = 88;
+    record.hWnd = window;
+    record.uID = kIconId;
+    return record;
+}
+
+int IconState(HWND window) {
+    NOTIFYICONDATAA record = IconRecord(window);
+    std::printf(Shell_NotifyIconA(NIM_MODIFY, &record) ? "present\n" : "absent\n");
+    return 0;
+}
+
+int DropIcon(HWND window) {
+    NOTIFYICONDATAA record = IconRecord(window);
+    return Shell_NotifyIconA(NIM_DELETE, &record) ? 0 : 1;
+}
+
+// --- a long run ------------------------------------------------------------
+
+const UINT kNextPicture = 32778;
+
+// The working set, its peak so far, the private bytes and the handles of a
+// process.
+void PrintMemory(HANDLE process) {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(process, &counters, sizeof counters);
+    DWORD handles = 0;
+    GetProcessHandleCount(process, &handles);
+    std::printf("working set %6lu KiB (peak %6lu KiB)  private %6lu KiB  handles %lu",
+                static_cast<unsigned long>(counters.WorkingSetSize / 1024),
+                static_cast<unsigned long>(counters.PeakWorkingSetSize / 1024),
+                static_cast<unsigned long>(counters.PagefileUsage / 1024),
+                static_cast<unsigned long>(handles));
+}
+
+// GDI and USER objects of a process; "n/a" where the system does not count.
+void PrintObjects(const char* when, HANDLE process) {
+    SetLastError(0);
+    const DWORD gdi = GetGuiResources(process, GR_GDIOBJECTS);
+    const DWORD gdiError = GetLastError();
+    const DWORD user = GetGuiResources(process, GR_USEROBJECTS);
+    if (gdi == 0 && gdiError == ERROR_CALL_NOT_IMPLEMENTED)
+        std::printf(
+            "%s: GDI objects n/a, USER objects n/a (GetGuiResources not implemented here)\n", when);
+    else
+        std::printf("%s: GDI objects %lu, USER objects %lu\n", when,
+                    static_cast<unsigned long>(gdi), static_cast<unsigned long>(user));
+}
+
+int Soak(HWND window, unsigned count, unsigned every) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    if (process == nullptr || every == 0) return 1;
+    PrintObjects("start", process);
+    std::printf("changes %5u  ", 0u);
+    PrintMemory(process);
+    std::printf("\n");
+    std::fflush(stdout);
+    const DWORD started = GetTickCount();
+    for (unsigned i = 1; i <= count; ++i) {
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutA(window, WM_COMMAND, kNextPicture, 0, SMTO_ABORTIFHUNG, 60000,
+                                 &answer)) {
+            std::printf("change %u: no answer\n", i);
+            CloseHandle(process);
+            return 1;
+        }
+        if (i % every == 0) {
+            std::printf("changes %5u  ", i);
+            PrintMemory(process);
+            std::printf("\n");
+            std::fflush(stdout);
+        }
+    }
+    std::printf("%u changes in %lu s\n", count,
+                static_cast<unsigned long>((GetTickCount() - started) / 1000));
+    PrintObjects("end", process);
+    CloseHandle(process);
+    return 0;
+}
+
 // --- the user's wallpaper -------------------------------------------------
 
 const char kDesktopKey[] = "Control Panel\\Desktop";
@@ -290,6 +440,8 @@ int Run(int argc, char** argv) {
     if (command == "set-wallpaper-reg" && argc == 3) return SetWallpaperReg(argv[2]);
     if (command == "get-wallpaper-reg") return GetWallpaperReg();
     if (command == "screen") return Screen();
+    if (command == "fake-tray" && argc == 3) return FakeTray(Number(argv[2]));
+    if (command == "fake-tray-up") return FakeTrayUp();
 
     const int ui = e2eui::Run(argc, argv, MainWindow);
     if (ui >= 0) return ui;
@@ -323,6 +475,18 @@ int Run(int argc, char** argv) {
     }
     if (command == "try-show") return TryShow(window);
     if (command == "kill") return Kill(window);
+    if (command == "icon-state") return IconState(window);
+    if (command == "soak" && argc == 4)
+        return Soak(window, static_cast<unsigned>(Number(argv[2])),
+                    static_cast<unsigned>(Number(argv[3])));
+    if (command == "drop-icon") return DropIcon(window);
+    if (command == "taskbar-created") {
+        DWORD_PTR answer = 0;
+        return SendMessageTimeoutA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0,
+                                   SMTO_ABORTIFHUNG, kSendTimeout, &answer)
+                   ? 0
+                   : 1;
+    }
     return Usage();
 }
 

@@ -26,6 +26,61 @@
 //   e2e_driver menu-gone MS              wait until no pop-up menu is open
 //   e2e_driver menu-keys KEY...          keys for the open menu: down, up,
 //                                        enter, escape
+//   e2e_driver key TITLE KEY             a key press (enter, escape, up, down,
+//                                        home, end) for the focused control
+//                                        of that window's thread
+//   e2e_driver syscommand-close TITLE    the close box's command (SC_CLOSE)
+//   e2e_driver message-box MS            wait for a message box of the
+//                                        program, print its title and text,
+//                                        press its OK button
+//   e2e_driver wait-control ID MS        wait for a window of the program
+//                                        holding control ID; print its title
+//   e2e_driver set-text TITLE ID TEXT    the text of control ID (WM_SETTEXT)
+//   e2e_driver sheet-tabs TITLE          every page of a property sheet in
+//                                        turn: "INDEX|PAGE TITLE" per line
+//   e2e_driver sheet-page TITLE [INDEX]  select page INDEX; print the index
+//                                        of the page on show
+//   e2e_driver page-text TITLE ID        text of control ID of the page on
+//                                        show
+//   e2e_driver page-click TITLE ID       press button ID of the page on show
+//   e2e_driver page-enabled TITLE ID     1 when that control is enabled
+//   e2e_driver page-rows TITLE ID        the rows of list view ID
+//   e2e_driver page-rect TITLE ID        that control's screen rectangle
+//                                        "L T R B"
+//   e2e_driver slot-windows              the program's half-transparent
+//                                        (layered) windows, "L T R B" each,
+//                                        by left, then top
+//   e2e_driver slot-context N            the context menu of the N-th of them
+//   e2e_driver slot-drag N EDGE PIXELS   drag its right or bottom edge
+//                                        (EDGE right|bottom) by PIXELS with
+//                                        the mouse
+//   e2e_driver page-field TITLE ID       the text of control ID of the page on
+//                                        show, asked of the control itself
+//                                        (WM_GETTEXT: edit fields)
+//   e2e_driver page-press TITLE ID       a click of button ID of the page on
+//                                        show, as the mouse makes it (BM_CLICK):
+//                                        check boxes change their state
+//   e2e_driver page-set-text TITLE ID TEXT
+//                                        the text of control ID of the page
+//                                        on show (WM_SETTEXT)
+//   e2e_driver list-items TITLE ID       the items of list view ID of that
+//                                        window: "TEXT|X,Y" (its position)
+//   e2e_driver list-click TITLE ID INDEX [double]
+//                                        a click (or a double-click) of the
+//                                        left button on the icon of item INDEX
+//   e2e_driver page-checked TITLE ID     1 when check box ID of the page on
+//                                        show is set
+//   e2e_driver page-toggle TITLE ID      flip check box ID of the page on show
+//                                        and report the click, as the mouse does
+//   e2e_driver page-items TITLE ID       the items of drop-down list ID of the
+//                                        page on show, one a line
+//   e2e_driver page-selected TITLE ID    its selected item
+//   e2e_driver list-rows TITLE ID        the rows of list view ID of window
+//                                        TITLE: "CHECKED|TEXT OF COLUMN 1"
+//   e2e_driver list-check TITLE ID ROW   check row ROW of that list view
+//   e2e_driver run-value                 the autostart value "Corvalendrine"
+//                                        of the user's Run key, or "missing"
+//   e2e_driver run-value-delete          removes it, as another program would
 //
 // Titles come in the ANSI code page, as the command line gives them, and
 // are compared as wide text.
@@ -33,6 +88,10 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -174,6 +233,14 @@ inline BOOL CALLBACK CollectTexts(HWND child, LPARAM param) {
     return TRUE;
 }
 
+// Prints a box's title and text, then presses its button `id`.
+inline int PrintAndClick(HWND box, int id) {
+    std::wstring text;
+    EnumChildWindows(box, CollectTexts, reinterpret_cast<LPARAM>(&text));
+    std::printf("%s\n%s\n", Utf8(WindowText(box)).c_str(), Utf8(text).c_str());
+    return Click(box, id);
+}
+
 inline int Answer(int button, DWORD timeout, MainWindowFinder mainWindow) {
     HWND question = nullptr;
     const auto asks = [button](HWND window) {
@@ -192,10 +259,7 @@ inline int Answer(int button, DWORD timeout, MainWindowFinder mainWindow) {
         std::printf("no question\n");
         return 1;
     }
-    std::wstring text;
-    EnumChildWindows(question, CollectTexts, reinterpret_cast<LPARAM>(&text));
-    std::printf("%s\n%s\n", Utf8(WindowText(question)).c_str(), Utf8(text).c_str());
-    return Click(question, button);
+    return PrintAndClick(question, button);
 }
 
 inline LRESULT CALLBACK OtherProgramProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -248,6 +312,270 @@ inline int MenuKeys(int argc, char** argv) {
         Sleep(100);
     }
     return 0;
+}
+
+inline WPARAM KeyCode(const std::string& key) {
+    return key == "enter"    ? VK_RETURN
+           : key == "escape" ? VK_ESCAPE
+           : key == "up"     ? VK_UP
+           : key == "down"   ? VK_DOWN
+           : key == "home"   ? VK_HOME
+           : key == "end"    ? VK_END
+                             : 0;
+}
+
+inline int PressKey(HWND window, const std::string& key) {
+    const WPARAM code = KeyCode(key);
+    if (window == nullptr || code == 0) return 2;
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    HWND target =
+        GetGUIThreadInfo(thread, &info) && info.hwndFocus != nullptr ? info.hwndFocus : window;
+    PostMessageW(target, WM_KEYDOWN, code, 1);
+    PostMessageW(target, WM_KEYUP, code, 0xC0000001);
+    return 0;
+}
+
+inline BOOL CALLBACK HasMessageText(HWND child, LPARAM param) {
+    if (ClassName(child) == L"Static" && GetDlgCtrlID(child) == 0xFFFF &&
+        !WindowText(child).empty()) {
+        *reinterpret_cast<bool*>(param) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A message box of the program: a dialog with an OK button and a text.
+inline int AnswerMessageBox(DWORD timeout, MainWindowFinder mainWindow) {
+    HWND box = nullptr;
+    const bool found = WaitFor(timeout, [&] {
+        for (HWND window : ProgramWindows(mainWindow)) {
+            bool text = false;
+            if (ClassName(window) != L"#32770" || GetDlgItem(window, IDOK) == nullptr) continue;
+            EnumChildWindows(window, HasMessageText, reinterpret_cast<LPARAM>(&text));
+            if (text) {
+                box = window;
+                return true;
+            }
+        }
+        return false;
+    });
+    if (!found) {
+        std::printf("no message box\n");
+        return 1;
+    }
+    return PrintAndClick(box, IDOK);
+}
+
+inline HWND CurrentPage(HWND sheet) {
+    if (sheet == nullptr) return nullptr;
+    return reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+}
+
+inline int PageIndex(HWND sheet) {
+    return static_cast<int>(
+        SendMessageW(sheet, PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(CurrentPage(sheet)), 0));
+}
+
+// The program's visible layered windows (the slot editor's slots), by
+// left, then top.
+inline std::vector<HWND> SlotWindows(MainWindowFinder mainWindow) {
+    std::vector<HWND> slots;
+    for (HWND window : ProgramWindows(mainWindow))
+        if (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYERED) slots.push_back(window);
+    std::sort(slots.begin(), slots.end(), [](HWND a, HWND b) {
+        RECT ra{}, rb{};
+        GetWindowRect(a, &ra);
+        GetWindowRect(b, &rb);
+        return ra.left != rb.left ? ra.left < rb.left : ra.top < rb.top;
+    });
+    return slots;
+}
+
+inline void MouseTo(int x, int y, DWORD buttons) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    SendInput(1, &input, sizeof input);
+    Sleep(60);  // input pacing, so the sizing loop sees every step
+}
+
+// Drags the right or bottom edge of `window` by `pixels`, in steps.
+inline int DragEdge(HWND window, const std::string& edge, int pixels) {
+    RECT r{};
+    if (window == nullptr || !GetWindowRect(window, &r)) return 1;
+    const bool right = edge == "right";
+    if (!right && edge != "bottom") return 2;
+    int x = right ? r.right - 2 : (r.left + r.right) / 2;
+    int y = right ? (r.top + r.bottom) / 2 : r.bottom - 2;
+    SetForegroundWindow(window);
+    MouseTo(x, y, 0);
+    MouseTo(x, y, MOUSEEVENTF_LEFTDOWN);
+    const int steps = 5;
+    for (int i = 1; i <= steps; ++i)
+        MouseTo(right ? x + pixels * i / steps : x, right ? y : y + pixels * i / steps, 0);
+    MouseTo(right ? x + pixels : x, right ? y : y + pixels, MOUSEEVENTF_LEFTUP);
+    return 0;
+}
+
+// Memory in the process of a list view, for the list messages that read or
+// write through a pointer.
+class RemoteMemory {
+public:
+    RemoteMemory(HWND window, SIZE_T size) : size_(size) {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                               processId);
+        if (process_ != nullptr)
+            at_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~RemoteMemory() {
+        if (at_ != nullptr) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
+        if (process_ != nullptr) CloseHandle(process_);
+    }
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
+
+    bool Ok() const { return at_ != nullptr; }
+    char* At() const { return static_cast<char*>(at_); }
+    bool Write(const void* data, SIZE_T size, SIZE_T offset = 0) {
+        return offset + size <= size_ &&
+               WriteProcessMemory(process_, At() + offset, data, size, nullptr) != FALSE;
+    }
+    bool Read(void* data, SIZE_T size, SIZE_T offset = 0) {
+        return offset + size <= size_ &&
+               ReadProcessMemory(process_, At() + offset, data, size, nullptr) != FALSE;
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    void* at_ = nullptr;
+    SIZE_T size_;
+};
+
+inline int PrintListItems(HWND list) {
+    constexpr int kChars = 260;
+    RemoteMemory remote(list, sizeof(LVITEMW) + sizeof(POINT) + kChars * sizeof(wchar_t));
+    if (!remote.Ok()) return 1;
+    const SIZE_T pointAt = sizeof(LVITEMW);
+    const SIZE_T textAt = pointAt + sizeof(POINT);
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        LVITEMW item{};
+        item.pszText = reinterpret_cast<wchar_t*>(remote.At() + textAt);
+        item.cchTextMax = kChars;
+        wchar_t text[kChars] = {};
+        POINT at{};
+        if (!remote.Write(&item, sizeof item) ||
+            SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(i),
+                         reinterpret_cast<LPARAM>(remote.At())) < 0 ||
+            !remote.Read(text, sizeof text - sizeof(wchar_t), textAt) ||
+            !SendMessageW(list, LVM_GETITEMPOSITION, static_cast<WPARAM>(i),
+                          reinterpret_cast<LPARAM>(remote.At() + pointAt)) ||
+            !remote.Read(&at, sizeof at, pointAt))
+            return 1;
+        std::printf("%s|%ld,%ld\n", Utf8(text).c_str(), at.x, at.y);
+    }
+    return 0;
+}
+
+inline int ClickListItem(HWND list, int index, bool twice) {
+    SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+    RemoteMemory remote(list, sizeof(RECT));
+    RECT box{};
+    box.left = LVIR_ICON;
+    if (!remote.Ok() || !remote.Write(&box, sizeof box) ||
+        !SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(index),
+                      reinterpret_cast<LPARAM>(remote.At())) ||
+        !remote.Read(&box, sizeof box))
+        return 1;
+    const LPARAM at = MAKELPARAM((box.left + box.right) / 2, (box.top + box.bottom) / 2);
+    const UINT sequence[] = {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP};
+    for (int i = 0; i < (twice ? 4 : 2); ++i)
+        PostMessageW(list, sequence[i], sequence[i] == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+    return 0;
+}
+
+// --- list views and drop-down lists of the program, and its Run value ------
+
+inline int ListRows(HWND list) {
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    const size_t textChars = 512;
+    RemoteMemory block(list, sizeof(LVITEMW) + textChars * sizeof(wchar_t));
+    if (!block.Ok()) return 1;
+    for (int row = 0; row < count; ++row) {
+        LVITEMW item{};
+        item.iSubItem = 1;
+        item.cchTextMax = static_cast<int>(textChars);
+        item.pszText = reinterpret_cast<wchar_t*>(block.At() + sizeof(LVITEMW));
+        std::vector<wchar_t> text(textChars, L'\0');
+        if (!block.Write(&item, sizeof item)) return 1;
+        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(block.At()));
+        if (!block.Read(text.data(), textChars * sizeof(wchar_t), sizeof(LVITEMW))) return 1;
+        text.back() = L'\0';
+        const UINT state = static_cast<UINT>(
+            SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK));
+        std::printf("%d|%s\n", ((state & LVIS_STATEIMAGEMASK) >> 12) == 2 ? 1 : 0,
+                    Utf8(text.data()).c_str());
+    }
+    return 0;
+}
+
+inline int CheckListRow(HWND list, int row) {
+    RemoteMemory block(list, sizeof(LVITEMW));
+    LVITEMW item{};
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = INDEXTOSTATEIMAGEMASK(2);
+    if (!block.Ok() || !block.Write(&item, sizeof item)) return 1;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(block.At()));
+    return 0;
+}
+
+inline int ComboItems(HWND combo, bool selectedOnly) {
+    const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    const int selected = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        if (selectedOnly && i != selected) continue;
+        const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+        if (length <= 0 || length > 1000) continue;
+        std::vector<wchar_t> text(static_cast<size_t>(length) + 1, L'\0');
+        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                     reinterpret_cast<LPARAM>(text.data()));
+        std::printf("%s\n", Utf8(text.data()).c_str());
+    }
+    return 0;
+}
+
+inline const wchar_t* RunKey() {
+    return L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+}
+
+inline int RunValue(bool remove) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, RunKey(), 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) !=
+        ERROR_SUCCESS) {
+        std::printf("missing\n");
+        return remove ? 1 : 0;
+    }
+    LONG result = ERROR_SUCCESS;
+    if (remove) {
+        result = RegDeleteValueW(key, L"Corvalendrine");
+    } else {
+        std::vector<wchar_t> value(4096, L'\0');
+        DWORD bytes = static_cast<DWORD>((value.size() - 1) * sizeof(wchar_t));
+        result = RegQueryValueExW(key, L"Corvalendrine", nullptr, nullptr,
+                                  reinterpret_cast<BYTE*>(value.data()), &bytes);
+        std::printf("%s\n", result == ERROR_SUCCESS ? Utf8(value.data()).c_str() : "missing");
+        result = ERROR_SUCCESS;
+    }
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS ? 0 : 1;
 }
 
 // Runs a command of this file; -1 when the command is not one of them.
@@ -323,6 +651,153 @@ inline int Run(int argc, char** argv, MainWindowFinder mainWindow) {
         return gone ? 0 : 1;
     }
     if (command == "menu-keys" && argc >= 3) return MenuKeys(argc, argv);
+    if (command == "key" && argc == 4) return PressKey(FindTitled(argv[2]), argv[3]);
+    if (command == "syscommand-close" && argc == 3) {
+        HWND window = FindTitled(argv[2]);
+        return window != nullptr && PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
+    }
+    if (command == "message-box" && argc == 3) return AnswerMessageBox(number(argv[2]), mainWindow);
+    if (command == "wait-control" && argc == 4) {
+        const int id = std::atoi(argv[2]);
+        HWND holder = nullptr;
+        const bool found = WaitFor(number(argv[3]), [&] {
+            for (HWND window : ProgramWindows(mainWindow))
+                if (GetDlgItem(window, id) != nullptr) {
+                    holder = window;
+                    return true;
+                }
+            return false;
+        });
+        if (!found) {
+            std::printf("no such window\n");
+            return 1;
+        }
+        std::printf("%s\n", Utf8(WindowText(holder)).c_str());
+        return 0;
+    }
+    if (command == "set-text" && argc == 5) {
+        HWND window = FindTitled(argv[2]);
+        HWND control = window != nullptr ? GetDlgItem(window, std::atoi(argv[3])) : nullptr;
+        if (control == nullptr) return 1;
+        const std::wstring text = Wide(argv[4]);
+        DWORD_PTR answer = 0;
+        return SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                                   SMTO_ABORTIFHUNG, 5000, &answer)
+                   ? 0
+                   : 1;
+    }
+    if (command == "sheet-tabs" && argc == 3) {
+        HWND sheet = FindTitled(argv[2]);
+        HWND tabs = sheet != nullptr
+                        ? reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0))
+                        : nullptr;
+        if (tabs == nullptr) return 1;
+        const int count = static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            SendMessageW(sheet, PSM_SETCURSEL, static_cast<WPARAM>(i), 0);
+            std::printf("%d|%s\n", PageIndex(sheet), Utf8(WindowText(CurrentPage(sheet))).c_str());
+        }
+        return 0;
+    }
+    if (command == "sheet-page" && (argc == 3 || argc == 4)) {
+        HWND sheet = FindTitled(argv[2]);
+        if (sheet == nullptr) return 1;
+        if (argc == 4) SendMessageW(sheet, PSM_SETCURSEL, number(argv[3]), 0);
+        std::printf("%d\n", PageIndex(sheet));
+        return 0;
+    }
+    if ((command == "page-text" || command == "page-click" || command == "page-enabled" ||
+         command == "page-rows" || command == "page-rect") &&
+        argc == 4) {
+        HWND page = CurrentPage(FindTitled(argv[2]));
+        const int id = std::atoi(argv[3]);
+        HWND control = page != nullptr ? GetDlgItem(page, id) : nullptr;
+        if (control == nullptr) return 1;
+        if (command == "page-click") return Click(page, id);
+        if (command == "page-rect") return PrintRect(control);
+        if (command == "page-text")
+            std::printf("%s\n", Utf8(WindowText(control)).c_str());
+        else if (command == "page-enabled")
+            std::printf("%d\n", IsWindowEnabled(control) ? 1 : 0);
+        else
+            std::printf("%d\n", static_cast<int>(SendMessageW(control, LVM_GETITEMCOUNT, 0, 0)));
+        return 0;
+    }
+    if (command == "slot-windows" && argc == 2) {
+        for (HWND window : SlotWindows(mainWindow)) PrintRect(window);
+        return 0;
+    }
+    if ((command == "page-field" || command == "page-press") && argc == 4) {
+        HWND page = CurrentPage(FindTitled(argv[2]));
+        HWND control = page != nullptr ? GetDlgItem(page, std::atoi(argv[3])) : nullptr;
+        if (control == nullptr) return 1;
+        if (command == "page-press") return PostMessageW(control, BM_CLICK, 0, 0) ? 0 : 1;
+        wchar_t text[512] = {};
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutW(control, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text),
+                                 SMTO_ABORTIFHUNG, 5000, &answer))
+            return 1;
+        std::printf("%s\n", Utf8(text).c_str());
+        return 0;
+    }
+    if (command == "page-set-text" && argc == 5) {
+        HWND page = CurrentPage(FindTitled(argv[2]));
+        HWND control = page != nullptr ? GetDlgItem(page, std::atoi(argv[3])) : nullptr;
+        if (control == nullptr) return 1;
+        const std::wstring text = Wide(argv[4]);
+        DWORD_PTR answer = 0;
+        return SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                                   SMTO_ABORTIFHUNG, 5000, &answer)
+                   ? 0
+                   : 1;
+    }
+    if ((command == "slot-context" && argc == 3) || (command == "slot-drag" && argc == 5)) {
+        const std::vector<HWND> slots = SlotWindows(mainWindow);
+        const int n = std::atoi(argv[2]);
+        if (n < 1 || n > static_cast<int>(slots.size())) return 1;
+        HWND slot = slots[static_cast<std::size_t>(n - 1)];
+        if (command == "slot-drag") return DragEdge(slot, argv[3], std::atoi(argv[4]));
+        RECT r{};
+        GetWindowRect(slot, &r);
+        return PostMessageW(slot, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(slot),
+                            MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2))
+                   ? 0
+                   : 1;
+    }
+    if ((command == "list-items" && argc == 4) ||
+        (command == "list-click" && (argc == 5 || argc == 6))) {
+        HWND window = FindTitled(argv[2]);
+        HWND list = window != nullptr ? GetDlgItem(window, std::atoi(argv[3])) : nullptr;
+        if (list == nullptr) return 1;
+        return command == "list-items"
+                   ? PrintListItems(list)
+                   : ClickListItem(list, std::atoi(argv[4]),
+                                   argc == 6 && std::strcmp(argv[5], "double") == 0);
+    }
+    if ((command == "page-checked" || command == "page-items" || command == "page-toggle" ||
+         command == "page-selected") &&
+        argc == 4) {
+        HWND page = CurrentPage(FindTitled(argv[2]));
+        HWND control = page != nullptr ? GetDlgItem(page, std::atoi(argv[3])) : nullptr;
+        if (control == nullptr) return 1;
+        if (command == "page-items" || command == "page-selected")
+            return ComboItems(control, command == "page-selected");
+        if (command == "page-toggle") {
+            const bool checked = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+            SendMessageW(control, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
+            return Click(page, std::atoi(argv[3]));
+        }
+        std::printf("%d\n", SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
+        return 0;
+    }
+    if ((command == "list-rows" && argc == 4) || (command == "list-check" && argc == 5)) {
+        HWND window = FindTitled(argv[2]);
+        HWND list = window != nullptr ? GetDlgItem(window, std::atoi(argv[3])) : nullptr;
+        if (list == nullptr) return 1;
+        return command == "list-rows" ? ListRows(list) : CheckListRow(list, std::atoi(argv[4]));
+    }
+    if (command == "run-value" || command == "run-value-delete")
+        return RunValue(command == "run-value-delete");
     return -1;
 }
 

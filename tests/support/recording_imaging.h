@@ -17,6 +17,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "compose/imaging.h"
@@ -51,8 +52,10 @@ public:
     int32_t Width() const override { return width; }
     int32_t Height() const override { return height; }
     int BitsPerPixel() const override { return bpp; }
+    int Orientation() const override { return orientation; }
 
     std::string label;
+    int orientation = 1;
     int32_t width;
     int32_t height;
     int bpp;
@@ -138,11 +141,14 @@ public:
         int32_t width;
         int32_t height;
         int bpp;
+        int orientation;
     };
 
-    // Makes `path` decodable with the given size.
-    void AddPicture(const std::string& path, int32_t w, int32_t h, int bpp = 24) {
-        pictures[path] = Picture{w, h, bpp};
+    // Makes `path` decodable with the given size, as stored, and the
+    // orientation its file records.
+    void AddPicture(const std::string& path, int32_t w, int32_t h, int bpp = 24,
+                    int orientation = 1) {
+        pictures[path] = Picture{w, h, bpp, orientation};
     }
 
     using corv::Imaging::LoadPicture;
@@ -158,6 +164,7 @@ public:
                       std::to_string(it->second.height));
         auto image =
             std::make_unique<FakeImage>(path, it->second.width, it->second.height, it->second.bpp);
+        image->orientation = it->second.orientation;
         lastLoaded = image.get();
         return image;
     }
@@ -196,6 +203,16 @@ public:
     void UnlockBits(corv::Image& bitmap, corv::PixelBuffer&) override {
         auto* fake = dynamic_cast<FakeImage*>(&bitmap);
         log.push_back("unlock " + (fake ? fake->label : std::string("?")));
+    }
+
+    bool Orient(corv::Image& picture, int orientation) override {
+        auto* fake = dynamic_cast<FakeImage*>(&picture);
+        log.push_back("orient " + (fake ? fake->label : std::string("?")) + " " +
+                      std::to_string(orientation));
+        if (fake == nullptr || orientation < 1 || orientation > 8) return false;
+        if (orientation >= 5) std::swap(fake->width, fake->height);
+        fake->orientation = 1;
+        return true;
     }
 
     bool SaveImage(corv::Image& image, const std::string& path, const std::string& mime) override {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "engine/paths.h"
 #include "support/fakes.h"
@@ -171,14 +172,33 @@ TEST(CataloguePick, RandomIndexIsProductOfRandAndTicksWrapping) {
     EXPECT_EQ(p.Pick(), JoinPath("P", std::vector<std::string>{"a.jpg", "b.png", "c.gif"}[r % 3]));
 }
 
-TEST(CataloguePick, MissingFilesAreSkippedAndEveryThirdMissEndsThePick) {
+TEST(CataloguePick, MissingFilesAreSkippedAndAGoodPickResetsTheMisses) {
     Picker p;
     p.state.settings.israndum = false;
     p.fs.Remove(JoinPath("P", "a.jpg"));
     p.fs.Remove(JoinPath("P", "b.png"));
     EXPECT_EQ(p.Pick(), JoinPath("P", "c.gif"));  // two misses, then c
-    EXPECT_EQ(p.state.missCount, 2);
-    EXPECT_EQ(p.Pick(), "");  // a is missing: the third miss
+    EXPECT_EQ(p.state.missCount, 0);
+    EXPECT_EQ(p.Pick(), JoinPath("P", "c.gif"));  // a and b again, then c
+}
+
+// One stale entry among good ones, in order: every pass over the list shows
+// a picture, however many passes are made.
+TEST(CataloguePick, OneStaleEntryNeverCostsAPicture) {
+    Picker p;
+    p.state.settings.israndum = false;
+    p.fs.Remove(JoinPath("P", "b.png"));
+    for (int i = 0; i < 12; ++i) EXPECT_NE(p.Pick(), "") << "pick " << i;
+}
+
+// The limit still ends a pick that finds nothing: three misses in a row.
+TEST(CataloguePick, ThreeMissesInARowEndThePick) {
+    Picker p;
+    p.state.settings.israndum = false;
+    p.state.pictureList.push_back(JoinPath("P", "gone.jpg"));
+    for (const char* name : {"a.jpg", "b.png", "c.gif"}) p.fs.Remove(JoinPath("P", name));
+    EXPECT_EQ(p.Pick(), "");
+    EXPECT_EQ(p.state.sequencePosition, 3);  // a, b and c were tried
     EXPECT_EQ(p.state.missCount, 0);
 }
 
@@ -209,4 +229,53 @@ TEST(CatalogueHistory, ForwardForwardBackBack) {
     AppState fresh;
     corv::StepPicture(fresh, -1, p.sources);
     EXPECT_EQ(fresh.currentPicture, "");
+}
+
+TEST(CatalogueFiles, EntriesSplitAtTheLastComma) {
+    const struct {
+        std::string entry, path;
+        int32_t count;
+    } cases[] = {
+        {"C:\\pics,3", "C:\\pics", 3},
+        {"D:\\Photos, 2019,12", "D:\\Photos, 2019", 12},
+        {"D:\\Photos, 2019", "D:\\Photos, 2019", 0},  // no count: all path
+        {"Z:\\no count", "Z:\\no count", 0},
+        {"E:\\x,", "E:\\x,", 0},
+    };
+    for (const auto& c : cases) {
+        const corv::FolderEntry split = corv::SplitFolderEntry(c.entry);
+        EXPECT_EQ(split.path, c.path) << c.entry;
+        EXPECT_EQ(split.count, c.count) << c.entry;
+        EXPECT_EQ(corv::FolderOfEntry(c.entry), c.path);
+    }
+}
+
+TEST(CatalogueFiles, UnreadableListIsNeverOverwritten) {
+    corvtest::TempDir dir;
+    // A folder where list.txt should be: there, but not readable as a file.
+    const std::string path = dir.File("list.txt");
+    std::filesystem::create_directories(path);
+    AppState state;
+    EXPECT_EQ(corv::LoadCatalogue(state, path), 0);
+    EXPECT_TRUE(state.catalogueUnreadable);
+    state.folderList = {"X,1"};
+    EXPECT_FALSE(corv::SaveCatalogue(state, path));
+
+    AppState fresh;
+    EXPECT_EQ(corv::LoadCatalogue(fresh, dir.File("missing.txt")), 0);
+    EXPECT_FALSE(fresh.catalogueUnreadable);
+    fresh.folderList = {"X,1"};
+    EXPECT_TRUE(corv::SaveCatalogue(fresh, dir.File("missing.txt")));
+}
+
+TEST(CatalogueScan, RescanTakesFoldersWithCommas) {
+    MemoryFileSystem fs;
+    fs.AddFile("D, 2019", "a.jpg");
+    FixedClock clock;
+    ScriptedRandom random{{0}};
+    corv::PickSources sources{fs, random, clock, nullptr};
+    AppState state;
+    state.folderList = {"D, 2019,1"};
+    EXPECT_EQ(corv::PickNextPicture(state, sources), "");
+    EXPECT_EQ(state.pictureList, std::vector<std::string>{JoinPath("D, 2019", "a.jpg")});
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "compose/effects.h"
+#include "engine/cycle.h"
 #include "engine/paths.h"
 #include "support/fakes.h"
 #include "support/recording_imaging.h"
@@ -119,6 +120,51 @@ TEST(ComposerGeometry, SlotsAlternateAndLimitBySlotWidth) {
     c.Change();
     EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp5", p),
               "(10,32,500,389) inner (1,1,499,374) from (0,0,400,300)");
+}
+
+TEST(ComposerGeometry, SlotIndexOffAShortenedListStartsAtTheFirstSlot) {
+    // The slot editor shortened the list below the index the composer kept.
+    for (const int32_t index : {2, 5, -1}) {
+        SCOPED_TRACE(index);
+        Composer c;
+        c.state.settings.imagepos = 1;
+        c.state.settings.notstrech = false;
+        c.state.placementSlots = {{10, 20, 510, 420}, {600, 100, 800, 700}};
+        c.state.slotIndex = index;
+        const std::string p = c.AddPicture("wide.jpg", 400, 300);
+        c.Change();
+        EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp1", p),
+                  "(10,32,500,389) inner (1,1,499,374) from (0,0,400,300)");
+        EXPECT_EQ(c.state.slotIndex, 1);
+    }
+}
+
+TEST(ComposerGeometry, DegenerateSlotsTakeTheNearestAllowedSize) {
+    // An empty line of poslist.txt gives 0,0,0,0; a slot drawn backwards has
+    // a negative width. They hold pictures at the nearest allowed size.
+    const struct {
+        const char* name;
+        corv::SlotRect slot;
+        const char* placed;
+    } cases[] = {
+        {"empty line", {0, 0, 0, 0}, "(0,25,200,155) inner (1,1,199,149) from (0,0,400,300)"},
+        {"backwards",
+         {300, 300, 100, 250},
+         "(300,325,200,155) inner (1,1,199,149) from (0,0,400,300)"},
+        {"no height", {40, 40, 340, 40}, "(40,28,300,233) inner (1,1,299,224) from (0,0,400,300)"},
+        // A slot with a size, however small, is used as it is.
+        {"small", {40, 40, 140, 640}, "(40,302,100,77) inner (1,1,99,74) from (0,0,400,300)"},
+    };
+    for (const auto& t : cases) {
+        SCOPED_TRACE(t.name);
+        Composer c;
+        c.state.settings.imagepos = 1;
+        c.state.settings.notstrech = false;
+        c.state.placementSlots = {t.slot};
+        const std::string p = c.AddPicture("wide.jpg", 400, 300);
+        c.Change();
+        EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp1", p), t.placed);
+    }
 }
 
 TEST(ComposerGeometry, NoSlotsMeansCentredWithPictureLimit) {
@@ -327,11 +373,18 @@ TEST(ComposerPicture, NoPictureLayerWhenSwitchedOff) {
     EXPECT_EQ(CountPrefix(c.imaging.log, "bmp1: draw"), 0);
 }
 
+// The start's own change shows a picture; a previous right after it has
+// nothing to go back to.
 TEST(ComposerPicture, PreviousRightAfterStartDrawsNothing) {
     Composer c;
-    c.AddPicture("a.jpg", 100, 100);
+    const std::string a = c.AddPicture("a.jpg", 100, 100);
+    c.Change(0);
+    ASSERT_EQ(c.state.currentPicture, a);
+    ASSERT_EQ(CountPrefix(c.imaging.log, "load " + a), 1);
     c.Change(-1);
-    EXPECT_EQ(CountPrefix(c.imaging.log, "bmp1: draw"), 0);
+    EXPECT_EQ(c.state.currentPicture, "");
+    EXPECT_EQ(CountPrefix(c.imaging.log, "load " + a), 0);
+    EXPECT_EQ(CountPrefix(c.imaging.log, "bmp2: draw"), 0);
 }
 
 TEST(ComposerCaption, BarAndShadowedTextAtWorkAreaCorner) {
@@ -348,12 +401,41 @@ TEST(ComposerCaption, BarAndShadowedTextAtWorkAreaCorner) {
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), first));
 }
 
-TEST(ComposerCaption, NoCaptionOnceTheListIsEmpty) {
+// The caption follows the picture shown, not the list: the last picture of
+// a random round has one, a rescan that finds nothing draws no bar.
+TEST(ComposerCaption, FollowsThePathShown) {
     Composer c;
     c.state.settings.israndum = true;
     c.AddPicture("a.jpg", 100, 100);
     c.Change();  // the only picture leaves the list
-    EXPECT_EQ(CountPrefix(c.imaging.log, "bmp1: text"), 0);
+    EXPECT_TRUE(c.state.pictureList.empty());
+    EXPECT_EQ(CountPrefix(c.imaging.log, "bmp1: gradient"), 1);
+    EXPECT_EQ(CountPrefix(c.imaging.log, "bmp1: text"), 2);
+    c.state.folderList = {"empty,0"};  // the rescan finds nothing
+    c.Change();
+    EXPECT_EQ(c.state.currentPicture, "");
+    EXPECT_EQ(CountPrefix(c.imaging.log, "bmp2: gradient"), 0);
+    EXPECT_EQ(CountPrefix(c.imaging.log, "bmp2: text"), 0);
+}
+
+// A new date in collage mode: the recompose starts on a fresh canvas, so
+// the old calendar is not kept beside the new one.
+TEST(ComposerBase, NewDateStartsAFreshCollage) {
+    Composer c;
+    c.state.settings.isoverlap = true;
+    c.state.settings.imagepos = 2;
+    c.state.settings.iscalender = true;
+    c.imaging.AddPicture(c.Wallpaper(), 1024, 768);
+    c.AddPicture("a.jpg", 100, 100);
+    c.Change();
+    c.state.lastDateText = corv::FormatDateText(c.clock.today);
+    c.Change();
+    EXPECT_EQ(CountPrefix(c.imaging.log, "load " + c.Wallpaper()), 1);  // kept
+    c.clock.today = corv::LocalDate{2007, 6, 1, 5};
+    ASSERT_TRUE(corv::CheckDate(c.state, c.clock.today).recompose);
+    c.Change();
+    EXPECT_EQ(CountPrefix(c.imaging.log, "load " + c.Wallpaper()), 0);
+    EXPECT_EQ(c.state.overlapCount, 1);
 }
 
 TEST(ComposerOutput, SavesBesideThenSetsTheWallpaper) {
@@ -422,4 +504,31 @@ TEST(ComposerLayers, MaskModeDrawsThroughTheMask) {
     EXPECT_EQ(CountPrefix(c.imaging.log,
                           "load " + JoinPath(JoinPath("prog", "effects"), "dropshadow.png")),
               0);
+}
+
+// A photo whose camera recorded a quarter turn is turned before it is
+// measured: its sides change places for sizing and placing. One without the
+// tag is not touched.
+TEST(ComposerPicture, PhotosStandAsTakenBeforeSizing) {
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        Composer c;
+        c.fs.AddFile("P", "phone.jpg");
+        const std::string path = JoinPath("P", "phone.jpg");
+        c.imaging.AddPicture(path, 400, 300, 24, orientation);
+        c.state.pictureList = {path};
+        c.Change();
+        const auto orients = c.imaging.Lines("orient ");
+        if (orientation == 1) {
+            EXPECT_TRUE(orients.empty());
+        } else {
+            EXPECT_EQ(orients, std::vector<std::string>{"orient " + path + " " +
+                                                        std::to_string(orientation)});
+        }
+        // 400 x 300 stored; the picture limit is 400 on the longer side.
+        const std::string drawn = PictureOnCanvas(c.imaging.log, "bmp1", path);
+        const bool turned = orientation >= 5;
+        EXPECT_NE(drawn.find(turned ? "inner (1,1,299,399)" : "inner (1,1,399,299)"),
+                  std::string::npos)
+            << orientation << ": " << drawn;
+    }
 }

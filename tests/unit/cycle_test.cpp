@@ -75,12 +75,15 @@ TEST(CycleDate, TextFormatAndRollover) {
     EXPECT_TRUE(next.recompose);
     EXPECT_EQ(next.weekdayIcon, 141);
     EXPECT_EQ(s.lastDateText, "May-10-2007");
+    EXPECT_EQ(s.freshCanvasRequested, 1);  // yesterday's calendar goes
+    s.freshCanvasRequested = 0;
     s.settings.iscalender = false;
     s.settings.isweekday = false;
     corv::DateCheckResult quiet = corv::CheckDate(s, {2007, 5, 13, 0});
     EXPECT_TRUE(quiet.changed);
     EXPECT_FALSE(quiet.recompose);
     EXPECT_EQ(quiet.weekdayIcon, 0);
+    EXPECT_EQ(s.freshCanvasRequested, 0);  // no recompose, the collage stays
 }
 
 TEST(CycleBusy, EditorOpenHoldsUntilMinimised) {

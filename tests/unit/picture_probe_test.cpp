@@ -2,10 +2,13 @@
 // the pixel limit, and files that end too early.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
+#include "compose/exif_orientation.h"
 #include "compose/picture_probe.h"
 #include "support/picture_bytes.h"
+#include "unit/test_util.h"
 
 namespace {
 
@@ -197,6 +200,70 @@ TEST(PictureProbe, PixelLimitAllowsCameraPicturesAndRefusesHugeOnes) {
     std::string bmp = Bmp(4, 4);
     bmp.replace(18, 8, Le32(0x7FFFFFFF) + Le32(0x80000000u));
     ExpectProbe(bmp, PictureKind::Bmp, ProbeVerdict::TooLarge);
+}
+
+// Real pictures from tests/data/pictures (made by its make-pictures script);
+// empty when the folder is not known.
+std::string TestPicture(const std::string& name) {
+    const char* testData = std::getenv("CORV_TEST_DATA");
+    if (testData == nullptr) return std::string();
+    return corvtest::ReadFile(std::string(testData) + "/pictures/" + name);
+}
+
+// Where the first scan's image data starts.
+std::size_t ScanDataStart(const std::string& jpeg) {
+    const std::size_t sos = jpeg.find("\xFF\xDA");
+    return sos + 2 +
+           (static_cast<uint8_t>(jpeg[sos + 2]) << 8 | static_cast<uint8_t>(jpeg[sos + 3]));
+}
+
+// A JPEG whose only fault is the missing end marker is whole; cut anywhere
+// inside its image data it is not. Baseline files of every usual kind:
+// colour with and without subsampling, grey, and restart markers.
+TEST(PictureProbeRealJpeg, MissingEndMarkerAloneIsAccepted) {
+    if (std::getenv("CORV_TEST_DATA") == nullptr) GTEST_SKIP() << "CORV_TEST_DATA is not set";
+    for (const char* name : {"photo-420.jpg", "photo-444.jpg", "gray.jpg", "restart.jpg"}) {
+        const std::string whole = TestPicture(name);
+        ASSERT_GT(whole.size(), 100u) << name;
+        ASSERT_EQ(whole.substr(whole.size() - 2), "\xFF\xD9") << name;
+        EXPECT_EQ(Probe(whole).verdict, ProbeVerdict::Ok) << name;
+        EXPECT_FALSE(Probe(whole).endMarkerMissing) << name;
+        const corv::PictureProbe noEnd = Probe(whole.substr(0, whole.size() - 2));
+        EXPECT_EQ(noEnd.verdict, ProbeVerdict::Ok) << name;
+        EXPECT_TRUE(noEnd.endMarkerMissing) << name;
+        EXPECT_EQ(Probe(whole.substr(0, whole.size() - 1)).verdict, ProbeVerdict::Ok) << name;
+        // Every cut inside the image data, down to the scan header.
+        const std::size_t data = ScanDataStart(whole);
+        for (std::size_t cut = data; cut + 2 < whole.size(); ++cut)
+            EXPECT_EQ(Probe(whole.substr(0, cut)).verdict, ProbeVerdict::Truncated)
+                << name << " cut at " << cut << " of " << whole.size();
+    }
+}
+
+// A progressive file is not walked: without its end marker it stays
+// refused, as it may lack its later scans.
+TEST(PictureProbeRealJpeg, ProgressiveWithoutEndMarkerIsRefused) {
+    if (std::getenv("CORV_TEST_DATA") == nullptr) GTEST_SKIP() << "CORV_TEST_DATA is not set";
+    const std::string whole = TestPicture("progressive.jpg");
+    ASSERT_GT(whole.size(), 100u);
+    EXPECT_EQ(Probe(whole).verdict, ProbeVerdict::Ok);
+    EXPECT_EQ(Probe(whole.substr(0, whole.size() - 2)).verdict, ProbeVerdict::Truncated);
+}
+
+// The real files of every format pass, and a phone photo's orientation is
+// read from its EXIF block.
+TEST(PictureProbeRealJpeg, RealFilesPassAndPhoneOrientationIsRead) {
+    if (std::getenv("CORV_TEST_DATA") == nullptr) GTEST_SKIP() << "CORV_TEST_DATA is not set";
+    for (const char* name : {"phone.jpg", "small.png", "small.gif", "small.bmp", "small.tif"})
+        EXPECT_EQ(Probe(TestPicture(name)).verdict, ProbeVerdict::Ok) << name;
+    const std::string phone = TestPicture("phone.jpg");
+    EXPECT_EQ(
+        corv::ReadExifOrientation(reinterpret_cast<const uint8_t*>(phone.data()), phone.size()),
+        corv::kOrientRotate90);
+    const std::string plain = TestPicture("photo-420.jpg");
+    EXPECT_EQ(
+        corv::ReadExifOrientation(reinterpret_cast<const uint8_t*>(plain.data()), plain.size()),
+        corv::kOrientNormal);
 }
 
 TEST(PictureProbe, OtherFilesAreUnrecognised) {

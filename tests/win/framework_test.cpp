@@ -14,6 +14,7 @@
 #include "framework/dialog_win.h"
 #include "framework/message_map_win.h"
 #include "framework/property_sheet_win.h"
+#include "res/page1_background_ids.h"
 #include "res/resource.h"
 
 namespace {
@@ -293,3 +294,112 @@ TEST(Sheet, RunsItsOwnLoopAndMakesPagesWhenShown) {
 }
 
 }  // namespace
+
+// --- dialog items and controls handed their own notifications ----------------
+
+namespace {
+
+// The background page's template as a child dialog of a hidden pop-up.
+class ItemsDialog : public corv::CDialog {
+public:
+    explicit ItemsDialog(HWND parent) : CDialog(IDD_PAGE_BACKGROUND, parent) {}
+    std::vector<UINT> seen;  // messages that reached the dialog's own map
+
+protected:
+    bool RouteMessage(Message& message) override {
+        if (message.id == WM_COMMAND || message.id == WM_CTLCOLORBTN) seen.push_back(message.id);
+        return CDialog::RouteMessage(message);
+    }
+};
+
+// A control that takes its clicks and lets everything else go on.
+class ClickTaker : public corv::CButton {
+public:
+    int bound = 0;
+    int clicks = 0;
+    bool OnReflected(Message& message) override {
+        if (message.id != WM_COMMAND || HIWORD(message.wParam) != BN_CLICKED) return false;
+        ++clicks;
+        return true;
+    }
+
+protected:
+    void OnBound() override { ++bound; }
+};
+
+struct ItemsFixture {
+    HWND popup = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 500, 400, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    ~ItemsFixture() { DestroyWindow(popup); }
+};
+
+}  // namespace
+
+TEST(DialogItems, NumbersChecksAndEnabling) {
+    ItemsFixture fixture;
+    ItemsDialog dialog(fixture.popup);
+    ASSERT_TRUE(dialog.Create());
+    const int label = IDC_BG_FILE_NAME;
+    const struct {
+        const wchar_t* text;
+        int32_t value;
+    } numbers[] = {{L"  -12ab", -12}, {L"+7", 7}, {L"x9", 0}, {L"", 0}, {L"\t42 ", 42}};
+    for (const auto& n : numbers) {
+        dialog.SetItemText(label, n.text);
+        EXPECT_EQ(dialog.GetItemInt(label), n.value);
+    }
+    dialog.SetItemInt(label, -5);
+    EXPECT_EQ(dialog.GetItemText(label), L"-5");
+
+    dialog.CheckItem(IDC_BG_COLOR_SWITCH, true);
+    EXPECT_TRUE(dialog.IsItemChecked(IDC_BG_COLOR_SWITCH));
+    dialog.CheckItem(IDC_BG_COLOR_SWITCH, false);
+    EXPECT_FALSE(dialog.IsItemChecked(IDC_BG_COLOR_SWITCH));
+    dialog.EnableItems({IDC_BG_CHOOSE_IMAGE, IDC_BG_STRETCH_SWITCH}, false);
+    EXPECT_FALSE(dialog.IsItemEnabled(IDC_BG_CHOOSE_IMAGE));
+    EXPECT_FALSE(dialog.IsItemEnabled(IDC_BG_STRETCH_SWITCH));
+    EXPECT_TRUE(dialog.IsItemEnabled(IDC_BG_IMAGE_SWITCH));
+
+    EXPECT_FALSE(dialog.IsFilling());
+    {
+        corv::CDialog::FillGuard outer(dialog);
+        {
+            corv::CDialog::FillGuard inner(dialog);
+            EXPECT_TRUE(dialog.IsFilling());
+        }
+        EXPECT_TRUE(dialog.IsFilling());
+    }
+    EXPECT_FALSE(dialog.IsFilling());
+    dialog.EndDialog(0);
+}
+
+TEST(DialogItems, BoundControlsGetTheirNotificationsFirst) {
+    ItemsFixture fixture;
+    ItemsDialog dialog(fixture.popup);
+    ASSERT_TRUE(dialog.Create());
+    ClickTaker taker;
+    ASSERT_TRUE(dialog.BindControl(taker, IDC_BG_CHOOSE_IMAGE));
+    EXPECT_EQ(taker.bound, 1);
+    EXPECT_FALSE(dialog.BindControl(taker, IDC_BG_CHOOSE_IMAGE));  // bound once
+    EXPECT_EQ(corv::CControl::FromHandle(taker.Handle()), &taker);
+
+    const auto click = [&](int id) {
+        dialog.Send(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                    reinterpret_cast<LPARAM>(dialog.GetDlgItem(id)));
+    };
+    click(IDC_BG_CHOOSE_IMAGE);
+    EXPECT_EQ(taker.clicks, 1);
+    EXPECT_TRUE(dialog.seen.empty());
+    // Another control's click, and what the control leaves, reach the map.
+    click(IDC_BG_COLOR_BUTTON);
+    dialog.Send(WM_COMMAND, MAKEWPARAM(IDC_BG_CHOOSE_IMAGE, BN_SETFOCUS),
+                reinterpret_cast<LPARAM>(taker.Handle()));
+    EXPECT_EQ(dialog.seen, (std::vector<UINT>{WM_COMMAND, WM_COMMAND}));
+
+    HWND control = taker.Handle();
+    taker.Unbind();
+    EXPECT_EQ(corv::CControl::FromHandle(control), nullptr);
+    click(IDC_BG_CHOOSE_IMAGE);
+    EXPECT_EQ(taker.clicks, 1);
+    dialog.EndDialog(0);
+}

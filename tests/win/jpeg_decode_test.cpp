@@ -289,3 +289,57 @@ TEST_F(JpegDecodeTest, ReducedDecodeDrawsLikeTheFullOne) {
 }
 
 }  // namespace
+
+namespace {
+
+// `jpeg` with an EXIF block recording `orientation` put after its start.
+std::string WithOrientation(const std::string& jpeg, char orientation) {
+    const std::string exif(
+        "\xFF\xE1\x00\x22"
+        "Exif\x00\x00"
+        "MM\x00\x2A\x00\x00\x00\x08"
+        "\x00\x01"
+        "\x01\x12\x00\x03\x00\x00\x00\x01\x00",
+        29);
+    return jpeg.substr(0, 2) + exif + orientation + std::string(6, '\0') + jpeg.substr(2);
+}
+
+TEST_F(JpegDecodeTest, TurnedPhotoIsReducedOnItsTurnedSidesAndStandsUpright) {
+    TempDir dir;
+    {
+        // Red, green / blue, yellow quarters, as stored.
+        auto photo = Solid(2400, 1600, 0xFFFF0000);
+        auto surface = imaging.SurfaceOn(*photo);
+        surface->FillRect(RectI{1200, 0, 1200, 800}, 0xFF00FF00);
+        surface->FillRect(RectI{0, 800, 1200, 800}, 0xFF0000FF);
+        surface->FillRect(RectI{1200, 800, 1200, 800}, 0xFFFFFF00);
+        surface.reset();
+        ASSERT_TRUE(imaging.SaveImage(*photo, dir.File("plain.jpg"), "image/jpeg"));
+    }
+    const std::string plain = corvtest::ReadFile(dir.File("plain.jpg"));
+    WriteFile(dir.File("turned.jpg"), WithOrientation(plain, 6));
+
+    // Shown a quarter turned clockwise, 1600 x 2400 stretched over 200 x 300
+    // needs only 1/8; on its stored sides it would need 1/4.
+    auto picture = imaging.LoadPicture(dir.File("turned.jpg"), NeededSize{200, 300, true});
+    ASSERT_EQ(picture->Orientation(), 6);
+    EXPECT_EQ(PixelSize(*picture), "300x200");
+    ASSERT_TRUE(imaging.Orient(*picture, 6));
+    EXPECT_EQ(picture->Width(), 1600);
+    EXPECT_EQ(picture->Height(), 2400);
+    EXPECT_EQ(PixelSize(*picture), "200x300");
+    EXPECT_EQ(picture->Orientation(), 1);
+
+    auto canvas = Solid(200, 300, 0xFF000000);
+    imaging.SurfaceOn(*canvas)->DrawImage(*picture, RectI{0, 0, 200, 300}, RectI{0, 0, 1600, 2400});
+    EXPECT_TRUE(IsNear(At(*canvas, 50, 75), {0, 0, 255}, 40));     // blue, top left
+    EXPECT_TRUE(IsNear(At(*canvas, 150, 75), {255, 0, 0}, 40));    // red, top right
+    EXPECT_TRUE(IsNear(At(*canvas, 50, 225), {255, 255, 0}, 40));  // yellow, bottom left
+    EXPECT_TRUE(IsNear(At(*canvas, 150, 225), {0, 255, 0}, 40));   // green, bottom right
+
+    // A picture that stays as stored is reduced on its stored sides.
+    auto upright = imaging.LoadPicture(dir.File("plain.jpg"), NeededSize{200, 300, true});
+    EXPECT_EQ(PixelSize(*upright), "600x400");
+}
+
+}  // namespace

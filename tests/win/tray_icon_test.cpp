@@ -125,6 +125,43 @@ TEST_F(TrayIcon, ModifyCallsCarryOnlyTheirPart) {
     EXPECT_TRUE(icon.IsShown());
 }
 
+// After a shell restart the icon comes back as it was last shown: its
+// current image and tooltip, with the callback; a shell that still has it
+// brings it up to date instead; without an earlier add nothing happens.
+TEST_F(TrayIcon, ReAddBringsBackTheCurrentImageAndTooltip) {
+    CTrayIcon icon(Recorder());
+    EXPECT_EQ(0, icon.ReAddIcon());
+    EXPECT_TRUE(calls.empty());
+    ASSERT_EQ(1, Add(icon, "first"));
+    ASSERT_EQ(1, icon.SetIconResource(140));
+    ASSERT_EQ(1, icon.SetTipText("Corvalendrine v1.51"));
+    const HICON shown = calls.back().record.hIcon;
+    calls.clear();
+    EXPECT_EQ(1, icon.ReAddIcon());
+    ASSERT_EQ(1u, calls.size());
+    EXPECT_EQ(static_cast<DWORD>(NIM_ADD), calls[0].message);
+    const NOTIFYICONDATAA& r = calls[0].record;
+    EXPECT_EQ(static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP), r.uFlags);
+    EXPECT_EQ(kCallback, r.uCallbackMessage);
+    EXPECT_EQ(owner.window, r.hWnd);
+    EXPECT_EQ(kIconId, r.uID);
+    EXPECT_NE(nullptr, shown);
+    EXPECT_EQ(shown, r.hIcon);
+    EXPECT_STREQ("Corvalendrine v1.51", r.szTip);
+}
+
+TEST_F(TrayIcon, ReAddUpdatesAnIconTheShellStillHolds) {
+    std::vector<DWORD> messages;
+    CTrayIcon icon([&](DWORD message, NOTIFYICONDATAA*) {
+        messages.push_back(message);
+        return message == NIM_MODIFY ? TRUE : static_cast<BOOL>(messages.size() == 1);
+    });
+    ASSERT_EQ(1, Add(icon));
+    EXPECT_EQ(1, icon.ReAddIcon());
+    EXPECT_TRUE(icon.IsShown());
+    EXPECT_EQ(messages, (std::vector<DWORD>{NIM_ADD, NIM_ADD, NIM_MODIFY}));
+}
+
 TEST_F(TrayIcon, IconResourcesAreLoadedAtTheSmallSize) {
     CTrayIcon icon(Recorder());
     ASSERT_EQ(1, Add(icon));

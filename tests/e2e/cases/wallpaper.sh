@@ -346,6 +346,15 @@ case_crash_restores_wallpaper() {
     expect "remembered wallpaper after the crash" "oriwallpath=$mine" "$(ini_text | grep '^oriwallpath=')"
 
     start_program
+    # The driver may see the new main window answer while its start-up is
+    # still waiting on the shell (the icon calls): the first change can come
+    # a moment later on a busy machine, and the old file is still there.
+    local tries=0
+    while [ "$(pixel_at "$file" $((SCREEN_W / 2)) $((SCREEN_H / 2)))" != 255,0,0 ] &&
+        [ $tries -lt 100 ]; do
+        tries=$((tries + 1))
+        sleep 0.1
+    done
     expect "remembered wallpaper after the restart" "oriwallpath=$mine" \
         "$(ini_text | grep '^oriwallpath=')"
     expect "registry after the restart" "$ours" "$(driver get-wallpaper-reg)"

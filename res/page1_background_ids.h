@@ -1,0 +1,11 @@
+// Control ids of the background page (dialog IDD_PAGE_BACKGROUND).
+#pragma once
+
+#define IDC_BG_COLOR_SWITCH 1051
+#define IDC_BG_COLOR_BUTTON 1055
+#define IDC_BG_IMAGE_SWITCH 1078
+#define IDC_BG_CHOOSE_IMAGE 1025
+#define IDC_BG_FILE_NAME 1077
+#define IDC_BG_PREVIEW 1085
+#define IDC_BG_DESCRIPTION 1086
+#define IDC_BG_STRETCH_SWITCH 1087

@@ -1,0 +1,13 @@
+// Control ids of the miscellaneous page (dialog IDD_PAGE_MISC).
+#pragma once
+
+#define IDC_MISC_AUTOSTART 1013
+#define IDC_MISC_PATH 1028
+#define IDC_MISC_BUSY_STOP 1030
+#define IDC_MISC_ADDRESS 1052
+#define IDC_MISC_WEEKDAY 1057
+#define IDC_MISC_HOMEPAGE 1071
+#define IDC_MISC_MEMORY 1095
+#define IDC_MISC_PICK_PROGRAMS 1101
+#define IDC_MISC_PROGRAMS 1102
+#define IDC_MISC_CLEAR_PROGRAMS 1103

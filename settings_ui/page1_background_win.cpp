@@ -1,0 +1,148 @@
+#include "settings_ui/page1_background_win.h"
+
+#include "compose/text_encoding_win.h"
+#include "framework/common_dialogs_win.h"
+#include "res/resource.h"
+#include "settings_ui/page1_background.h"
+
+namespace corv {
+
+namespace {
+
+uint64_t FileLength(const std::string& path) {
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW(AnsiToWide(path).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    FindClose(search);
+    return (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+}
+
+}  // namespace
+
+CPage1::CPage1(SheetHost& host) : CSettingsPage(IDD_PAGE_BACKGROUND, host) {}
+
+bool CPage1::RouteMessage(Message& message) {
+    using Map = MessageMap<CPage1>;
+    static const Map map = {
+        Map::OnCommand(IDC_BG_COLOR_SWITCH, &CPage1::OnColorSwitch),
+        Map::OnCommand(IDC_BG_IMAGE_SWITCH, &CPage1::OnImageSwitch),
+        Map::OnCommand(IDC_BG_STRETCH_SWITCH, &CPage1::OnStretchSwitch),
+        Map::OnCommand(IDC_BG_COLOR_BUTTON, &CPage1::OnColorButton),
+        Map::OnCommand(IDC_BG_CHOOSE_IMAGE, &CPage1::OnChooseImage),
+        Map::OnDrawItem(&CPage1::OnDrawItem),
+    };
+    return map.Dispatch(*this, message) || CSettingsPage::RouteMessage(message);
+}
+
+BOOL CPage1::OnInitDialog() {
+    CSettingsPage::OnInitDialog();
+    const Settings& settings = Setting();
+    BindControl(colorButton_, IDC_BG_COLOR_BUTTON);
+    ShowImageFile();
+    CheckItem(IDC_BG_IMAGE_SWITCH, settings.isbackimg);
+    CheckItem(IDC_BG_COLOR_SWITCH, settings.isbackcolor);
+    CheckItem(IDC_BG_STRETCH_SWITCH, settings.isstretch);
+    for (const ItemEnable& item : BackgroundInitialStates(settings))
+        EnableItem(item.id, item.enable);
+    colorButton_.SetColor(BackgroundButtonColor(settings));
+
+    // The preview takes the screen's proportions and draws itself through
+    // the page (owner-drawn), so nothing paints over it afterwards.
+    CWindow preview(GetDlgItem(IDC_BG_PREVIEW));
+    preview.ModifyStyle(SS_TYPEMASK, SS_OWNERDRAW);
+    RECT frame = preview.GetWindowRect();
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&frame), 2);
+    const AppState& state = State();
+    const int width = frame.right - frame.left;
+    preview.SetWindowPos(nullptr, 0, 0, width,
+                         PreviewHeight(width, state.screenWidth, state.screenHeight),
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return TRUE;
+}
+
+void CPage1::ShowImageFile() {
+    const std::string& path = Setting().backimagename;
+    SetItemTextA(IDC_BG_FILE_NAME, FileNameOfPath(path));
+    PictureFacts facts;
+    if (!path.empty()) {
+        std::unique_ptr<Image> image = Host().PreviewImaging().LoadPicture(path);
+        facts.loaded = image->Width() > 0;
+        facts.width = image->Width();
+        facts.height = image->Height();
+        facts.bitsPerPixel = image->BitsPerPixel();
+        facts.fileBytes = FileLength(path);
+    }
+    SetItemTextA(IDC_BG_DESCRIPTION, DescribePicture(facts));
+}
+
+void CPage1::Switch(int id) {
+    for (const ItemEnable& item : ApplyBackgroundSwitch(State(), id, IsItemChecked(id)))
+        EnableItem(item.id, item.enable);
+    RepaintPreview();
+}
+
+void CPage1::OnColorSwitch() {
+    Switch(IDC_BG_COLOR_SWITCH);
+}
+
+void CPage1::OnImageSwitch() {
+    Switch(IDC_BG_IMAGE_SWITCH);
+}
+
+void CPage1::OnStretchSwitch() {
+    Switch(IDC_BG_STRETCH_SWITCH);
+}
+
+void CPage1::OnColorButton() {
+    COLORREF colour = BackgroundButtonColor(Setting());
+    if (!ChooseColour(hwnd_, colour)) return;
+    ApplyBackgroundColor(State(), colour);
+    colorButton_.SetColor(colour);
+    if (colorButton_.IsWindow()) colorButton_.Invalidate(true);
+    RepaintPreview();
+}
+
+void CPage1::OnChooseImage() {
+    std::string path;
+    if (!ChooseOpenFile(hwnd_, kBackgroundImageFilter, path)) return;
+    ApplyBackgroundImage(State(), path);
+    if (!IsWindow()) return;
+    ShowImageFile();
+    Invalidate(true);
+    UpdateWindow(hwnd_);
+}
+
+void CPage1::RepaintPreview() {
+    HWND preview = GetDlgItem(IDC_BG_PREVIEW);
+    if (preview != nullptr) InvalidateRect(preview, nullptr, TRUE);
+}
+
+void CPage1::OnDrawItem(UINT id, DRAWITEMSTRUCT& item) {
+    if (id != IDC_BG_PREVIEW) return;
+    DrawPreview(item.hDC, item.rcItem);
+}
+
+void CPage1::DrawPreview(HDC dc, const RECT& area) {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    const AppState& state = State();
+    const Settings& settings = state.settings;
+    GdiplusImaging& imaging = Host().PreviewImaging();
+    std::unique_ptr<Image> image;
+    if (settings.isbackimg && !settings.backimagename.empty())
+        image = imaging.LoadPicture(settings.backimagename);
+    const PreviewPlan plan = PlanPreview(settings, width, height, state.screenWidth,
+                                         image ? image->Width() : 0, image ? image->Height() : 0);
+    {
+        std::unique_ptr<Surface> surface = imaging.SurfaceOnDc(dc);
+        if (surface) {
+            surface->Clear(plan.clearArgb);
+            if (plan.drawImage && image) surface->DrawImage(*image, plan.imageRect);
+        }
+    }
+    // The frame the template gives the preview.
+    HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    FrameRect(dc, &area, black);
+}
+
+}  // namespace corv

@@ -1,0 +1,72 @@
+// CPage2: the picture page of the settings sheet (template IDD_PAGE_PICTURE):
+// the foreground picture switch, its size limit, the change interval and
+// its unit, the order, the placement (centred, random, slots) and collage
+// mode, with a preview of the placement slots and the button that opens the
+// placement slot editor. The sheet's close check reads its three edit
+// fields through TypedFields.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "res/page2_picture_ids.h"
+#include "settings_ui/settings_page_win.h"
+#include "settings_ui/sheet_logic.h"
+#include "widgets/slot_editor_win.h"
+
+namespace corv {
+
+class CPage2 : public CSettingsPage, public TypedFields {
+public:
+    explicit CPage2(SheetHost& host);
+    ~CPage2() override;
+
+    bool HasTypedFields() const override;
+    std::string FieldText(int id) const override { return GetItemTextA(id); }
+    void SetFieldText(int id, const std::string& text) override { SetItemTextA(id, text); }
+
+    // The open placement slot editor's tool bar, or null.
+    CImgPosSetDlg* SlotEditor() const { return slotEditor_.get(); }
+
+    bool PreTranslateKey(const MSG& message) override;
+    void CancelOwnWindows() override;
+
+protected:
+    BOOL OnInitDialog() override;
+    bool RouteMessage(Message& message) override;
+
+private:
+    // A check box or radio button: the setting and the controls it enables.
+    void OnClick(int id);
+    void OnPictureSwitch() { OnClick(IDC_PIC_SWITCH); }
+    void OnNoStretch() { OnClick(IDC_PIC_NO_STRETCH); }
+    void OnInOrder() { OnClick(IDC_PIC_IN_ORDER); }
+    void OnAtRandom() { OnClick(IDC_PIC_AT_RANDOM); }
+    void OnCentred() { OnClick(IDC_PIC_CENTRED); }
+    void OnRandomPlace() { OnClick(IDC_PIC_RANDOM_PLACE); }
+    void OnSlotPlace() { OnClick(IDC_PIC_SLOT_PLACE); }
+    void OnGray() { OnClick(IDC_PIC_GRAY); }
+    void OnMinutes();
+    void OnSeconds();
+    void OnCollage();
+    void OnSizeChange();
+    LRESULT OnSizeArrow(NMHDR& header);
+    void OnSlotEditor();
+    void OnSlotEditorClosed();
+    LRESULT OnSlotEditorGone(WPARAM, LPARAM);
+    void OnDrawItem(UINT id, DRAWITEMSTRUCT& item);
+    void ShowUnit(bool seconds);
+    void RefreshSlotPreview();
+    void DrawSlotPreview(HDC dc, const RECT& area);
+    void SetSheetOverlapLimit(int32_t limit);
+
+    std::unique_ptr<CImgPosSetDlg> slotEditor_;
+    int32_t overlapSizeLimit_ = 0;
+    int32_t scaleX_ = 0;
+    int32_t scaleY_ = 0;
+};
+
+}  // namespace corv

@@ -1,0 +1,103 @@
+#include "settings_ui/page4_folders.h"
+
+#include <algorithm>
+
+#include "engine/catalogue.h"
+
+namespace corv {
+
+namespace {
+
+bool IsLeadByte(unsigned char c) {
+    return c >= 0x81 && c <= 0xFE;
+}
+
+}  // namespace
+
+std::string LowerAnsiPath(const std::string& path) {
+    std::string lower = path;
+    for (std::size_t i = 0; i < lower.size(); ++i) {
+        const auto c = static_cast<unsigned char>(lower[i]);
+        if (IsLeadByte(c)) {
+            ++i;  // the trail byte may look like a letter
+        } else if (c >= 'A' && c <= 'Z') {
+            lower[i] = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return lower;
+}
+
+bool FolderContains(const std::string& outer, const std::string& inner) {
+    if (outer.empty() || inner.size() <= outer.size()) return false;
+    if (inner.compare(0, outer.size(), outer) != 0) return false;
+    return outer.back() == '\\' || inner[outer.size()] == '\\';
+}
+
+AddResult PrepareAddFolder(AppState& state, const std::string& chosen) {
+    AddResult result;
+    if (chosen.size() <= 3) {
+        result.verdict = AddVerdict::Root;
+        return result;
+    }
+    const std::string folder = LowerAnsiPath(chosen);
+    result.folder = folder;
+    auto& folders = state.folderList;
+    for (std::size_t i = 0; i < folders.size();) {
+        const std::string listed = LowerAnsiPath(FolderOfEntry(folders[i]));
+        if (listed == folder) {
+            result.verdict = AddVerdict::Same;
+            return result;
+        }
+        if (FolderContains(listed, folder)) {
+            result.verdict = AddVerdict::Included;
+            return result;
+        }
+        if (FolderContains(folder, listed)) {
+            folders.erase(folders.begin() + static_cast<std::ptrdiff_t>(i));
+            if (!result.folded) {
+                result.folded = true;
+                auto& pictures = state.pictureList;
+                pictures.erase(std::remove_if(pictures.begin(), pictures.end(),
+                                              [&](const std::string& picture) {
+                                                  return FolderContains(folder,
+                                                                        LowerAnsiPath(picture));
+                                              }),
+                               pictures.end());
+            }
+            continue;
+        }
+        ++i;
+    }
+    return result;
+}
+
+int32_t TotalPictures(const std::vector<std::string>& folderList) {
+    int64_t total = 0;
+    for (const std::string& entry : folderList) total += SplitFolderEntry(entry).count;
+    if (total > INT32_MAX) return INT32_MAX;
+    if (total < INT32_MIN) return INT32_MIN;
+    return static_cast<int32_t>(total);
+}
+
+std::string TotalText(int32_t total) {
+    return std::to_string(total) + " pics";
+}
+
+int32_t ScanOneFolder(AppState& state, FileSystem& fs, const std::string& folder,
+                      const ScanProgress& progress) {
+    if (progress.beginFolder) progress.beginFolder(CountEntries(fs, folder));
+    return ScanFolder(state, fs, folder, progress.step);
+}
+
+void RescanFolders(AppState& state, FileSystem& fs, const ScanProgress& progress) {
+    state.pictureList.clear();
+    const std::vector<std::string> saved = std::move(state.folderList);
+    state.folderList.clear();
+    for (const std::string& entry : saved) {
+        const std::string path = FolderOfEntry(entry);
+        const int32_t found = ScanOneFolder(state, fs, path, progress);
+        if (found != 0) state.folderList.push_back(MakeFolderEntry(path, found));
+    }
+}
+
+}  // namespace corv

@@ -1,0 +1,67 @@
+// The folders page's decisions: which folder may be added and which listed
+// folders a new one takes in, the total of pictures, and the full rescan of
+// every listed folder.
+//
+// A folder contains another when the other's path continues below it with a
+// backslash: C:\pics contains C:\pics\2006 but not C:\pics2. Paths are
+// compared case-insensitively (ASCII letters, DBCS-aware for code page 949).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/app_state.h"
+#include "engine/platform.h"
+#include "res/page4_folders_ids.h"
+
+namespace corv {
+
+// `path` with its ASCII letters in lower case; the second byte of a
+// double-byte character is left as it is.
+std::string LowerAnsiPath(const std::string& path);
+
+// True when `inner` lies below `outer` (both in lower case).
+bool FolderContains(const std::string& outer, const std::string& inner);
+
+enum class AddVerdict {
+    Added,     // the folder is to be scanned and listed
+    Root,      // a drive root is refused
+    Same,      // the folder is listed already
+    Included,  // a listed folder contains it
+};
+
+struct AddResult {
+    AddVerdict verdict = AddVerdict::Added;
+    std::string folder;  // the folder in lower case, as it is listed
+    // Listed folders inside the new one were taken out of folderList (with
+    // their pictures); the user is told once.
+    bool folded = false;
+};
+
+// Checks a folder chosen in the browser against folderList. Listed folders
+// that lie inside it leave folderList, and their pictures pictureList, as
+// they are met; a refusal met after some were taken out keeps those
+// removals.
+AddResult PrepareAddFolder(AppState& state, const std::string& chosen);
+
+// The sum of the counts of folderList, and its text "%d pics".
+int32_t TotalPictures(const std::vector<std::string>& folderList);
+std::string TotalText(int32_t total);
+
+// What a scan tells the page as it goes.
+struct ScanProgress {
+    std::function<void(int32_t entries)> beginFolder;  // a folder of that many entries
+    std::function<void()> step;                        // one entry met
+};
+
+// Scans `folder` into pictureList and returns how many pictures it holds.
+int32_t ScanOneFolder(AppState& state, FileSystem& fs, const std::string& folder,
+                      const ScanProgress& progress);
+
+// Rebuilds pictureList from every listed folder, in order; a folder without
+// pictures leaves folderList, the others get their new counts.
+void RescanFolders(AppState& state, FileSystem& fs, const ScanProgress& progress);
+
+}  // namespace corv

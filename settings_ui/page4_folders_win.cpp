@@ -1,0 +1,209 @@
+#include "settings_ui/page4_folders_win.h"
+
+#include <commctrl.h>
+
+#include "compose/text_encoding_win.h"
+#include "engine/catalogue.h"
+#include "framework/common_dialogs_win.h"
+#include "res/resource.h"
+#include "settings_ui/page4_folders.h"
+
+namespace corv {
+
+namespace {
+
+// How often a long scan lets paint and timer messages through.
+constexpr DWORD kPumpInterval = 50;
+
+// Paint and timer messages waiting for the thread's windows, except the
+// timers of `skip` (the host's change and date timers, which stay held
+// while a scan runs). Input stays queued.
+void DispatchPaintAndTimers(HWND skip) {
+    MSG message;
+    for (int i = 0; i < 64 && PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i)
+        DispatchMessageW(&message);
+    for (int i = 0; i < 64 && PeekMessageW(&message, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE); ++i)
+        if (message.hwnd != skip) DispatchMessageW(&message);
+}
+
+class WaitCursor {
+public:
+    WaitCursor() : old_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { SetCursor(old_); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR old_;
+};
+
+}  // namespace
+
+CPage4::CPage4(SheetHost& host) : CSettingsPage(IDD_PAGE_FOLDERS, host) {}
+
+bool CPage4::RouteMessage(Message& message) {
+    using Map = MessageMap<CPage4>;
+    static const Map map = {
+        Map::OnCommand(IDC_FOLDER_ADD, &CPage4::OnAdd),
+        Map::OnCommand(IDC_FOLDER_DELETE, &CPage4::OnDelete),
+        Map::OnCommand(IDC_FOLDER_RESCAN, &CPage4::OnRescan),
+        Map::OnNotify(IDC_FOLDER_LIST, static_cast<UINT>(NM_CLICK), &CPage4::OnListClick),
+    };
+    return map.Dispatch(*this, message) || CSettingsPage::RouteMessage(message);
+}
+
+BOOL CPage4::OnInitDialog() {
+    CSettingsPage::OnInitDialog();
+    BindControl(list_, IDC_FOLDER_LIST);
+    BindControl(progress_, IDC_FOLDER_PROGRESS);
+    list_.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    static const int widths[] = {350, 50};
+    static const int formats[] = {LVCFMT_LEFT, LVCFMT_RIGHT};
+    list_.InsertColumns(L"이미지 경로,갯수", L",", widths, formats);
+    // Images 1 x 16 only make every row 16 pixels high. The list destroys
+    // the list with itself (it is not shared).
+    HIMAGELIST rows = ImageList_Create(1, 16, ILC_COLOR4, 1, 1);
+    if (rows != nullptr) list_.SetImageList(rows, LVSIL_SMALL);
+    EnableItem(IDC_FOLDER_DELETE, false);
+    Refill();
+    return TRUE;
+}
+
+void CPage4::Refill() {
+    list_.DeleteAllItems();
+    for (const std::string& entry : State().folderList) {
+        const FolderEntry split = SplitFolderEntry(entry);
+        list_.AppendRow({AnsiToWide(split.path), std::to_wstring(split.count)});
+    }
+    ShowTotal();
+}
+
+void CPage4::ShowTotal() {
+    SetItemTextA(IDC_FOLDER_TOTAL, TotalText(TotalPictures(State().folderList)));
+}
+
+bool CPage4::PreTranslateKey(const MSG& message) {
+    // The keyboard cannot move the list's selection: the row to delete is
+    // always the one last clicked.
+    if (message.message != WM_KEYDOWN || message.hwnd != list_.Handle()) return false;
+    switch (message.wParam) {
+        case VK_PRIOR:
+        case VK_NEXT:
+        case VK_END:
+        case VK_HOME:
+        case VK_UP:
+        case VK_DOWN:
+            return true;
+        default:
+            return false;
+    }
+}
+
+LRESULT CPage4::OnListClick(NMHDR& header) {
+    const auto& click = reinterpret_cast<NMITEMACTIVATE&>(header);
+    if (click.iItem < 0) {
+        EnableItem(IDC_FOLDER_DELETE, false);
+        return 0;
+    }
+    selectedRow_ = list_.HitTest(click.ptAction);
+    EnableItem(IDC_FOLDER_DELETE, selectedRow_ >= 0);
+    return 0;
+}
+
+void CPage4::StepProgress() {
+    if (!IsWindow()) return;
+    progress_.StepIt();
+    const DWORD now = GetTickCount();
+    if (now - lastPump_ < kPumpInterval) return;
+    lastPump_ = now;
+    DispatchPaintAndTimers(Host().HostWindow());
+}
+
+void CPage4::BeginFolder(int32_t entries) {
+    progress_.SetPos(0);
+    progress_.SetStep(1);
+    SetItemText(IDC_FOLDER_TOTAL, std::wstring());
+    progress_.SetRange(0, entries);
+    lastPump_ = GetTickCount();
+}
+
+void CPage4::Tell(const std::wstring& text, const std::wstring& caption, UINT icon) {
+    ShowMessageBox(hwnd_, text, caption, icon);
+}
+
+void CPage4::OnRescan() {
+    Rescan();
+}
+
+void CPage4::Rescan() {
+    EnableItems({IDC_FOLDER_RESCAN, IDC_FOLDER_DELETE, IDC_FOLDER_ADD}, false);
+    list_.DeleteAllItems();
+    list_.Send(WM_SETREDRAW, FALSE);
+    {
+        WaitCursor wait;
+        ScanProgress progress{[this](int32_t entries) { BeginFolder(entries); },
+                              [this] { Host().ScanStep(); }};
+        RescanFolders(State(), Host().Files(), progress);
+    }
+    // The program may be ending while the scan ran.
+    if (!IsWindow()) return;
+    for (const std::string& entry : State().folderList) {
+        const FolderEntry split = SplitFolderEntry(entry);
+        list_.AppendRow({AnsiToWide(split.path), std::to_wstring(split.count)});
+    }
+    list_.Send(WM_SETREDRAW, TRUE);
+    list_.Invalidate(true);
+    UpdateWindow(list_.Handle());
+    ShowTotal();
+    EnableItems({IDC_FOLDER_RESCAN, IDC_FOLDER_ADD}, true);
+    selectedRow_ = -1;
+    EnableItem(IDC_FOLDER_DELETE, false);
+}
+
+void CPage4::OnDelete() {
+    if (selectedRow_ < 0) return;
+    auto& folders = State().folderList;
+    const auto row = static_cast<std::size_t>(selectedRow_);
+    list_.DeleteItem(selectedRow_);
+    list_.Invalidate(true);
+    if (row < folders.size()) folders.erase(folders.begin() + static_cast<std::ptrdiff_t>(row));
+    Rescan();
+}
+
+void CPage4::OnAdd() {
+    std::string chosen;
+    if (!BrowseForFolder(hwnd_, L"디렉토리를 선택하세요.", lastFolder_, chosen)) return;
+    if (!IsWindow()) return;
+    lastFolder_ = chosen;
+    const AddResult result = PrepareAddFolder(State(), chosen);
+    if (result.folded) Tell(L"중복되는 폴더가 존재하므로 자동정리합니다!");
+    switch (result.verdict) {
+        case AddVerdict::Root:
+            Tell(L"루트 디렉토리는 설정불가입니다!\n다시설정바랍니다.", L"알림",
+                 MB_ICONINFORMATION);
+            return;
+        case AddVerdict::Same:
+        case AddVerdict::Included:
+            Tell(result.verdict == AddVerdict::Same ? L"같은 이름의 폴더가 있습니다!"
+                                                    : L"추가하신 폴더는 이미 포함되어있습니다!");
+            selectedRow_ = -1;
+            EnableItem(IDC_FOLDER_DELETE, false);
+            // Folders taken in before the refusal have left the list.
+            if (result.folded) Refill();
+            return;
+        case AddVerdict::Added:
+            break;
+    }
+    lastFolder_ = result.folder;
+    int32_t found = 0;
+    {
+        WaitCursor wait;
+        ScanProgress progress{[this](int32_t entries) { BeginFolder(entries); },
+                              [this] { Host().ScanStep(); }};
+        found = ScanOneFolder(State(), Host().Files(), result.folder, progress);
+    }
+    State().folderList.push_back(MakeFolderEntry(result.folder, found));
+    if (IsWindow()) Refill();
+}
+
+}  // namespace corv

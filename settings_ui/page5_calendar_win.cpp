@@ -1,0 +1,208 @@
+#include "settings_ui/page5_calendar_win.h"
+
+#include <cstring>
+#include <vector>
+
+#include "compose/text_encoding_win.h"
+#include "framework/common_dialogs_win.h"
+#include "res/resource.h"
+#include "settings_ui/page5_calendar.h"
+#include "settings_ui/page6_misc.h"
+#include "settings_ui/page6_misc_host_win.h"
+
+namespace corv {
+
+namespace {
+
+struct FontHarvest {
+    bool doubleByte = false;
+    std::vector<std::wstring> faces;
+};
+
+int CALLBACK CollectFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD type, LPARAM data) {
+    FontHarvest& harvest = *reinterpret_cast<FontHarvest*>(data);
+    FontFaceFacts facts;
+    facts.face = WideToAnsi(font->lfFaceName);
+    facts.trueType = (type & TRUETYPE_FONTTYPE) != 0;
+    facts.charSet = font->lfCharSet;
+    facts.doubleByteSystem = harvest.doubleByte;
+    // A face the code page cannot hold could not be stored in env.ini.
+    const std::wstring wide = font->lfFaceName;
+    if (AnsiToWide(facts.face) != wide) return 1;
+    if (OfferFontFace(facts)) harvest.faces.push_back(wide);
+    return 1;
+}
+
+}  // namespace
+
+CPage5::CPage5(SheetHost& host) : CSettingsPage(IDD_PAGE_CALENDAR, host) {}
+
+bool CPage5::RouteMessage(Message& message) {
+    using Map = MessageMap<CPage5>;
+    static const Map map = {
+        Map::OnCommand(IDC_CAL_SWITCH, &CPage5::OnSwitch),
+        Map::OnControl(IDC_CAL_TITLE_FONT, CBN_SELCHANGE, &CPage5::OnTitleFont),
+        Map::OnControl(IDC_CAL_DATE_FONT, CBN_SELCHANGE, &CPage5::OnDateFont),
+        Map::OnCommand(IDC_CAL_TITLE_BOLD, &CPage5::OnTitleBold),
+        Map::OnCommand(IDC_CAL_TITLE_ITALIC, &CPage5::OnTitleItalic),
+        Map::OnCommand(IDC_CAL_DATE_BOLD, &CPage5::OnDateBold),
+        Map::OnCommand(IDC_CAL_DATE_ITALIC, &CPage5::OnDateItalic),
+        Map::OnCommand(IDC_CAL_TITLE_COLOR, &CPage5::OnTitleColour),
+        Map::OnCommand(IDC_CAL_WEEKDAY_COLOR, &CPage5::OnWeekdayColour),
+        Map::OnCommand(IDC_CAL_SATURDAY_COLOR, &CPage5::OnSaturdayColour),
+        Map::OnCommand(IDC_CAL_SUNDAY_COLOR, &CPage5::OnSundayColour),
+        Map::OnCommand(IDOK, &CPage5::OnNothing),
+        Map::OnCommand(IDCANCEL, &CPage5::OnNothing),
+    };
+    return map.Dispatch(*this, message) || CSettingsPage::RouteMessage(message);
+}
+
+BOOL CPage5::OnInitDialog() {
+    CSettingsPage::OnInitDialog();
+    titleSample_.SubclassDlgItem(IDC_CAL_TITLE_SAMPLE, hwnd_);
+    dateSample_.SubclassDlgItem(IDC_CAL_DATE_SAMPLE, hwnd_);
+    BindControl(titleColour_, IDC_CAL_TITLE_COLOR);
+    BindControl(weekdayColour_, IDC_CAL_WEEKDAY_COLOR);
+    BindControl(saturdayColour_, IDC_CAL_SATURDAY_COLOR);
+    BindControl(sundayColour_, IDC_CAL_SUNDAY_COLOR);
+
+    Settings& settings = Setting();
+    // The group stays enabled here whatever the switch says; only a click
+    // on the switch disables it.
+    CheckItem(IDC_CAL_SWITCH, settings.iscalender);
+    FillFontLists();
+    SelectStoredFace(IDC_CAL_TITLE_FONT, settings.ymfontname);
+    SelectStoredFace(IDC_CAL_DATE_FONT, settings.ddfontname);
+
+    const struct {
+        bool on;
+        int box;
+        CLinkStatic& sample;
+        uint32_t flag;
+    } styles[] = {{settings.isbold1, IDC_CAL_TITLE_BOLD, titleSample_, 1},
+                  {settings.isbold2, IDC_CAL_DATE_BOLD, dateSample_, 1},
+                  {settings.isitalic1, IDC_CAL_TITLE_ITALIC, titleSample_, 2},
+                  {settings.isitalic2, IDC_CAL_DATE_ITALIC, dateSample_, 2}};
+    for (const auto& style : styles) {
+        if (!style.on) continue;
+        CheckItem(style.box, true);
+        style.sample.SetLabelStyle(0, style.flag);
+    }
+    for (int id :
+         {IDC_CAL_TITLE_COLOR, IDC_CAL_WEEKDAY_COLOR, IDC_CAL_SATURDAY_COLOR, IDC_CAL_SUNDAY_COLOR})
+        ButtonOf(id)->SetColor(*CalendarColorSetting(settings, id));
+    return TRUE;
+}
+
+void CPage5::FillFontLists() {
+    FontHarvest harvest;
+    harvest.doubleByte = GetSystemMetrics(SM_DBCSENABLED) != 0;
+    HDC dc = GetDC(hwnd_);
+    if (dc == nullptr) return;
+    LOGFONTW all{};
+    all.lfCharSet = DEFAULT_CHARSET;
+    EnumFontFamiliesExW(dc, &all, CollectFace, reinterpret_cast<LPARAM>(&harvest), 0);
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    if (dpi > 0) logPixelsY_ = dpi;
+    ReleaseDC(hwnd_, dc);
+
+    FillGuard guard(*this);
+    for (int id : {IDC_CAL_TITLE_FONT, IDC_CAL_DATE_FONT}) {
+        HWND list = GetDlgItem(id);
+        for (const std::wstring& face : harvest.faces)
+            // Enumeration by every character set meets a family once per
+            // set: each face is listed once.
+            if (SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                             reinterpret_cast<LPARAM>(face.c_str())) == CB_ERR)
+                SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(face.c_str()));
+    }
+}
+
+void CPage5::SelectStoredFace(int list, const std::string& face) {
+    // The list's own search: the first item that begins with the stored
+    // name, whatever the case. An empty name selects nothing.
+    if (face.empty()) return;
+    const std::wstring wide = AnsiToWide(face);
+    const LRESULT found = SendMessageW(GetDlgItem(list), CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(wide.c_str()));
+    if (found != CB_ERR) ShowFace(list);
+}
+
+void CPage5::ShowFace(int list) {
+    HWND box = GetDlgItem(list);
+    const LRESULT index = SendMessageW(box, CB_GETCURSEL, 0, 0);
+    if (index == CB_ERR) return;
+    const LRESULT length = SendMessageW(box, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length <= 0 || length >= LF_FACESIZE) return;
+    wchar_t text[LF_FACESIZE] = {};
+    SendMessageW(box, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+    const std::string face = WideToAnsi(text);
+    if (face.empty()) return;
+
+    Settings& settings = Setting();
+    const SampleFont look = SampleFontFor(settings, list, face, logPixelsY_);
+    LOGFONTA font{};
+    font.lfHeight = look.height;
+    font.lfWeight = look.weight;
+    font.lfItalic = look.italic ? 1 : 0;
+    font.lfCharSet = static_cast<BYTE>(look.charSet);
+    std::strncpy(font.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+    const CalendarFontRow* row = CalendarRowOf(list);
+    if (CLinkStatic* sample = row ? SampleOf(row->sample) : nullptr) sample->SetLabelFont(font);
+    ApplyCalendarFace(settings, list, face);
+}
+
+void CPage5::Style(int id) {
+    const StyleChange change = ApplyCalendarStyle(Setting(), id, IsItemChecked(id));
+    if (CLinkStatic* sample = SampleOf(change.sample))
+        sample->SetLabelStyle(change.removeFlags, change.addFlags);
+    if (HWND list = GetDlgItem(change.focus)) ::SetFocus(list);
+}
+
+void CPage5::OnSwitch() {
+    const bool on = IsItemChecked(IDC_CAL_SWITCH);
+    for (int id : CalendarGroup()) EnableItem(id, on);
+    ApplyCalendarSwitch(State(), on);
+    // The calendar follows the date from now on, or no longer.
+    if (auto* tray = dynamic_cast<TrayPageHost*>(&Host())) tray->FollowDateSettings();
+}
+
+void CPage5::Colour(int id) {
+    Settings& settings = Setting();
+    if (!CalendarColorsActive(settings)) return;
+    uint32_t* setting = CalendarColorSetting(settings, id);
+    CColorButton* button = ButtonOf(id);
+    if (setting == nullptr || button == nullptr) return;
+    COLORREF colour = *setting;
+    if (!ChooseColour(hwnd_, colour)) return;
+    *setting = colour;
+    button->SetColor(colour);
+    if (!IsWindow()) return;
+    if (id == IDC_CAL_TITLE_COLOR)
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    else if (button->IsWindow())
+        button->Invalidate(true);
+}
+
+CLinkStatic* CPage5::SampleOf(int id) {
+    if (id == IDC_CAL_TITLE_SAMPLE) return &titleSample_;
+    if (id == IDC_CAL_DATE_SAMPLE) return &dateSample_;
+    return nullptr;
+}
+
+CColorButton* CPage5::ButtonOf(int id) {
+    switch (id) {
+        case IDC_CAL_TITLE_COLOR:
+            return &titleColour_;
+        case IDC_CAL_WEEKDAY_COLOR:
+            return &weekdayColour_;
+        case IDC_CAL_SATURDAY_COLOR:
+            return &saturdayColour_;
+        case IDC_CAL_SUNDAY_COLOR:
+            return &sundayColour_;
+        default:
+            return nullptr;
+    }
+}
+
+}  // namespace corv

@@ -1,0 +1,111 @@
+#include "settings_ui/page4_folders.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/catalogue.h"
+#include "engine/paths.h"
+#include "support/fakes.h"
+
+using corv::AddVerdict;
+using corv::AppState;
+using corvtest::MemoryFileSystem;
+
+TEST(FoldersPage, AddRules) {
+    const struct {
+        const char* name;
+        std::vector<std::string> listed;
+        std::string chosen;
+        AddVerdict verdict;
+        std::vector<std::string> left;  // folderList afterwards
+        bool folded;
+    } cases[] = {
+        {"root", {"c:\\pics,3"}, "C:\\", AddVerdict::Root, {"c:\\pics,3"}, false},
+        {"new drive folder", {}, "D:\\a", AddVerdict::Added, {}, false},
+        {"same, other case", {"c:\\pics,3"}, "C:\\Pics", AddVerdict::Same, {"c:\\pics,3"}, false},
+        {"inside", {"c:\\pics,3"}, "c:\\pics\\2006", AddVerdict::Included, {"c:\\pics,3"}, false},
+        // Whole path components: a longer name beside it is another folder.
+        {"name continues", {"c:\\pics,3"}, "c:\\pics2", AddVerdict::Added, {"c:\\pics,3"}, false},
+        {"shorter name", {"c:\\pics,3"}, "c:\\pic", AddVerdict::Added, {"c:\\pics,3"}, false},
+        {"inside a drive root listed by hand",
+         {"d:\\,5"},
+         "d:\\x",
+         AddVerdict::Included,
+         {"d:\\,5"},
+         false},
+        {"takes two in",
+         {"c:\\pics\\a,1", "c:\\other,2", "c:\\pics\\b,4"},
+         "c:\\pics",
+         AddVerdict::Added,
+         {"c:\\other,2"},
+         true},
+        {"refused after taking one in",
+         {"c:\\p\\a\\x,1", "c:\\p,2"},
+         "c:\\p\\a",
+         AddVerdict::Included,
+         {"c:\\p,2"},
+         true},
+        {"comma in a listed path",
+         {"d:\\photos, 2019,7"},
+         "D:\\Photos, 2019",
+         AddVerdict::Same,
+         {"d:\\photos, 2019,7"},
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        AppState state;
+        state.folderList = c.listed;
+        const corv::AddResult result = corv::PrepareAddFolder(state, c.chosen);
+        EXPECT_EQ(result.verdict, c.verdict);
+        EXPECT_EQ(state.folderList, c.left);
+        EXPECT_EQ(result.folded, c.folded);
+    }
+}
+
+TEST(FoldersPage, TakingFoldersInDropsOnlyTheirPictures) {
+    AppState state;
+    state.folderList = {"c:\\pics\\a,1", "c:\\pics2,1"};
+    state.pictureList = {"C:\\Pics\\A\\1.jpg", "c:\\pics2\\2.jpg", "c:\\picsx.jpg"};
+    const corv::AddResult result = corv::PrepareAddFolder(state, "C:\\PICS");
+    EXPECT_EQ(result.verdict, AddVerdict::Added);
+    EXPECT_EQ(result.folder, "c:\\pics");
+    EXPECT_EQ(state.pictureList, (std::vector<std::string>{"c:\\pics2\\2.jpg", "c:\\picsx.jpg"}));
+}
+
+TEST(FoldersPage, LowerCaseLeavesDoubleByteCharactersAlone) {
+    // "\x8A\x41" is one character of code page 949 whose second byte is 'A'.
+    EXPECT_EQ(corv::LowerAnsiPath("C:\\\x8A\x41\\ABC"), "c:\\\x8A\x41\\abc");
+    EXPECT_EQ(corv::LowerAnsiPath("D:\\\xB1\xD7\xB8\xB2"), "d:\\\xB1\xD7\xB8\xB2");
+}
+
+TEST(FoldersPage, TotalSumsTheCounts) {
+    EXPECT_EQ(corv::TotalText(corv::TotalPictures({})), "0 pics");
+    EXPECT_EQ(corv::TotalText(corv::TotalPictures({"a,3", "b, c,4", "d"})), "7 pics");
+}
+
+TEST(FoldersPage, RescanDropsFoldersWithoutPicturesAndCountsAgain) {
+    MemoryFileSystem fs;
+    fs.AddFile("full", "1.jpg");
+    fs.AddFile("full", "2.png");
+    fs.AddFile("empty", "notes.txt");
+    fs.AddFile("with, comma", "3.gif");
+    AppState state;
+    state.folderList = {"empty,4", "full,1", "gone,9", "with, comma,0"};
+    state.pictureList = {"stale.jpg"};
+    std::vector<int32_t> begun;
+    int steps = 0;
+    corv::ScanProgress progress{[&](int32_t entries) { begun.push_back(entries); },
+                                [&] { ++steps; }};
+    corv::RescanFolders(state, fs, progress);
+    EXPECT_EQ(state.folderList, (std::vector<std::string>{"full,2", "with, comma,1"}));
+    EXPECT_EQ(
+        state.pictureList,
+        (std::vector<std::string>{corv::JoinPath("full", "1.jpg"), corv::JoinPath("full", "2.png"),
+                                  corv::JoinPath("with, comma", "3.gif")}));
+    // Every folder sizes the bar by its entries, "." and ".." included.
+    EXPECT_EQ(begun, (std::vector<int32_t>{3, 4, 0, 3}));
+    EXPECT_EQ(steps, 3 + 4 + 0 + 3);
+}

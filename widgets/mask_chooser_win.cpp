@@ -1,0 +1,143 @@
+#include "widgets/mask_chooser_win.h"
+
+#include "compose/text_encoding_win.h"
+#include "res/mask_chooser_ids.h"
+
+namespace corv {
+
+namespace {
+
+// The chooser whose keys the filter watches (one is open at a time).
+HWND g_filteredDialog = nullptr;
+
+constexpr uint32_t kWhite = 0xFFFFFFFF;
+constexpr uint32_t kBlack = 0xFF000000;
+
+}  // namespace
+
+CMaskDlg::CMaskDlg(const std::vector<std::string>& masks, GdiplusImaging& imaging, HWND parent)
+    : CDialog(IDD_MASK_CHOOSER, parent), masks_(masks), imaging_(imaging) {}
+
+bool CMaskDlg::RouteMessage(Message& message) {
+    using Map = MessageMap<CMaskDlg>;
+    static const Map map = {
+        Map::OnCommand(IDC_MASK_SELECT, &CMaskDlg::OnSelect),
+        Map::OnCommand(IDC_MASK_CANCEL, &CMaskDlg::OnCancelButton),
+        Map::OnNotify(IDC_MASK_VIEW, LVN_ITEMCHANGED, &CMaskDlg::OnItemChanged),
+        Map::OnNotify(IDC_MASK_VIEW, NM_DBLCLK, &CMaskDlg::OnDoubleClick),
+        Map::OnClose(&CMaskDlg::OnCloseBox),
+        Map::OnDestroy(&CMaskDlg::OnDestroy),
+    };
+    return map.Dispatch(*this, message) || CDialog::RouteMessage(message);
+}
+
+BOOL CMaskDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    // Enter and Escape are taken away before the dialog manager sees them.
+    g_filteredDialog = hwnd_;
+    keyFilter_ = SetWindowsHookExW(WH_MSGFILTER, KeyFilter, nullptr, GetCurrentThreadId());
+
+    view_.Attach(GetDlgItem(IDC_MASK_VIEW));
+    // The view owns the image list from here on and destroys it with itself.
+    thumbnails_ = ImageList_Create(kMaskThumbSide, kMaskThumbSide, ILC_COLOR32, 0, 1);
+    view_.SetImageList(thumbnails_, LVSIL_NORMAL);
+    // Items on a 60-pixel grid: a view that arranges its items itself keeps
+    // the two columns too.
+    view_.Send(LVM_SETICONSPACING, 0, MAKELPARAM(kMaskGridStep, kMaskGridStep));
+    const int count = static_cast<int>(masks_.size());
+    if (thumbnails_ != nullptr) ImageList_SetImageCount(thumbnails_, static_cast<UINT>(count));
+    for (int i = 0; i < count; ++i) {
+        view_.Send(WM_SETREDRAW, FALSE);
+        LVITEMW item{};
+        item.mask = LVIF_TEXT | LVIF_IMAGE;
+        item.iItem = i;
+        const std::wstring name = AnsiToWide(MaskName(masks_[static_cast<size_t>(i)]));
+        item.pszText = const_cast<wchar_t*>(name.c_str());
+        item.iImage = i;
+        const int inserted =
+            static_cast<int>(view_.Send(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+        const PointI at = MaskItemPosition(i);
+        if (inserted >= 0)
+            view_.Send(LVM_SETITEMPOSITION, static_cast<WPARAM>(inserted), MAKELPARAM(at.x, at.y));
+        MakeThumbnail(i, masks_[static_cast<size_t>(i)]);
+        view_.Send(WM_SETREDRAW, TRUE);
+    }
+    // The view may arrange its items once they are all in: they are put on
+    // their places again.
+    for (int i = 0; i < view_.GetItemCount(); ++i) {
+        const PointI at = MaskItemPosition(i);
+        view_.Send(LVM_SETITEMPOSITION, static_cast<WPARAM>(i), MAKELPARAM(at.x, at.y));
+    }
+    view_.Invalidate(true);
+    EnableItem(IDC_MASK_SELECT, false);
+    return TRUE;
+}
+
+void CMaskDlg::MakeThumbnail(int index, const std::string& path) {
+    if (thumbnails_ == nullptr) return;
+    std::unique_ptr<Image> cell =
+        imaging_.NewBitmap(kMaskThumbSide, kMaskThumbSide, PixelFormat::Rgb24);
+    if (cell->Width() <= 0) return;
+    {
+        std::unique_ptr<Image> mask = imaging_.LoadPicture(path);
+        std::unique_ptr<Surface> surface = imaging_.SurfaceOn(*cell);
+        if (!surface) return;
+        surface->Clear(kWhite);
+        surface->SetInterpolation(Interpolation::HighQualityBicubic);
+        surface->DrawRectOutline(RectI{0, 0, kMaskThumbSide - 1, kMaskThumbSide - 1}, kBlack);
+        // A file that does not decode leaves the white cell with its border.
+        if (mask && mask->Width() > 0 && mask->Height() > 0) {
+            const RectI fitted = FitMaskThumbnail(mask->Width(), mask->Height());
+            if (fitted.width > 0 && fitted.height > 0) surface->DrawImage(*mask, fitted);
+        }
+    }
+    HBITMAP bitmap = CreateDeviceBitmap(*cell, kWhite);
+    if (bitmap == nullptr) return;
+    ImageList_Replace(thumbnails_, index, bitmap, nullptr);
+    DeleteObject(bitmap);
+}
+
+LRESULT CMaskDlg::OnItemChanged(NMHDR& header) {
+    const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+    const bool selected = (change.uNewState & LVIS_SELECTED) != 0;
+    if (change.iItem < 0) return 0;
+    const std::string name = WideToAnsi(view_.GetItemText(change.iItem, 0));
+    if (choice_.OnItemChanged(change.iItem, selected, name))
+        EnableItem(IDC_MASK_SELECT, choice_.CanConfirm());
+    return 0;
+}
+
+LRESULT CMaskDlg::OnDoubleClick(NMHDR&) {
+    EndDialog(kChosen);
+    return 0;
+}
+
+void CMaskDlg::OnSelect() {
+    EndDialog(kChosen);
+}
+
+void CMaskDlg::OnCancelButton() {
+    EndDialog(kCancelled);
+}
+
+void CMaskDlg::OnCloseBox() {
+    EndDialog(kClosed);
+}
+
+void CMaskDlg::OnDestroy() {
+    if (keyFilter_ != nullptr) UnhookWindowsHookEx(keyFilter_);
+    keyFilter_ = nullptr;
+    if (g_filteredDialog == hwnd_) g_filteredDialog = nullptr;
+}
+
+LRESULT CALLBACK CMaskDlg::KeyFilter(int code, WPARAM wParam, LPARAM lParam) {
+    const MSG* message = reinterpret_cast<const MSG*>(lParam);
+    if (code >= 0 && message != nullptr && message->message == WM_KEYDOWN &&
+        (message->wParam == VK_RETURN || message->wParam == VK_ESCAPE) &&
+        g_filteredDialog != nullptr &&
+        (message->hwnd == g_filteredDialog || IsChild(g_filteredDialog, message->hwnd)))
+        return 1;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace corv
