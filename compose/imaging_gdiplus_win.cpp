@@ -279,8 +279,9 @@ std::unique_ptr<Image> GdiplusImaging::NewBitmap(int32_t width, int32_t height,
     PixelBuffer rows;
     if (!LockBits(*image, RectI{0, 0, width, height}, format, true, rows))
         return std::make_unique<GdiplusImage>();
+    // Row padding too, so that a saved file holds nothing left in memory.
     const std::size_t rowBytes =
-        static_cast<std::size_t>(width) * (format == PixelFormat::Argb32 ? 4 : 3);
+        static_cast<std::size_t>(rows.stride < 0 ? -rows.stride : rows.stride);
     for (int32_t y = 0; y < height; ++y)
         std::memset(rows.scan0 + static_cast<std::ptrdiff_t>(y) * rows.stride, 0, rowBytes);
     UnlockBits(*image, rows);
@@ -292,7 +293,7 @@ std::unique_ptr<Surface> GdiplusImaging::SurfaceOn(Image& bitmap) {
     Gdiplus::GpGraphics* graphics = nullptr;
     if (!native || gp::GdipGetImageGraphicsContext(native, &graphics) != Ok || !graphics)
         return nullptr;
-    return std::make_unique<GdiplusSurface>(graphics);
+    return std::make_unique<GdiplusSurface>(graphics, native);
 }
 
 std::unique_ptr<Surface> GdiplusImaging::SurfaceOnDc(HDC dc) {
@@ -349,7 +350,57 @@ bool GdiplusImaging::Orient(Image& picture, int orientation) {
     return ok;
 }
 
+namespace {
+
+void PutLe(uint8_t* at, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) at[i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+// A 24-bit bitmap written as a BMP file straight from its own rows, last
+// row first, without an encoded copy of the whole picture in memory (a 4K
+// canvas is 24 MB). False when the bitmap is not a plain 24-bit one.
+bool SaveBmp24(Imaging& imaging, Image& image, const std::string& path, bool& ok) {
+    auto* own = dynamic_cast<GdiplusImage*>(&image);
+    Gdiplus::PixelFormat format = 0;
+    if (!own || !own->Bitmap() || own->Scale().denominator != 1 ||
+        gp::GdipGetImagePixelFormat(own->Bitmap(), &format) != Ok || format != PixelFormat24bppRGB)
+        return false;
+    const int32_t width = own->PixelWidth();
+    const int32_t height = own->PixelHeight();
+    const uint32_t rowBytes = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
+    const uint64_t pixelBytes = uint64_t{rowBytes} * static_cast<uint32_t>(height);
+    if (width <= 0 || height <= 0 || pixelBytes > 0x7FFFFFFF - 54) return false;
+    ScopedBits bits(imaging, image, RectI{0, 0, width, height}, PixelFormat::Rgb24, false);
+    if (!bits.Locked() || bits.Buffer().stride < static_cast<int32_t>(rowBytes)) return false;
+
+    uint8_t header[54] = {'B', 'M'};
+    PutLe(header + 2, static_cast<uint32_t>(54 + pixelBytes), 4);
+    PutLe(header + 10, 54, 4);  // where the rows start
+    PutLe(header + 14, 40, 4);  // info header size
+    PutLe(header + 18, static_cast<uint32_t>(width), 4);
+    PutLe(header + 22, static_cast<uint32_t>(height), 4);  // positive: last row first
+    PutLe(header + 26, 1, 2);                              // planes
+    PutLe(header + 28, 24, 2);                             // bits per pixel
+    PutLe(header + 34, static_cast<uint32_t>(pixelBytes), 4);
+    PutLe(header + 38, 3780, 4);  // 96 dots per inch, in dots per metre
+    PutLe(header + 42, 3780, 4);
+    std::vector<FilePiece> pieces;
+    pieces.reserve(static_cast<std::size_t>(height) + 1);
+    pieces.push_back(FilePiece{reinterpret_cast<const char*>(header), sizeof header});
+    for (int32_t y = height - 1; y >= 0; --y)
+        pieces.push_back(FilePiece{reinterpret_cast<const char*>(bits.Buffer().scan0) +
+                                       static_cast<std::ptrdiff_t>(y) * bits.Buffer().stride,
+                                   rowBytes});
+    ok = WriteFileAtomically(path, pieces);
+    return true;
+}
+
+}  // namespace
+
 bool GdiplusImaging::SaveImage(Image& image, const std::string& path, const std::string& mimeType) {
+    bool written = false;
+    if (!path.empty() && mimeType == "image/bmp" && SaveBmp24(*this, image, path, written))
+        return written;
     GpBitmap* native = NativeBitmap(image);
     CLSID encoder{};
     if (!native || path.empty() || FindEncoder(AnsiToWide(mimeType), &encoder) < 0) return false;

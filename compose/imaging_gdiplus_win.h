@@ -85,7 +85,9 @@ private:
 // surface.
 class GdiplusSurface : public Surface {
 public:
-    explicit GdiplusSurface(Gdiplus::GpGraphics* graphics);  // takes ownership
+    // Takes ownership of `graphics`; `target` is the bitmap it draws on, if
+    // it draws on one.
+    explicit GdiplusSurface(Gdiplus::GpGraphics* graphics, Gdiplus::GpBitmap* target = nullptr);
     ~GdiplusSurface() override;
     GdiplusSurface(const GdiplusSurface&) = delete;
     GdiplusSurface& operator=(const GdiplusSurface&) = delete;
@@ -109,8 +111,10 @@ public:
 
 private:
     Gdiplus::GpImageAttributes* OutsideTransparent();
+    bool FillTarget(uint32_t argb);
 
     Gdiplus::GpGraphics* graphics_;
+    Gdiplus::GpBitmap* target_;
     Gdiplus::GpImageAttributes* outsideTransparent_ = nullptr;
 };
 

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace corv {
 
@@ -23,6 +24,15 @@ ReadResult ReadWholeFile(const std::string& path, std::string& data, std::size_t
 bool WriteFileAtomically(const std::string& path, const std::string& data);
 // The same for `size` bytes at `data` (a large buffer need not be copied).
 bool WriteFileAtomically(const std::string& path, const char* data, std::size_t size);
+
+// A stretch of memory written as part of a file.
+struct FilePiece {
+    const char* data;
+    std::size_t size;
+};
+// The same for pieces written one after another (a file made of parts
+// spread over memory need not be gathered first).
+bool WriteFileAtomically(const std::string& path, const std::vector<FilePiece>& pieces);
 
 // Puts the file `from` in place of `to` in one step (replacing it); false
 // when that fails, and then both stay as they were.

@@ -48,6 +48,10 @@ bool WriteFileAtomically(const std::string& path, const std::string& data) {
 }
 
 bool WriteFileAtomically(const std::string& path, const char* data, std::size_t size) {
+    return WriteFileAtomically(path, std::vector<FilePiece>{FilePiece{data, size}});
+}
+
+bool WriteFileAtomically(const std::string& path, const std::vector<FilePiece>& pieces) {
     // A folder or a read-only file in the way stays as it is, as on Windows.
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0))
@@ -55,18 +59,20 @@ bool WriteFileAtomically(const std::string& path, const char* data, std::size_t 
     const std::string temp = path + ".new";
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0) return false;
-    const char* p = data;
-    std::size_t left = size;
     bool ok = true;
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ok = false;
-            break;
+    for (const FilePiece& piece : pieces) {
+        const char* p = piece.data;
+        std::size_t left = piece.size;
+        while (ok && left > 0) {
+            ssize_t n = ::write(fd, p, left);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                ok = false;
+                break;
+            }
+            p += n;
+            left -= static_cast<std::size_t>(n);
         }
-        p += n;
-        left -= static_cast<std::size_t>(n);
     }
     if (ok && ::fsync(fd) != 0) ok = false;
     if (::close(fd) != 0) ok = false;

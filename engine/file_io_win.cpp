@@ -44,6 +44,10 @@ bool WriteFileAtomically(const std::string& path, const std::string& data) {
 }
 
 bool WriteFileAtomically(const std::string& path, const char* data, std::size_t size) {
+    return WriteFileAtomically(path, std::vector<FilePiece>{FilePiece{data, size}});
+}
+
+bool WriteFileAtomically(const std::string& path, const std::vector<FilePiece>& pieces) {
     // A folder or a read-only file in the way stays as it is.
     DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES &&
@@ -54,14 +58,17 @@ bool WriteFileAtomically(const std::string& path, const char* data, std::size_t 
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     bool ok = true;
-    std::size_t done = 0;
-    while (ok && done < size) {
-        DWORD n = 0;
-        DWORD want = static_cast<DWORD>(size - done);
-        if (!WriteFile(file, data + done, want, &n, nullptr) || n == 0)
-            ok = false;
-        else
-            done += n;
+    for (const FilePiece& piece : pieces) {
+        std::size_t done = 0;
+        while (ok && done < piece.size) {
+            DWORD n = 0;
+            const std::size_t left = piece.size - done;
+            const DWORD want = left > 0x40000000 ? 0x40000000 : static_cast<DWORD>(left);
+            if (!WriteFile(file, piece.data + done, want, &n, nullptr) || n == 0)
+                ok = false;
+            else
+                done += n;
+        }
     }
     if (ok && !FlushFileBuffers(file)) ok = false;
     if (!CloseHandle(file)) ok = false;

@@ -438,10 +438,11 @@ TEST(ComposerBase, NewDateStartsAFreshCollage) {
     EXPECT_EQ(c.state.overlapCount, 1);
 }
 
-TEST(ComposerOutput, SavesBesideThenSetsTheWallpaper) {
+TEST(ComposerOutput, SavesInPlaceThenSetsTheWallpaper) {
     Composer c;
     c.Change();
-    EXPECT_TRUE(Has(c.imaging.log, "save bmp1 " + c.Wallpaper() + ".new image/bmp"));
+    // The save itself replaces the file in one step.
+    EXPECT_TRUE(Has(c.imaging.log, "save bmp1 " + c.Wallpaper() + " image/bmp"));
     EXPECT_EQ(c.desktop.wallpapers, std::vector<std::string>{c.Wallpaper()});
     EXPECT_EQ(c.state.screenWidth, 1024);
 }

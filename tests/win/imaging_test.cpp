@@ -168,6 +168,10 @@ TEST_F(ImagingTest, SavedBmpReadsBackPixelForPixel) {
     ASSERT_GT(file.size(), 54u);
     EXPECT_EQ(file.substr(0, 2), "BM");
     EXPECT_EQ(static_cast<uint8_t>(file[28]), 24);  // bits per pixel in the info header
+    // Rows of 37 * 3 bytes padded to 112, the last row first, padding zero.
+    ASSERT_EQ(file.size(), 54u + 112u * 23u);
+    EXPECT_EQ(static_cast<uint8_t>(file[54 + 3 * 5 + 1]), 22 * 11);  // green of (5, 22)
+    EXPECT_EQ(file.substr(54 + 111, 1), std::string(1, '\0'));
 
     auto loaded = imaging.LoadPicture(path);
     ASSERT_EQ(loaded->Width(), 37);
