@@ -1,6 +1,7 @@
 // GdiplusSurface: drawing, fills and text on a GDI+ graphics object.
 #include "compose/imaging_gdiplus_win.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "compose/font_family_win.h"
@@ -108,9 +109,61 @@ void GdiplusSurface::Clear(uint32_t argb) {
     if (!FillTarget(argb)) gp::GdipGraphicsClear(graphics_, argb);
 }
 
+// An opaque 24-bit picture drawn at its own size onto a 24-bit bitmap is a
+// copy of rows (the kept wallpaper of a collage): GDI+ would go through a
+// 32-bit copy of all of it and blend pixel by pixel.
+bool GdiplusSurface::CopyOnto(Image& image, const RectI& dest) {
+    auto* own = dynamic_cast<GdiplusImage*>(&image);
+    Gdiplus::PixelFormat sourceFormat = 0;
+    Gdiplus::PixelFormat targetFormat = 0;
+    UINT targetWidth = 0;
+    UINT targetHeight = 0;
+    if (!target_ || transformed_ || !own || !own->Bitmap() || own->Scale().denominator != 1 ||
+        dest.width != own->PixelWidth() || dest.height != own->PixelHeight() ||
+        gp::GdipGetImagePixelFormat(own->Bitmap(), &sourceFormat) != Ok ||
+        gp::GdipGetImagePixelFormat(target_, &targetFormat) != Ok ||
+        sourceFormat != PixelFormat24bppRGB || targetFormat != PixelFormat24bppRGB ||
+        gp::GdipGetImageWidth(target_, &targetWidth) != Ok ||
+        gp::GdipGetImageHeight(target_, &targetHeight) != Ok || targetWidth > 0x7FFFFFFF ||
+        targetHeight > 0x7FFFFFFF)
+        return false;
+    // The part of the picture that lands on the bitmap.
+    const int64_t left = std::max<int64_t>(dest.x, 0);
+    const int64_t top = std::max<int64_t>(dest.y, 0);
+    const int64_t right = std::min<int64_t>(int64_t{dest.x} + dest.width, targetWidth);
+    const int64_t bottom = std::min<int64_t>(int64_t{dest.y} + dest.height, targetHeight);
+    if (left >= right || top >= bottom) return true;
+    const INT width = static_cast<INT>(right - left);
+    const INT height = static_cast<INT>(bottom - top);
+    gp::GdipFlush(graphics_, Gdiplus::FlushIntentionSync);
+    const Gdiplus::GpRect from(static_cast<INT>(left - dest.x), static_cast<INT>(top - dest.y),
+                               width, height);
+    const Gdiplus::GpRect to(static_cast<INT>(left), static_cast<INT>(top), width, height);
+    Gdiplus::BitmapData source{};
+    Gdiplus::BitmapData target{};
+    if (gp::GdipBitmapLockBits(own->Bitmap(), &from, Gdiplus::ImageLockModeRead,
+                               PixelFormat24bppRGB, &source) != Ok)
+        return false;
+    if (gp::GdipBitmapLockBits(target_, &to, Gdiplus::ImageLockModeWrite, PixelFormat24bppRGB,
+                               &target) != Ok) {
+        gp::GdipBitmapUnlockBits(own->Bitmap(), &source);
+        return false;
+    }
+    for (INT y = 0; y < height; ++y)
+        std::memcpy(
+            static_cast<uint8_t*>(target.Scan0) + static_cast<std::ptrdiff_t>(y) * target.Stride,
+            static_cast<const uint8_t*>(source.Scan0) +
+                static_cast<std::ptrdiff_t>(y) * source.Stride,
+            static_cast<std::size_t>(width) * 3);
+    gp::GdipBitmapUnlockBits(target_, &target);
+    gp::GdipBitmapUnlockBits(own->Bitmap(), &source);
+    return true;
+}
+
 void GdiplusSurface::DrawImage(Image& image, const RectI& dest) {
     Gdiplus::GpImage* native = Native(image);
     if (!native || dest.width <= 0 || dest.height <= 0) return;
+    if (CopyOnto(image, dest)) return;
     gp::GdipDrawImageRectI(graphics_, native, dest.x, dest.y, dest.width, dest.height);
 }
 
@@ -180,10 +233,12 @@ void GdiplusSurface::SetInterpolation(Interpolation mode) {
 }
 
 void GdiplusSurface::RotateTransform(float degrees, MatrixOrder order) {
+    transformed_ = true;
     gp::GdipRotateWorldTransform(graphics_, degrees, ToGdiplus(order));
 }
 
 void GdiplusSurface::TranslateTransform(float dx, float dy, MatrixOrder order) {
+    transformed_ = true;
     gp::GdipTranslateWorldTransform(graphics_, dx, dy, ToGdiplus(order));
 }
 

@@ -95,6 +95,54 @@ bool RestoreEndMarker(GlobalMemory& memory, std::size_t& size) {
     return true;
 }
 
+// An uncompressed 24-bit BMP (the kept wallpaper above all) read from its
+// file straight into a bitmap's rows, with no copy of the file in memory.
+// Null when the file is not such a BMP: the general loader takes it then.
+std::unique_ptr<GdiplusImage> LoadPlainBmp(const std::string& path) {
+    HANDLE file = CreateFileW(FileApiPath(path).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    uint8_t head[64] = {};
+    DWORD got = 0;
+    LARGE_INTEGER length{};
+    PlainBmp layout;
+    if (!GetFileSizeEx(file, &length) || !ReadFile(file, head, sizeof head, &got, nullptr) ||
+        !ReadPlainBmp(head, got, static_cast<uint64_t>(length.QuadPart), layout)) {
+        CloseHandle(file);
+        return nullptr;
+    }
+    GpBitmap* bitmap = nullptr;
+    if (gp::GdipCreateBitmapFromScan0(layout.width, layout.height, 0, PixelFormat24bppRGB, nullptr,
+                                      &bitmap) != Ok ||
+        !bitmap) {
+        CloseHandle(file);
+        return std::make_unique<GdiplusImage>();
+    }
+    auto image = std::make_unique<GdiplusImage>(bitmap, nullptr);
+    const Gdiplus::GpRect all(0, 0, layout.width, layout.height);
+    Gdiplus::BitmapData rows{};
+    bool ok = gp::GdipBitmapLockBits(bitmap, &all, Gdiplus::ImageLockModeWrite, PixelFormat24bppRGB,
+                                     &rows) == Ok;
+    if (ok) {
+        LARGE_INTEGER start{};
+        start.QuadPart = layout.dataOffset;
+        ok = rows.Stride >= static_cast<INT>(layout.rowBytes) &&
+             SetFilePointerEx(file, start, nullptr, FILE_BEGIN);
+        for (int32_t i = 0; ok && i < layout.height; ++i) {
+            const int32_t y = layout.topDown ? i : layout.height - 1 - i;
+            auto* row =
+                static_cast<uint8_t*>(rows.Scan0) + static_cast<std::ptrdiff_t>(y) * rows.Stride;
+            DWORD n = 0;
+            ok = ReadFile(file, row, layout.rowBytes, &n, nullptr) && n == layout.rowBytes;
+        }
+        gp::GdipBitmapUnlockBits(bitmap, &rows);
+    }
+    CloseHandle(file);
+    if (!ok) return std::make_unique<GdiplusImage>();
+    return image;
+}
+
 // A JPEG goes to libjpeg-turbo whatever its announced size: the decoder
 // picks a scale that fits its buffer, or refuses it.
 bool ForJpegDecoder(const PictureProbe& probe) {
@@ -235,8 +283,9 @@ std::unique_ptr<Image> GdiplusImaging::LoadPicture(const std::string& path,
                                                    const NeededSize& need) {
     GlobalMemory memory;
     std::size_t size = 0;
-    if (path.empty() || !ReadPictureFile(path, memory, size))
-        return std::make_unique<GdiplusImage>();
+    if (path.empty()) return std::make_unique<GdiplusImage>();
+    if (std::unique_ptr<GdiplusImage> bmp = LoadPlainBmp(path)) return bmp;
+    if (!ReadPictureFile(path, memory, size)) return std::make_unique<GdiplusImage>();
     int orientation = kOrientNormal;
     const PictureProbe probe = ProbeMemory(memory, size, orientation);
     if (ForJpegDecoder(probe)) {

@@ -112,9 +112,11 @@ public:
 private:
     Gdiplus::GpImageAttributes* OutsideTransparent();
     bool FillTarget(uint32_t argb);
+    bool CopyOnto(Image& image, const RectI& dest);
 
     Gdiplus::GpGraphics* graphics_;
     Gdiplus::GpBitmap* target_;
+    bool transformed_ = false;  // a world transform was set
     Gdiplus::GpImageAttributes* outsideTransparent_ = nullptr;
 };
 

@@ -265,4 +265,30 @@ PictureProbe ProbePicture(const uint8_t* data, std::size_t size) {
     return PictureProbe();
 }
 
+bool ReadPlainBmp(const uint8_t* head, std::size_t headSize, uint64_t fileSize, PlainBmp& out) {
+    if (head == nullptr || headSize < 54 || head[0] != 'B' || head[1] != 'M') return false;
+    auto le = [head](std::size_t at, int bytes) {
+        uint32_t value = 0;
+        for (int i = bytes - 1; i >= 0; --i) value = (value << 8) | head[at + i];
+        return value;
+    };
+    const uint32_t dataOffset = le(10, 4);
+    const uint32_t headerSize = le(14, 4);
+    const int64_t width = static_cast<int32_t>(le(18, 4));
+    const int64_t height = static_cast<int32_t>(le(22, 4));
+    if (headerSize < 40 || headerSize > 124 || le(26, 2) != 1 || le(28, 2) != 24 ||
+        le(30, 4) != 0 || width <= 0 || height == 0 || dataOffset < 14 + headerSize)
+        return false;
+    const int64_t rows = height < 0 ? -height : height;
+    if (width > kMaxPicturePixels / rows) return false;
+    const uint64_t rowBytes = (static_cast<uint64_t>(width) * 3 + 3) & ~uint64_t{3};
+    if (dataOffset + rowBytes * static_cast<uint64_t>(rows) > fileSize) return false;
+    out.width = static_cast<int32_t>(width);
+    out.height = static_cast<int32_t>(rows);
+    out.topDown = height < 0;
+    out.dataOffset = dataOffset;
+    out.rowBytes = static_cast<uint32_t>(rowBytes);
+    return true;
+}
+
 }  // namespace corv

@@ -42,4 +42,20 @@ constexpr std::size_t kMaxPictureFileBytes = std::size_t{256} * 1024 * 1024;
 
 PictureProbe ProbePicture(const uint8_t* data, std::size_t size);
 
+// Where the rows of an uncompressed 24-bit BMP lie in its file, so that
+// they can be read straight into a bitmap (the kept wallpaper of a 4K
+// screen is 24 MB; reading it whole first would double that).
+struct PlainBmp {
+    int32_t width = 0;
+    int32_t height = 0;    // rows, always positive
+    bool topDown = false;  // the first row in the file is the top one
+    uint32_t dataOffset = 0;
+    uint32_t rowBytes = 0;  // with the padding to 4 bytes
+};
+
+// True when `head` (the first `headSize` bytes of a file of `fileSize`
+// bytes) starts a 24-bit BI_RGB BMP of at most kMaxPicturePixels whose rows
+// all lie within the file. Anything else is left to the general loader.
+bool ReadPlainBmp(const uint8_t* head, std::size_t headSize, uint64_t fileSize, PlainBmp& out);
+
 }  // namespace corv

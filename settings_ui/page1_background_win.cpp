@@ -65,7 +65,9 @@ void CPage1::ShowImageFile() {
     SetItemTextA(IDC_BG_FILE_NAME, FileNameOfPath(path));
     PictureFacts facts;
     if (!path.empty()) {
-        std::unique_ptr<Image> image = Host().PreviewImaging().LoadPicture(path);
+        // Only its size and depth are shown: the smallest decode will do.
+        std::unique_ptr<Image> image =
+            Host().PreviewImaging().LoadPicture(path, NeededSize{1, 1, false});
         facts.loaded = image->Width() > 0;
         facts.width = image->Width();
         facts.height = image->Height();
@@ -130,7 +132,8 @@ void CPage1::DrawPreview(HDC dc, const RECT& area) {
     GdiplusImaging& imaging = Host().PreviewImaging();
     std::unique_ptr<Image> image;
     if (settings.isbackimg && !settings.backimagename.empty())
-        image = imaging.LoadPicture(settings.backimagename);
+        image = imaging.LoadPicture(settings.backimagename,
+                                    NeededSize{width, height, settings.isstretch});
     const PreviewPlan plan = PlanPreview(settings, width, height, state.screenWidth,
                                          image ? image->Width() : 0, image ? image->Height() : 0);
     {

@@ -2,6 +2,7 @@
 // the pixel limit, and files that end too early.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -277,6 +278,53 @@ TEST(PictureProbe, OtherFilesAreUnrecognised) {
         }
     }
     EXPECT_EQ(ProbePicture(nullptr, 10).verdict, ProbeVerdict::Unrecognised);
+}
+
+TEST(PlainBmp, OnlyWholeUncompressed24BitFilesAreReadRowByRow) {
+    std::string smallOffset = Bmp(4, 4);
+    smallOffset[10] = 40;  // rows said to start inside the info header
+    std::string coreHeader = Bmp(4, 4);
+    coreHeader[14] = 12;
+    struct Case {
+        const char* what;
+        std::string file;
+        bool plain;
+        int32_t width, height;
+        bool topDown;
+        uint32_t rowBytes;
+    } cases[] = {
+        {"odd width, padded rows", Bmp(37, 23), true, 37, 23, false, 112},
+        {"top-down rows", Bmp(5, -4), true, 5, 4, true, 16},
+        {"32 bits", Bmp(5, 4, 32), false, 0, 0, false, 0},
+        {"bit fields", Bmp(5, 4, 24, 3), false, 0, 0, false, 0},
+        {"run-length coded", Bmp(5, 4, 8, 1), false, 0, 0, false, 0},
+        {"last row cut", Bmp(37, 23).substr(0, 54 + 112 * 23 - 1), false, 0, 0, false, 0},
+        {"rows inside the header", smallOffset, false, 0, 0, false, 0},
+        {"old core header", coreHeader, false, 0, 0, false, 0},
+        {"no width", Bmp(0, 4), false, 0, 0, false, 0},
+        {"not a BMP", std::string(60, 'x'), false, 0, 0, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        corv::PlainBmp bmp;
+        const auto* bytes = reinterpret_cast<const uint8_t*>(c.file.data());
+        EXPECT_EQ(
+            corv::ReadPlainBmp(bytes, std::min<std::size_t>(c.file.size(), 64), c.file.size(), bmp),
+            c.plain);
+        if (!c.plain) continue;
+        EXPECT_EQ(bmp.width, c.width);
+        EXPECT_EQ(bmp.height, c.height);
+        EXPECT_EQ(bmp.topDown, c.topDown);
+        EXPECT_EQ(bmp.rowBytes, c.rowBytes);
+        EXPECT_EQ(bmp.dataOffset, 54u);
+    }
+    // A header that claims more pixels than any picture may have, in a file
+    // that would be large enough.
+    std::string huge = Bmp(4, 4);
+    huge.replace(18, 8, Le32(20000) + Le32(20000));
+    corv::PlainBmp bmp;
+    EXPECT_FALSE(corv::ReadPlainBmp(reinterpret_cast<const uint8_t*>(huge.data()), 54,
+                                    uint64_t{1} << 40, bmp));
 }
 
 }  // namespace

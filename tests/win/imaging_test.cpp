@@ -456,3 +456,73 @@ TEST_F(ImagingTest, DeviceBitmapAndDeviceContextSurface) {
 }
 
 }  // namespace
+
+namespace {
+
+// A hand-made 24-bit BMP, 3 x 2: top row red, green, blue; bottom row
+// white, black, grey; rows in file order as `topDown` says.
+std::string HandMadeBmp(bool topDown) {
+    auto le = [](uint32_t v, int n) {
+        std::string out;
+        for (int i = 0; i < n; ++i) out += static_cast<char>(v >> (8 * i));
+        return out;
+    };
+    const std::string top("\x00\x00\xFF\x00\xFF\x00\xFF\x00\x00\x00\x00\x00", 12);  // BGR + pad
+    const std::string bottom("\xFF\xFF\xFF\x00\x00\x00\x80\x80\x80\x00\x00\x00", 12);
+    std::string out = "BM" + le(54 + 24, 4) + le(0, 4) + le(54, 4);
+    out += le(40, 4) + le(3, 4) + le(topDown ? static_cast<uint32_t>(-2) : 2, 4) + le(1, 2) +
+           le(24, 2) + le(0, 4) + le(24, 4) + le(2835, 4) + le(2835, 4) + le(0, 4) + le(0, 4);
+    return out + (topDown ? top + bottom : bottom + top);
+}
+
+TEST_F(ImagingTest, PlainBmpRowsLoadTheRightWayUp) {
+    TempDir dir;
+    for (bool topDown : {false, true}) {
+        SCOPED_TRACE(topDown ? "top-down" : "bottom-up");
+        WriteFile(dir.File("hand.bmp"), HandMadeBmp(topDown));
+        auto picture = imaging.LoadPicture(dir.File("hand.bmp"));
+        ASSERT_EQ(picture->Width(), 3);
+        ASSERT_EQ(picture->Height(), 2);
+        EXPECT_EQ(picture->BitsPerPixel(), 24);
+        EXPECT_TRUE(IsNear(At(*picture, 0, 0), {255, 0, 0}, 0));
+        EXPECT_TRUE(IsNear(At(*picture, 2, 0), {0, 0, 255}, 0));
+        EXPECT_TRUE(IsNear(At(*picture, 0, 1), {255, 255, 255}, 0));
+        EXPECT_TRUE(IsNear(At(*picture, 2, 1), {128, 128, 128}, 0));
+    }
+    // Cut inside its last row: the general loader's answer, not garbage.
+    WriteFile(dir.File("cut.bmp"), HandMadeBmp(false).substr(0, 54 + 20));
+    EXPECT_EQ(imaging.LoadPicture(dir.File("cut.bmp"))->Width(), 0);
+}
+
+TEST_F(ImagingTest, ClearAndSameSizeCopyGiveWhatGdiplusWouldDraw) {
+    // Clearing sets every pixel, alpha included.
+    auto layer = Solid(5, 3, 0x80FF8000, PixelFormat::Argb32);
+    EXPECT_EQ(Argb(*layer, 4, 2), 0x80FF8000u);
+    auto canvas = Solid(7, 5, 0xFF102030);
+    EXPECT_TRUE(IsNear(At(*canvas, 6, 4), {0x10, 0x20, 0x30}, 0));
+
+    // A picture at its own size, partly off the canvas: only what lands on
+    // it is copied, in place.
+    auto picture = Solid(4, 4, 0xFFC0C0C0);
+    imaging.SurfaceOn(*picture)->FillRect(RectI{0, 0, 2, 2}, 0xFFFF0000);
+    imaging.SurfaceOn(*canvas)->DrawImage(*picture, RectI{-1, 2, 4, 4});
+    EXPECT_TRUE(IsNear(At(*canvas, 0, 2), {255, 0, 0}, 0));         // picture (1, 0)
+    EXPECT_TRUE(IsNear(At(*canvas, 1, 3), {0xC0, 0xC0, 0xC0}, 0));  // picture (2, 1)
+    EXPECT_TRUE(IsNear(At(*canvas, 2, 4), {0xC0, 0xC0, 0xC0}, 0));
+    EXPECT_TRUE(IsNear(At(*canvas, 3, 2), {0x10, 0x20, 0x30}, 0));  // right of it
+    EXPECT_TRUE(IsNear(At(*canvas, 0, 1), {0x10, 0x20, 0x30}, 0));  // above it
+
+    // Turned, it is GDI+'s drawing again.
+    auto turned = Solid(7, 5, 0xFF102030);
+    {
+        auto surface = imaging.SurfaceOn(*turned);
+        surface->TranslateTransform(4, 0, corv::MatrixOrder::Prepend);
+        surface->RotateTransform(90, corv::MatrixOrder::Prepend);
+        surface->DrawImage(*picture, RectI{0, 0, 4, 4});
+    }
+    EXPECT_TRUE(IsNear(At(*turned, 3, 0), {255, 0, 0}, 40));
+    EXPECT_TRUE(IsNear(At(*turned, 1, 3), {0xC0, 0xC0, 0xC0}, 40));
+    EXPECT_TRUE(IsNear(At(*turned, 6, 4), {0x10, 0x20, 0x30}, 0));
+}
+
+}  // namespace
