@@ -5,6 +5,8 @@
 //   corv_bench idle     (the same start as a change, and no change: the
 //                        program's own peak, for comparison)
 //   corv_bench scan FOLDER
+//   corv_bench steps DIR PICTURE WIDTH HEIGHT   (the parts of a plain change,
+//                        one line of their milliseconds)
 //
 // Prints one line: "<milliseconds> <peak working set KiB> <peak commit KiB> [count]".
 #include <windows.h>
