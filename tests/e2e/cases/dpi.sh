@@ -1,0 +1,131 @@
+# Cases of the display scale: the program at 96, 144 and 192 DPI (100 %,
+# 150 % and 200 %, set in the prefix as Windows' display settings set it).
+# The tray menu's items must hold their text whole, and the calendar on the
+# wallpaper must grow with the scale. Sourced by tests/e2e/run.
+#
+# With CORV_E2E_SHOTS set to a folder the screenshots are copied there.
+# shellcheck shell=bash
+
+# --- helpers (prefixed dp_: every case file shares one shell) ---------------
+
+# The display's DPI for every program of the case's prefix, before the
+# first program starts; the driver then reports what Wine really uses.
+dp_set_dpi() {
+    DPI=$1
+    printf '\n[Control Panel\\\\Desktop] 1700000000\n"LogPixels"=dword:%08x\n' "$DPI" \
+        >>"$WINEPREFIX/user.reg"
+}
+
+# A size of pixels at 96 DPI at the case's DPI, rounded as MulDiv rounds.
+dp_px() { echo $((($1 * DPI + 48) / 96)); }
+
+dp_screenshot() {
+    local file=$FILES/$1.png
+    import -display "$DISPLAY" -window root "$file"
+    if [ -n "${CORV_E2E_SHOTS:-}" ]; then
+        mkdir -p "$CORV_E2E_SHOTS"
+        cp "$file" "$CORV_E2E_SHOTS/"
+    fi
+    printf '%s' "$file"
+}
+
+# The rectangle W H X Y of picture FILE as text: one line "W H", then one
+# line per pixel row, each pixel the brightest of its red, green and blue.
+dp_rows() {  # dp_rows FILE W H X Y
+    convert "$1" -crop "$2x$3+$4+$5" +repage -separate -evaluate-sequence Max \
+        -compress none pgm:- |
+        awk 'NR == 1 { next } NR == 2 { print; w = $1; next } NR == 3 { next }
+             { for (i = 1; i <= NF; i++) { line = line (n % w ? " " : "") $i; n++
+                   if (n % w == 0) { print line; line = "" } } }'
+}
+
+# Checks the open menu's picture: the client area L T R B of the menu in
+# shot FILE. Ink is a pixel whose brightest channel is below 100 (the black
+# item text and the separator lines; the banner's pink and the white items
+# are not). Rows in order: 2 texts, a separator, 2 texts, a separator, 3
+# texts, a separator, 2 texts, a separator, 1 text. Prints what is wrong,
+# one line each; nothing when the menu is whole.
+dp_check_menu() {  # dp_check_menu FILE L T R B
+    local row sep left text line
+    row=$(dp_px 22) sep=$(dp_px 4) left=$(dp_px 42) text=$(dp_px 2) line=$(dp_px 1)
+    dp_rows "$1" $(($4 - $2)) $(($5 - $3)) "$2" "$3" |
+        awk -v row="$row" -v sep="$sep" -v left="$left" -v text="$text" -v line="$line" '
+        NR == 1 { w = $1; next }
+        { y = NR - 2; for (x = 1; x <= NF; x++) dark[x - 1, y] = $x < 100; h = y + 1 }
+        END {
+            # Separator lines: rows mostly ink. Their left end is the items
+            # left edge plus the text margin, their right end 3 before the
+            # text box ends.
+            nsep = 0
+            for (y = 0; y < h; y++) {
+                n = 0; first = -1; last = -1
+                for (x = 0; x < w; x++) if (dark[x, y]) { n++; if (first < 0) first = x; last = x }
+                if (n > w / 2) {
+                    if (nsep == 0 || y != sepEnd[nsep - 1] + 1) {
+                        sepTop[nsep] = y; sepLeft[nsep] = first; sepRight[nsep] = last; nsep++
+                    }
+                    sepEnd[nsep - 1] = y
+                }
+            }
+            if (nsep != 4) { print "found " nsep " separator lines, not 4"; exit }
+            itemLeft = sepLeft[0] - left
+            textRight = sepRight[0] + 1 + 3 * line  # the text box ends here
+            kinds = "TTSTTSTTTSTTST"
+            top = sepTop[0] - text - 2 * row
+            s = 0
+            for (i = 1; i <= length(kinds); i++) {
+                kind = substr(kinds, i, 1)
+                if (kind == "S") {
+                    if (sepTop[s] != top + text)
+                        print "separator " s " at row " sepTop[s] ", expected " top + text
+                    if (sepEnd[s] - sepTop[s] + 1 != line)
+                        print "separator " s " is " sepEnd[s] - sepTop[s] + 1 " rows thick"
+                    s++; top += sep; continue
+                }
+                # A text item: ink inside its row, clear of the rows edges
+                # and of the end of its text box (right of which only the
+                # banner gradient shows).
+                inkTop = -1; inkBottom = -1; inkRight = -1
+                for (y = top; y < top + row; y++)
+                    for (x = itemLeft + left; x < textRight; x++)
+                        if (dark[x, y]) {
+                            if (inkTop < 0) inkTop = y
+                            inkBottom = y
+                            if (x > inkRight) inkRight = x
+                        }
+                if (inkTop < 0) { print "item " i ": no text"; top += row; continue }
+                if (inkTop <= top || inkBottom >= top + row - 1)
+                    print "item " i ": ink rows " inkTop "-" inkBottom " reach the edge of its row " \
+                        top "-" top + row - 1
+                if (inkRight >= textRight - 2)
+                    print "item " i ": text cut at the right (ink to " inkRight ", box ends " \
+                        textRight ")"
+                top += row
+            }
+        }'
+}
+
+# Opens the tray menu at DPI and checks it: the system must report that DPI,
+# the rows are the scaled heights, and every text is whole inside its row.
+dp_tray_menu_case() {
+    dp_set_dpi "$1"
+    cy_pictures red green
+    cy_ini 600
+    start_program
+    expect "DPI reported by the system" "$DPI" "$(driver dpi)"
+    local area l t r b problems shot
+    area=$(cy_open_menu) || { fail "the tray menu did not open"; return; }
+    read -r l t r b <<<"$area"
+    sleep 0.5
+    shot=$(dp_screenshot "tray-menu-$DPI")
+    driver menu-keys escape >/dev/null
+    driver menu-gone 5000 >/dev/null || fail "the menu did not close"
+    local height=$((10 * $(dp_px 22) + 4 * $(dp_px 4)))
+    cy_within "menu height at $DPI DPI" $((b - t)) "$height" $((height + 10))
+    problems=$(dp_check_menu "$shot" "$l" "$t" "$r" "$b")
+    [ -z "$problems" ] || fail "the menu at $DPI DPI: $problems"
+}
+
+case_tray_menu_at_96_dpi() { dp_tray_menu_case 96; }
+case_tray_menu_at_144_dpi() { dp_tray_menu_case 144; }
+case_tray_menu_at_192_dpi() { dp_tray_menu_case 192; }
