@@ -358,6 +358,38 @@ TEST(ComposerCaption, BarAndShadowedTextAtWorkAreaCorner) {
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), first));
 }
 
+// The display's DPI, as the program reads it at start, sizes the caption
+// and the calendar of every composition.
+TEST(ComposerCaption, CaptionAndCalendarFollowTheDisplayScale) {
+    struct Case {
+        int dpi;
+        std::string bar, shadow, text, strip;
+    };
+    const Case cases[] = {
+        {144, "(100,670,900,18)", "Tahoma 15 0 (100,670,885,18) ff000000",
+         "Tahoma 15 0 (98.5,670,885,18) ffffffff", "(-200,634,1200,24)"},
+        {192, "(-200,660,1200,24)", "Tahoma 20 0 (-200,660,1180,24) ff000000",
+         "Tahoma 20 0 (-202,660,1180,24) ffffffff", "(-600,612,1600,32)"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.dpi);
+        Composer c;
+        c.desktop.workArea = {0, 0, 1000, 700};
+        c.state.screenDpi = k.dpi;
+        c.state.settings.iscalender = true;
+        const std::string p = c.AddPicture("a.jpg", 100, 100);
+        c.Change();
+        const std::vector<std::string> expected = {
+            "bmp1: gradient " + k.bar + " 00000000 dc000000 0",
+            "bmp1: text \"" + p + "\" " + k.shadow + " far center",
+            "bmp1: text \"" + p + "\" " + k.text + " far center"};
+        auto first = std::find(c.imaging.log.begin(), c.imaging.log.end(), expected[0]);
+        ASSERT_NE(first, c.imaging.log.end());
+        EXPECT_TRUE(std::equal(expected.begin(), expected.end(), first));
+        EXPECT_EQ(CountPrefix(c.imaging.log, "bmp1: gradient " + k.strip), 1);
+    }
+}
+
 // The caption follows the picture shown, not the list: the last picture of
 // a random round has one, a rescan that finds nothing draws no bar.
 TEST(ComposerCaption, FollowsThePathShown) {

@@ -129,3 +129,58 @@ dp_tray_menu_case() {
 case_tray_menu_at_96_dpi() { dp_tray_menu_case 96; }
 case_tray_menu_at_144_dpi() { dp_tray_menu_case 144; }
 case_tray_menu_at_192_dpi() { dp_tray_menu_case 192; }
+
+# The dark bands a column of the wallpaper crosses from row Y down, H rows:
+# "TOP HEIGHT" each, where the brightest channel is below LIMIT.
+dp_dark_bands() {  # dp_dark_bands FILE X Y H LIMIT
+    dp_rows "$1" 1 "$4" "$2" "$3" |
+        awk -v y0="$3" -v limit="$5" 'NR == 1 { next }
+            { y = y0 + NR - 2
+              if ($1 < limit) { if (start < 0 || start == "") start = y; next }
+              if (start != "" && start >= 0) print start, y - start; start = -1 }
+            END { if (start != "" && start >= 0) print start, y0 + NR - 1 - start }'
+}
+
+# The wallpaper at 200 % on a 2048 x 1536 desktop: the calendar's title bar
+# and day strip and the caption bar are twice their height at 100 %, the
+# day numbers twice as tall and today's mark twice as large.
+case_calendar_at_192_dpi() {
+    dp_set_dpi 192
+    printf '\n[Software\\\\Wine\\\\Explorer\\\\Desktops] 1700000001\n"Default"="2048x1536"\n' \
+        >>"$WINEPREFIX/user.reg"
+    local pics=$FILES/pictures file x y w h
+    use_task_bar
+    mkdir -p "$pics"
+    copy_effect_files
+    make_picture "$pics/blue.png" 200x150 0,0,255
+    write_list "$pics" -- "$pics/blue.png"
+    # A dark grey desktop (0x404040): the bars darken it further.
+    write_picture_ini 'iscalender=1' 'ispath=1' 'isbackcolor=1' 'backcolor=4210752' \
+        'isframe=0' 'isshadow=0' 'isrotate=0' 'ismask=0'
+    start_program
+    read_screen
+    expect "desktop size" "2048 1536" "$SCREEN_W $SCREEN_H"
+    file=$(wallpaper_file)
+    [ -f "$file" ] || { fail "no wallpaper was written"; return; }
+    if [ -n "${CORV_E2E_SHOTS:-}" ]; then
+        mkdir -p "$CORV_E2E_SHOTS"
+        convert "$file" "$CORV_E2E_SHOTS/wallpaper-192.png"
+    fi
+    local R=$WORK_R B=$WORK_B
+    # Two pixels inside the right edge only the bars cover the desktop.
+    expect "bars at the right edge" "$((B - 164)) 60
+$((B - 88)) 32
+$((B - 40)) 24" "$(dp_dark_bands "$file" $((R - 2)) $((B - 200)) 200 40)"
+    if [ "$(date +%F)" != "$CASE_DATE" ]; then
+        log "note: the date changed while the case ran; the numbers are not checked"
+        return
+    fi
+    read -r x y w h < <(colour_box "$file" 255,255,255 12 $((R - 1600)) $((B - 88)) 1600 32)
+    [ "$x" != none ] || { fail "no day numbers in the strip"; return; }
+    expect_within "right end of the day numbers" $((R - 32)) $((R - 18)) $((x + w))
+    expect_within "height of the day numbers" 18 32 "$h"
+    read -r x y w h < <(colour_box "$file" "$TODAY_MARK" 30 $((R - 1600)) $((B - 120)) 1600 100)
+    [ "$x" != none ] || { fail "no mark on today's number"; return; }
+    expect_within "width of today's mark" 44 64 "$w"
+    expect_within "height of today's mark" 44 64 "$h"
+}
