@@ -17,6 +17,7 @@ namespace {
 constexpr std::size_t kMaxSpecialDaysFile = 16u * 1024u * 1024u;
 constexpr std::size_t kLineBuffer = 100;
 
+constexpr int32_t kDayStripWidth = 800;  // at 96 DPI
 constexpr uint32_t kTitleFromArgb = 0x01010000u;
 constexpr uint32_t kStripFromArgb = 0x00000000u;
 constexpr uint32_t kBarToArgb = 0xD2000000u;
@@ -108,7 +109,10 @@ std::string SpecialDaysPath(const std::string& programDir) {
 
 void DrawCalendar(Surface& canvas, Imaging& imaging, const RectI& workArea, const LocalDate& today,
                   const Settings& settings, const SpecialDays& specialDays,
-                  const std::string& programDir, int32_t dpi) {
+                  const std::string& programDir, int32_t screenDpi) {
+    // The day strip stays on the work area where the scale would push it
+    // past the left edge (a small screen at a large scale).
+    const int32_t dpi = DpiToFit(kDayStripWidth, workArea.width, screenDpi);
     const int32_t right = workArea.x + workArea.width;
     const int32_t bottom = workArea.y + workArea.height;
     auto px = [dpi](int32_t pixels) { return ScaleForDpi(pixels, dpi); };
@@ -122,7 +126,7 @@ void DrawCalendar(Surface& canvas, Imaging& imaging, const RectI& workArea, cons
     RectF titleLayout = ToRectF(titleBar);
     DrawShadowText(canvas, title, titleFont, titleLayout, ColorRefToArgb(settings.yymmcolor), dpi);
 
-    const RectI strip{right - px(800), bottom - px(44), px(800), px(16)};
+    const RectI strip{right - px(kDayStripWidth), bottom - px(44), px(kDayStripWidth), px(16)};
     canvas.FillGradient(strip, kStripFromArgb, kBarToArgb, 0.0f);
     RectF layout = ToRectF(strip);
     const FontSpec dayFont{settings.ddfontname, ScaleForDpi(16.0f, dpi),

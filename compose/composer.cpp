@@ -215,13 +215,17 @@ PointI PlacePicture(AppState& state, int32_t W, int32_t H, int32_t w, int32_t h,
     }
 }
 
-void DrawPathCaption(Surface& canvas, const std::string& path, const RectI& workArea, int32_t dpi) {
+void DrawPathCaption(Surface& canvas, const std::string& path, const RectI& workArea,
+                     int32_t screenDpi) {
     // Whether there is a path to show decides, not the state of the list:
     // the last picture of a random round has its caption, and a pick that
     // found nothing draws no empty bar.
     if (path.empty()) return;
     const int32_t right = workArea.x + workArea.width;
     const int32_t bottom = workArea.y + workArea.height;
+    // The bar stays on the work area where the scale would push it past the
+    // left edge.
+    const int32_t dpi = DpiToFit(600, workArea.width, screenDpi);
     auto px = [dpi](int32_t pixels) { return ScaleForDpi(pixels, dpi); };
     const RectI bar{right - px(600), bottom - px(20), px(600), px(12)};
     canvas.FillGradient(bar, 0x00000000u, 0xDC000000u, 0);

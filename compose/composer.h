@@ -51,7 +51,8 @@ PointI PlacePicture(AppState& state, int32_t W, int32_t H, int32_t w, int32_t h,
                     Clock& clock);
 
 // The picture's path in a small bar at the bottom right of the work area,
-// in proportion to the screen's `dpi`; nothing for an empty path.
+// in proportion to the screen's `dpi` as far as the work area is wide
+// enough; nothing for an empty path.
 void DrawPathCaption(Surface& canvas, const std::string& path, const RectI& workArea,
                      int32_t dpi = kBaseDpi);
 

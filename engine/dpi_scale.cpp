@@ -35,4 +35,13 @@ float ScaleForDpi(float pixels, int32_t dpi) {
     return pixels * static_cast<float>(usable) / static_cast<float>(kBaseDpi);
 }
 
+int32_t DpiToFit(int32_t pixels, int32_t room, int32_t dpi) {
+    const int32_t usable = UsableDpi(dpi);
+    if (pixels <= 0 || ScaleForDpi(pixels, usable) <= room) return usable;
+    if (room <= pixels) return usable < kBaseDpi ? usable : kBaseDpi;
+    int32_t fitting = static_cast<int32_t>(static_cast<int64_t>(kBaseDpi) * room / pixels);
+    while (fitting > kBaseDpi && ScaleForDpi(pixels, fitting) > room) --fitting;
+    return fitting < usable ? fitting : usable;
+}
+
 }  // namespace corv

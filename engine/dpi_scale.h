@@ -23,4 +23,9 @@ int32_t ScaleForDpi(int32_t pixels, int32_t dpi);
 // The same for a size in fractions of a pixel; exact at 96 DPI.
 float ScaleForDpi(float pixels, int32_t dpi);
 
+// The DPI at which something `pixels` wide at 96 DPI is drawn in `room`
+// pixels: `dpi` where it fits, else the largest DPI at which it still
+// fits, but never less than 96 (nothing is drawn smaller than at 100 %).
+int32_t DpiToFit(int32_t pixels, int32_t room, int32_t dpi);
+
 }  // namespace corv

@@ -444,3 +444,17 @@ TEST(CalendarDraw, GrowsWithTheDisplayScale) {
         EXPECT_EQ(shadow - coloured, c.shadow);
     }
 }
+
+// A large scale on a small screen: the strip shrinks to the work area's
+// width instead of running past its left edge, and the title with it.
+TEST(CalendarDraw, StaysOnANarrowWorkArea) {
+    CalendarScene s;
+    s.Draw(2007, 1, 40, {0, 0, 1024, 738}, 144);  // 122 DPI: 1017 pixels
+    const auto gradients = s.imaging.Lines("canvas: gradient");
+    ASSERT_EQ(gradients.size(), 2u);
+    EXPECT_EQ(gradients[0], "canvas: gradient (770,634,254,38) 01010000 d2000000 0");
+    EXPECT_EQ(gradients[1], "canvas: gradient (7,682,1017,20) 00000000 d2000000 0");
+    const auto days = DayTexts(s.imaging);
+    ASSERT_EQ(days.size(), 31u);
+    EXPECT_GE(days.at(1).x + days.at(1).width - 20, 7.0f);  // day 1 is on the screen
+}

@@ -40,4 +40,28 @@ TEST(DpiScale, FractionsScaleExactlyAndStayAt96) {
     EXPECT_FLOAT_EQ(corv::ScaleForDpi(-6.0f, 192), -12.0f);
 }
 
+// The calendar's 800-pixel strip on work areas of several widths.
+TEST(DpiScale, ShrinksToFitButNeverBelow96) {
+    struct FitCase {
+        int32_t pixels, room, dpi, expected;
+    };
+    const FitCase cases[] = {
+        {800, 1920, 144, 144},                       // fits: the screen's DPI
+        {800, 1024, 144, 122},                       // 1017 pixels at 122, 1025 at 123
+        {800, 1017, 192, 122},                       // exactly filled
+        {800, 1016, 192, 121}, {800, 800, 192, 96},  // fits only at 100 %
+        {800, 640, 144, 96},                         // too narrow even at 100 %: never smaller
+        {800, 640, 72, 72},                          // a DPI below 96 is kept
+        {0, 0, 144, 144},      {600, 1000, 0, 96},   // an unusable answer counts as 96
+    };
+    for (const FitCase& c : cases) {
+        EXPECT_EQ(corv::DpiToFit(c.pixels, c.room, c.dpi), c.expected)
+            << c.pixels << " in " << c.room << " at " << c.dpi;
+        const int32_t got = corv::DpiToFit(c.pixels, c.room, c.dpi);
+        if (got > 96) {
+            EXPECT_LE(corv::ScaleForDpi(c.pixels, got), c.room);
+        }
+    }
+}
+
 }  // namespace

@@ -3,15 +3,19 @@
 # The tray menu's items must hold their text whole, and the calendar on the
 # wallpaper must grow with the scale. Sourced by tests/e2e/run.
 #
-# With CORV_E2E_SHOTS set to a folder the screenshots are copied there.
+# Each case runs on a screen of its own, so cases running side by side do
+# not cover its windows. With CORV_E2E_SHOTS set to a folder the screenshots
+# are copied there.
 # shellcheck shell=bash
 
 # --- helpers (prefixed dp_: every case file shares one shell) ---------------
 
 # The display's DPI for every program of the case's prefix, before the
-# first program starts; the driver then reports what Wine really uses.
+# first program starts; the driver then reports what Wine really uses. The
+# case gets a screen of its own, since its pixels are read.
 dp_set_dpi() {
     DPI=$1
+    own_screen
     printf '\n[Control Panel\\\\Desktop] 1700000000\n"LogPixels"=dword:%08x\n' "$DPI" \
         >>"$WINEPREFIX/user.reg"
 }
