@@ -189,11 +189,11 @@ $((B - 40)) 24" "$(dp_dark_bands "$file" $((R - 2)) $((B - 200)) 200 40)"
     expect_within "height of today's mark" 44 64 "$h"
 }
 
-# The settings sheet and the slot editor at 150 %: every page is shown and
-# photographed, the colour button draws its frames two pixels thick around
-# its swatch, and a slot window's number is drawn in the larger font.
-case_sheet_at_144_dpi() {
-    dp_set_dpi 144
+# The settings sheet and the slot editor at DPI: every page is shown and
+# photographed, the colour button draws its frames a scaled line thick
+# around its swatch, and a slot window's number is drawn in the scaled font.
+dp_sheet_case() {
+    dp_set_dpi "$1"
     st_ini 'isforeimg=0' 'isbackcolor=1' 'backcolor=7558472' 'imagepos=1' 'picmaxsize=400'
     printf '%s\r\n' 100,100,500,500 >"$FILES/poslist.txt"
     start_program
@@ -202,33 +202,44 @@ case_sheet_at_144_dpi() {
     for page in 5 4 3 2 1 0; do
         expect "page shown" "$page" "$(driver sheet-page "$SHEET" "$page")"
         sleep 0.5
-        shot=$(dp_screenshot "sheet-144-page$page")
+        shot=$(dp_screenshot "sheet-$DPI-page$page")
     done
     # The background page's colour button, across its middle row from the
     # left: the raised frame (white), then the swatch's sunken frame
     # (black), then the colour (7558472 is red 72, green 85, blue 115).
     read -r l t r b <<<"$(driver page-rect "$SHEET" 1055)"
     y=$(((t + b) / 2))
-    expect "colour button's left edge at 144 DPI" \
-        "255,255,255 255,255,255 0,0,0 0,0,0 72,85,115" \
-        "$(for x in 0 1 3 4 5; do pixel_at "$shot" $((l + x)) "$y"; printf ' '; done | sed 's/ $//')"
+    local line inset x expected=() got=()
+    line=$(dp_px 1) inset=$(dp_px 2)
+    for ((x = 0; x < line; x++)); do
+        expected+=(255,255,255) got+=("$(pixel_at "$shot" $((l + x)) "$y")")
+    done
+    for ((x = inset; x < inset + line; x++)); do
+        expected+=(0,0,0) got+=("$(pixel_at "$shot" $((l + x)) "$y")")
+    done
+    expected+=(72,85,115) got+=("$(pixel_at "$shot" $((l + inset + line)) "$y")")
+    expect "colour button's left edge at $DPI DPI" "${expected[*]}" "${got[*]}"
 
     driver sheet-page "$SHEET" 1 >/dev/null
     pp_open_editor || return
     sleep 0.5
-    shot=$(dp_screenshot slot-editor-144)
+    shot=$(dp_screenshot "slot-editor-$DPI")
     read -r l t r b <<<"$(driver slot-windows)"
-    # The number "1" in the middle: dark ink at least 40 rows tall (the
-    # 48-pixel font of 100 % is 72 pixels high here). Looked for inside the
-    # outline and above the small caption, which starts 36 pixels below the
-    # middle.
-    local x w h mid=$(((t + b) / 2))
+    # The number "1" in the middle, in a font 48 pixels high at 100 %: its
+    # ink is at least half that tall. Looked for inside the outline and
+    # above the small caption, which starts 24 pixels below the middle.
+    local w h mid=$(((t + b) / 2)) font
+    font=$(dp_px 48)
     read -r x y w h < <(colour_box "$shot" 0,0,0 30 $((l + 10)) $((t + 10)) $((r - l - 20)) \
-        $((mid + 34 - t - 10)))
+        $((mid + $(dp_px 24) - 2 - t - 10)))
     [ "$x" != none ] || { fail "no number in the slot window"; return; }
-    expect_within "height of the slot's number" 40 72 "$h"
+    expect_within "height of the slot's number" $((font / 2)) "$font" "$h"
     driver click "$TOOLBAR" 1108
     driver wait-title "$SHEET" 10000 >/dev/null || fail "the sheet did not come back"
     st_close_sheet
     cy_exit_program
 }
+
+case_sheet_at_96_dpi() { dp_sheet_case 96; }
+case_sheet_at_144_dpi() { dp_sheet_case 144; }
+case_sheet_at_192_dpi() { dp_sheet_case 192; }
