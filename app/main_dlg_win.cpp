@@ -21,6 +21,7 @@
 #include "engine/settings.h"
 #include "framework/app_win.h"
 #include "framework/common_dialogs_win.h"
+#include "framework/dpi_win.h"
 #include "res/resource.h"
 #include "settings_ui/page6_misc.h"
 #include "settings_ui/sheet_win.h"
@@ -115,7 +116,15 @@ void SetDesktopIconsVisible(bool visible) {
 }
 
 CMainDlg::CMainDlg() : CDialog(IDD_MAIN) {
-    windowIcon_ = LoadIconW(ResourceInstance(), MAKEINTRESOURCEW(IDI_PROGRAM));
+    // Each at the size the system shows it at this DPI, from the sizes the
+    // icon resource carries; shared icons need no release.
+    windowIcon_ = static_cast<HICON>(LoadImageW(ResourceInstance(), MAKEINTRESOURCEW(IDI_PROGRAM),
+                                                IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                                GetSystemMetrics(SM_CYICON), LR_SHARED));
+    smallIcon_ = static_cast<HICON>(LoadImageW(ResourceInstance(), MAKEINTRESOURCEW(IDI_PROGRAM),
+                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    state.screenDpi = SystemDpi();
 }
 
 CMainDlg::~CMainDlg() {
@@ -155,7 +164,7 @@ bool CMainDlg::RouteMessage(Message& message) {
 BOOL CMainDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     SetIcon(windowIcon_, true);
-    SetIcon(windowIcon_, false);
+    SetIcon(smallIcon_ != nullptr ? smallIcon_ : windowIcon_, false);
     SetText(L"Corvalendrine");
 
     // Without the icon the program has no face: nothing is loaded or

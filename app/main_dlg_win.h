@@ -121,7 +121,8 @@ private:
     SystemClock clock_;
     Win32FileSystem fileSystem_;
 
-    HICON windowIcon_ = nullptr;
+    HICON windowIcon_ = nullptr;          // SM_CXICON
+    HICON smallIcon_ = nullptr;           // SM_CXSMICON
     CTrayMenu* shownTrayMenu_ = nullptr;  // while the tray menu is open
     CAboutDlg* aboutBox_ = nullptr;       // while the About box is open
     // Set once the settings are loaded. Before that there is nothing of

@@ -17,6 +17,7 @@ namespace {
 constexpr std::size_t kMaxSpecialDaysFile = 16u * 1024u * 1024u;
 constexpr std::size_t kLineBuffer = 100;
 
+constexpr int32_t kDayStripWidth = 800;  // at 96 DPI
 constexpr uint32_t kTitleFromArgb = 0x01010000u;
 constexpr uint32_t kStripFromArgb = 0x00000000u;
 constexpr uint32_t kBarToArgb = 0xD2000000u;
@@ -38,11 +39,12 @@ RectF ToRectF(const RectI& r) {
 
 // The ring around today's number, its top-left taken from the layout
 // rectangle right after the number was drawn.
-void DrawTodayMark(Surface& canvas, Image& mark, const RectF& layout, int day) {
-    const float back = day < 10 ? 24.0f : 29.0f;
+void DrawTodayMark(Surface& canvas, Image& mark, const RectF& layout, int day, int32_t dpi) {
+    const float back = ScaleForDpi(day < 10 ? 24.0f : 29.0f, dpi);
     const int32_t x = static_cast<int32_t>(layout.x + layout.width - back);
-    const int32_t y = static_cast<int32_t>(layout.y - 6.0f);
-    canvas.DrawImage(mark, RectI{x, y, 32, 32});
+    const int32_t y = static_cast<int32_t>(layout.y - ScaleForDpi(6.0f, dpi));
+    const int32_t side = ScaleForDpi(32, dpi);
+    canvas.DrawImage(mark, RectI{x, y, side, side});
 }
 
 // Splits `line` at runs of '-' the way a tokeniser does: leading dashes are
@@ -107,23 +109,27 @@ std::string SpecialDaysPath(const std::string& programDir) {
 
 void DrawCalendar(Surface& canvas, Imaging& imaging, const RectI& workArea, const LocalDate& today,
                   const Settings& settings, const SpecialDays& specialDays,
-                  const std::string& programDir) {
+                  const std::string& programDir, int32_t screenDpi) {
+    // The day strip stays on the work area where the scale would push it
+    // past the left edge (a small screen at a large scale).
+    const int32_t dpi = DpiToFit(kDayStripWidth, workArea.width, screenDpi);
     const int32_t right = workArea.x + workArea.width;
     const int32_t bottom = workArea.y + workArea.height;
+    auto px = [dpi](int32_t pixels) { return ScaleForDpi(pixels, dpi); };
 
-    const RectI titleBar{right - 200, bottom - 82, 200, 30};
+    const RectI titleBar{right - px(200), bottom - px(82), px(200), px(30)};
     canvas.FillGradient(titleBar, kTitleFromArgb, kBarToArgb, 0.0f);
     char title[32];
     std::snprintf(title, sizeof title, "%d. %d.", today.year, today.month);
-    const FontSpec titleFont{settings.ymfontname, 30.0f,
+    const FontSpec titleFont{settings.ymfontname, ScaleForDpi(30.0f, dpi),
                              StyleOf(settings.isbold1, settings.isitalic1)};
     RectF titleLayout = ToRectF(titleBar);
-    DrawShadowText(canvas, title, titleFont, titleLayout, ColorRefToArgb(settings.yymmcolor));
+    DrawShadowText(canvas, title, titleFont, titleLayout, ColorRefToArgb(settings.yymmcolor), dpi);
 
-    const RectI strip{right - 800, bottom - 44, 800, 16};
+    const RectI strip{right - px(kDayStripWidth), bottom - px(44), px(kDayStripWidth), px(16)};
     canvas.FillGradient(strip, kStripFromArgb, kBarToArgb, 0.0f);
     RectF layout = ToRectF(strip);
-    const FontSpec dayFont{settings.ddfontname, 16.0f,
+    const FontSpec dayFont{settings.ddfontname, ScaleForDpi(16.0f, dpi),
                            StyleOf(settings.isbold2, settings.isitalic2)};
     const int first = FirstWeekdayIndex(today.year, today.month);
     const int count = DaysInMonth(today.month, today.year);
@@ -132,12 +138,13 @@ void DrawCalendar(Surface& canvas, Imaging& imaging, const RectI& workArea, cons
     // layout so the one before it ends further left.
     for (int day = count; day >= 1; --day) {
         const uint32_t color = DayColor(day, today.month, first, settings, specialDays);
-        DrawShadowText(canvas, std::to_string(day), dayFont, layout, color);
+        DrawShadowText(canvas, std::to_string(day), dayFont, layout, color, dpi);
         if (day == today.day) {
             std::unique_ptr<Image> mark = imaging.LoadPicture(TodayMarkPath(programDir));
-            if (mark->Width() > 0 && mark->Height() > 0) DrawTodayMark(canvas, *mark, layout, day);
+            if (mark->Width() > 0 && mark->Height() > 0)
+                DrawTodayMark(canvas, *mark, layout, day, dpi);
         }
-        layout.width -= day < 10 ? 10.0f : 16.0f;
+        layout.width -= ScaleForDpi(day < 10 ? 10.0f : 16.0f, dpi);
     }
 }
 

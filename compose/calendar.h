@@ -13,6 +13,7 @@
 #include <string>
 
 #include "compose/imaging.h"
+#include "engine/dpi_scale.h"
 #include "engine/platform.h"
 #include "engine/settings.h"
 
@@ -38,10 +39,12 @@ uint32_t DayColor(int day, int month, int firstWeekday, const Settings& settings
 std::string TodayMarkPath(const std::string& programDir);
 
 // Draws the calendar of `today`'s month against the right and bottom edges
-// of `workArea` (left, top, width, height).
+// of `workArea` (left, top, width, height), its sizes in proportion to the
+// screen's `dpi` (the sizes at 96 DPI as they are), but never so large that
+// the day strip would run past the work area's left edge.
 void DrawCalendar(Surface& canvas, Imaging& imaging, const RectI& workArea, const LocalDate& today,
                   const Settings& settings, const SpecialDays& specialDays,
-                  const std::string& programDir);
+                  const std::string& programDir, int32_t dpi = kBaseDpi);
 
 // The special-days file beside the program.
 std::string SpecialDaysPath(const std::string& programDir);

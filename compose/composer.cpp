@@ -129,7 +129,7 @@ void DrawPictureStep(AppState& state, int step, Surface& canvas, ComposeServices
                 DrawPictureLayer(effects, canvas, *picture, size.width, size.height, at.x, at.y);
         }
     }
-    if (state.settings.ispath) DrawPathCaption(canvas, path, workArea);
+    if (state.settings.ispath) DrawPathCaption(canvas, path, workArea, state.screenDpi);
 }
 
 // Saves the canvas beside the final file first, so a failed write never
@@ -225,18 +225,24 @@ PointI PlacePicture(AppState& state, int32_t W, int32_t H, int32_t w, int32_t h,
     }
 }
 
-void DrawPathCaption(Surface& canvas, const std::string& path, const RectI& workArea) {
+void DrawPathCaption(Surface& canvas, const std::string& path, const RectI& workArea,
+                     int32_t screenDpi) {
     // Whether there is a path to show decides, not the state of the list:
     // the last picture of a random round has its caption, and a pick that
     // found nothing draws no empty bar.
     if (path.empty()) return;
     const int32_t right = workArea.x + workArea.width;
     const int32_t bottom = workArea.y + workArea.height;
-    const RectI bar{right - 600, bottom - 20, 600, 12};
+    // The bar stays on the work area where the scale would push it past the
+    // left edge.
+    const int32_t dpi = DpiToFit(600, workArea.width, screenDpi);
+    auto px = [dpi](int32_t pixels) { return ScaleForDpi(pixels, dpi); };
+    const RectI bar{right - px(600), bottom - px(20), px(600), px(12)};
     canvas.FillGradient(bar, 0x00000000u, 0xDC000000u, 0);
     RectF layout{static_cast<float>(bar.x), static_cast<float>(bar.y),
                  static_cast<float>(bar.width), static_cast<float>(bar.height)};
-    DrawShadowText(canvas, path, FontSpec{"Tahoma", 10, kFontRegular}, layout, 0xFFFFFFFFu);
+    DrawShadowText(canvas, path, FontSpec{"Tahoma", ScaleForDpi(10.0f, dpi), kFontRegular}, layout,
+                   0xFFFFFFFFu, dpi);
 }
 
 void ChangeWallpaper(AppState& state, int step, ComposeServices& services) {
@@ -257,7 +263,7 @@ void ChangeWallpaper(AppState& state, int step, ComposeServices& services) {
         DrawPictureStep(state, step, *surface, services, screen.width, screen.height, workArea);
     if (state.settings.iscalender)
         DrawCalendar(*surface, services.imaging, workArea, services.clock.Today(), state.settings,
-                     state.specialDays, state.settings.programDir);
+                     state.specialDays, state.settings.programDir, state.screenDpi);
 
     surface.reset();
     const std::string path = WallpaperFilePath(state.settings.programDir);

@@ -9,6 +9,7 @@
 #include "compose/desktop.h"
 #include "compose/imaging.h"
 #include "engine/app_state.h"
+#include "engine/dpi_scale.h"
 #include "engine/platform.h"
 
 namespace corv {
@@ -49,8 +50,10 @@ SizeI FitPictureSize(int32_t iw, int32_t ih, int32_t limit, bool notStretch);
 PointI PlacePicture(AppState& state, int32_t W, int32_t H, int32_t w, int32_t h, Random& random,
                     Clock& clock);
 
-// The picture's path in a small bar at the bottom right of the work area;
-// nothing for an empty path.
-void DrawPathCaption(Surface& canvas, const std::string& path, const RectI& workArea);
+// The picture's path in a small bar at the bottom right of the work area,
+// in proportion to the screen's `dpi` as far as the work area is wide
+// enough; nothing for an empty path.
+void DrawPathCaption(Surface& canvas, const std::string& path, const RectI& workArea,
+                     int32_t dpi = kBaseDpi);
 
 }  // namespace corv

@@ -58,6 +58,7 @@ struct AppState {
     std::string lastDateText;
     int32_t screenWidth = 0;
     int32_t screenHeight = 0;
+    int32_t screenDpi = 96;  // the display's DPI, for the wallpaper's overlays
     int32_t lastSheetPage = 0;
 };
 

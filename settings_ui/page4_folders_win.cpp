@@ -5,6 +5,7 @@
 #include "compose/text_encoding_win.h"
 #include "engine/catalogue.h"
 #include "framework/common_dialogs_win.h"
+#include "framework/dpi_win.h"
 #include "res/resource.h"
 #include "settings_ui/page4_folders.h"
 
@@ -60,9 +61,9 @@ BOOL CPage4::OnInitDialog() {
     static const int widths[] = {350, 50};
     static const int formats[] = {LVCFMT_LEFT, LVCFMT_RIGHT};
     list_.InsertColumns(L"이미지 경로,갯수", L",", widths, formats);
-    // Images 1 x 16 only make every row 16 pixels high. The list destroys
-    // the list with itself (it is not shared).
-    HIMAGELIST rows = ImageList_Create(1, 16, ILC_COLOR4, 1, 1);
+    // Images 1 x 16 only make every row 16 pixels high (at 96 DPI). The
+    // list destroys the list with itself (it is not shared).
+    HIMAGELIST rows = ImageList_Create(1, ScaledPixels(16), ILC_COLOR4, 1, 1);
     if (rows != nullptr) list_.SetImageList(rows, LVSIL_SMALL);
     EnableItem(IDC_FOLDER_DELETE, false);
     Refill();

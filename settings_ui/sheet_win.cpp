@@ -1,6 +1,7 @@
 #include "settings_ui/sheet_win.h"
 
 #include "framework/common_dialogs_win.h"
+#include "framework/dpi_win.h"
 #include "settings_ui/sheet_logic.h"
 
 namespace corv {
@@ -10,7 +11,7 @@ namespace {
 // The sheet's own buttons, all hidden: OK, Cancel, Help and Apply.
 constexpr int kApplyButton = 0x3021;
 const int kSheetButtons[] = {kApplyButton, IDCANCEL, IDOK, IDHELP};
-// The strip where the buttons were.
+// The strip where the buttons were, in pixels at 96 DPI.
 constexpr int kButtonStripHeight = 25;
 
 struct OwnedWindows {
@@ -56,7 +57,8 @@ void CSheetPage::OnInitSheet() {
         if (button != nullptr) ::ShowWindow(button, SW_HIDE);
     }
     const RECT box = GetWindowRect();
-    SetWindowPos(nullptr, 0, 0, box.right - box.left, box.bottom - box.top - kButtonStripHeight,
+    SetWindowPos(nullptr, 0, 0, box.right - box.left,
+                 box.bottom - box.top - ScaledPixels(kButtonStripHeight),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     CentreOnWorkArea();
 }

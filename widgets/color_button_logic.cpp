@@ -2,16 +2,22 @@
 
 namespace corv {
 
-ColorButtonLayout LayoutColorButton(int width, int height) {
+ColorButtonLayout LayoutColorButton(int width, int height, int32_t dpi) {
+    auto px = [dpi](int pixels) { return ScaleForDpi(pixels, dpi); };
     ColorButtonLayout layout;
-    layout.swatch = {2, 2, width - 2, height - 2};
-    const int w = width - 4;
-    const int h = height - 4;
-    layout.markFrame = {w - 10, h - 5, width - 2, height - 2};
-    layout.markFace = {w - 9, h - 4, width - 2, height - 2};
-    layout.triangle[0] = {h - 2, w - 6, w - 1};
-    layout.triangle[1] = {h - 1, w - 5, w - 2};
-    layout.triangle[2] = {h, w - 4, w - 3};
+    layout.line = px(1);
+    layout.swatch = {px(2), px(2), width - px(2), height - px(2)};
+    const int w = width - px(4);
+    const int h = height - px(4);
+    layout.markFrame = {w - px(10), h - px(5), width - px(2), height - px(2)};
+    layout.markFace = {layout.markFrame.left + layout.line, layout.markFrame.top + layout.line,
+                       width - px(2), height - px(2)};
+    // A triangle pointing down: each row one pixel narrower on both sides.
+    const int rows = px(3);
+    for (int i = 0; i < rows; ++i) {
+        const int x0 = w - px(6) + i;
+        layout.triangle.push_back(HLine{h - px(2) + i, x0, x0 + 2 * (rows - i) - 1});
+    }
     return layout;
 }
 

@@ -1,6 +1,11 @@
 // Where the colour button draws its parts: two 3-D frames, the swatch, the
-// drop-down mark's box and its three-row triangle.
+// drop-down mark's box and its triangle.
 #pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/dpi_scale.h"
 
 namespace corv {
 
@@ -19,13 +24,16 @@ struct HLine {
 };
 
 struct ColorButtonLayout {
-    Box swatch;     // filled with the colour, inside the outer frame
-    Box markFrame;  // filled white: the mark's light top and left edge
-    Box markFace;   // filled with the button face colour
-    HLine triangle[3];
+    int line = 1;                 // the frames' thickness
+    Box swatch;                   // filled with the colour, inside the outer frame
+    Box markFrame;                // filled white: the mark's light top and left edge
+    Box markFace;                 // filled with the button face colour
+    std::vector<HLine> triangle;  // rows from the widest (top) to the tip
 };
 
-// The layout for a button of `width` x `height` pixels.
-ColorButtonLayout LayoutColorButton(int width, int height);
+// The layout for a button of `width` x `height` pixels at `dpi`: at 96 DPI
+// one-pixel frames, a 2-pixel inset and a three-row triangle; the frames,
+// insets and the mark grow with the DPI.
+ColorButtonLayout LayoutColorButton(int width, int height, int32_t dpi = kBaseDpi);
 
 }  // namespace corv

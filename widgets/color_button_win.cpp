@@ -1,5 +1,6 @@
 #include "widgets/color_button_win.h"
 
+#include "framework/dpi_win.h"
 #include "widgets/color_button_logic.h"
 
 namespace corv {
@@ -14,15 +15,15 @@ void Fill(HDC dc, const Box& box, COLORREF color) {
     DeleteObject(brush);
 }
 
-// A one-pixel 3-D frame on the edge of `box`.
-void Frame(HDC dc, const Box& box, COLORREF topLeft, COLORREF bottomRight) {
+// A 3-D frame `line` pixels thick on the edge of `box`.
+void Frame(HDC dc, const Box& box, int line, COLORREF topLeft, COLORREF bottomRight) {
     const int width = box.right - box.left;
     const int height = box.bottom - box.top;
     if (width <= 0 || height <= 0) return;
-    Fill(dc, {box.left, box.top, box.right - 1, box.top + 1}, topLeft);
-    Fill(dc, {box.left, box.top, box.left + 1, box.bottom - 1}, topLeft);
-    Fill(dc, {box.right - 1, box.top, box.right, box.bottom}, bottomRight);
-    Fill(dc, {box.left, box.bottom - 1, box.right, box.bottom}, bottomRight);
+    Fill(dc, {box.left, box.top, box.right - line, box.top + line}, topLeft);
+    Fill(dc, {box.left, box.top, box.left + line, box.bottom - line}, topLeft);
+    Fill(dc, {box.right - line, box.top, box.right, box.bottom}, bottomRight);
+    Fill(dc, {box.left, box.bottom - line, box.right, box.bottom}, bottomRight);
 }
 
 }  // namespace
@@ -48,11 +49,11 @@ void CColorButton::DrawItem(const DRAWITEMSTRUCT& item) {
 
     const COLORREF white = RGB(255, 255, 255);
     const COLORREF black = RGB(0, 0, 0);
-    const ColorButtonLayout layout = LayoutColorButton(width, height);
-    Frame(dc, {0, 0, width, height}, white, black);
+    const ColorButtonLayout layout = LayoutColorButton(width, height, SystemDpi());
+    Frame(dc, {0, 0, width, height}, layout.line, white, black);
     const bool disabled = (item.itemState & ODS_DISABLED) != 0;
     Fill(dc, layout.swatch, disabled ? GetSysColor(COLOR_BTNSHADOW) : color_);
-    Frame(dc, layout.swatch, black, white);
+    Frame(dc, layout.swatch, layout.line, black, white);
     Fill(dc, layout.markFrame, white);
     Fill(dc, layout.markFace, GetSysColor(COLOR_BTNFACE));
     // The triangle in the surface's current pen, as line drawing does it.

@@ -2,10 +2,18 @@
 
 namespace corv {
 
-RectI FitMaskThumbnail(int32_t iw, int32_t ih) {
+int32_t MaskThumbSide(int32_t dpi) {
+    return ScaleForDpi(kMaskThumbSide, dpi);
+}
+
+int32_t MaskGridStep(int32_t dpi) {
+    return ScaleForDpi(kMaskGridStep, dpi);
+}
+
+RectI FitMaskThumbnail(int32_t iw, int32_t ih, int32_t dpi) {
     const int64_t w = iw > 0 ? iw : 1;
     const int64_t h = ih > 0 ? ih : 1;
-    const int64_t box = kMaskThumbSide;
+    const int64_t box = MaskThumbSide(dpi);
     // Proportions as whole percentages, the picture's against the box's.
     const int64_t a = w * 100 / h;
     const int64_t b = box * 100 / box;
@@ -30,9 +38,10 @@ RectI FitMaskThumbnail(int32_t iw, int32_t ih) {
     return fitted;
 }
 
-PointI MaskItemPosition(int index) {
+PointI MaskItemPosition(int index, int32_t dpi) {
     if (index < 0) return PointI{};
-    return PointI{(index % 2) * kMaskGridStep, (index / 2) * kMaskGridStep};
+    const int32_t step = MaskGridStep(dpi);
+    return PointI{(index % 2) * step, (index / 2) * step};
 }
 
 std::string MaskName(const std::string& path) {

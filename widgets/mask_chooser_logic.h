@@ -8,20 +8,26 @@
 
 #include "compose/imaging.h"
 #include "engine/app_state.h"
+#include "engine/dpi_scale.h"
 
 namespace corv {
 
-// The side of a thumbnail, in pixels, and the grid the items stand on.
+// The side of a thumbnail, in pixels, and the grid the items stand on, at
+// 96 DPI; both grow with the display's DPI.
 constexpr int32_t kMaskThumbSide = 40;
 constexpr int32_t kMaskGridStep = 60;
 
-// Where a mask of iw x ih pixels is drawn in its thumbnail: fitted by whole
-// percentages of its proportions, centred, never enlarged. A size that is
-// not known (0 or below) counts as 1.
-RectI FitMaskThumbnail(int32_t iw, int32_t ih);
+// The thumbnail's side and the grid step at `dpi`.
+int32_t MaskThumbSide(int32_t dpi);
+int32_t MaskGridStep(int32_t dpi);
+
+// Where a mask of iw x ih pixels is drawn in its thumbnail (at `dpi`):
+// fitted by whole percentages of its proportions, centred, never enlarged.
+// A size that is not known (0 or below) counts as 1.
+RectI FitMaskThumbnail(int32_t iw, int32_t ih, int32_t dpi = kBaseDpi);
 
 // Where item `index` stands in the view: two columns on the grid.
-PointI MaskItemPosition(int index);
+PointI MaskItemPosition(int index, int32_t dpi = kBaseDpi);
 
 // The name a mask shows and is returned by: the file name without its
 // last four characters (".gif").

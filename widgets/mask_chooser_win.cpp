@@ -1,6 +1,7 @@
 #include "widgets/mask_chooser_win.h"
 
 #include "compose/text_encoding_win.h"
+#include "framework/dpi_win.h"
 #include "res/mask_chooser_ids.h"
 
 namespace corv {
@@ -39,11 +40,13 @@ BOOL CMaskDlg::OnInitDialog() {
 
     view_.Attach(GetDlgItem(IDC_MASK_VIEW));
     // The view owns the image list from here on and destroys it with itself.
-    thumbnails_ = ImageList_Create(kMaskThumbSide, kMaskThumbSide, ILC_COLOR32, 0, 1);
+    const int side = MaskThumbSide(SystemDpi());
+    thumbnails_ = ImageList_Create(side, side, ILC_COLOR32, 0, 1);
     view_.SetImageList(thumbnails_, LVSIL_NORMAL);
-    // Items on a 60-pixel grid: a view that arranges its items itself keeps
-    // the two columns too.
-    view_.Send(LVM_SETICONSPACING, 0, MAKELPARAM(kMaskGridStep, kMaskGridStep));
+    // Items on a 60-pixel grid (at 96 DPI): a view that arranges its items
+    // itself keeps the two columns too.
+    const int step = MaskGridStep(SystemDpi());
+    view_.Send(LVM_SETICONSPACING, 0, MAKELPARAM(step, step));
     const int count = static_cast<int>(masks_.size());
     if (thumbnails_ != nullptr) ImageList_SetImageCount(thumbnails_, static_cast<UINT>(count));
     for (int i = 0; i < count; ++i) {
@@ -56,7 +59,7 @@ BOOL CMaskDlg::OnInitDialog() {
         item.iImage = i;
         const int inserted =
             static_cast<int>(view_.Send(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-        const PointI at = MaskItemPosition(i);
+        const PointI at = MaskItemPosition(i, SystemDpi());
         if (inserted >= 0)
             view_.Send(LVM_SETITEMPOSITION, static_cast<WPARAM>(inserted), MAKELPARAM(at.x, at.y));
         MakeThumbnail(i, masks_[static_cast<size_t>(i)]);
@@ -65,7 +68,7 @@ BOOL CMaskDlg::OnInitDialog() {
     // The view may arrange its items once they are all in: they are put on
     // their places again.
     for (int i = 0; i < view_.GetItemCount(); ++i) {
-        const PointI at = MaskItemPosition(i);
+        const PointI at = MaskItemPosition(i, SystemDpi());
         view_.Send(LVM_SETITEMPOSITION, static_cast<WPARAM>(i), MAKELPARAM(at.x, at.y));
     }
     view_.Invalidate(true);
@@ -75,8 +78,9 @@ BOOL CMaskDlg::OnInitDialog() {
 
 void CMaskDlg::MakeThumbnail(int index, const std::string& path) {
     if (thumbnails_ == nullptr) return;
-    std::unique_ptr<Image> cell =
-        imaging_.NewBitmap(kMaskThumbSide, kMaskThumbSide, PixelFormat::Rgb24);
+    const int32_t dpi = SystemDpi();
+    const int32_t side = MaskThumbSide(dpi);
+    std::unique_ptr<Image> cell = imaging_.NewBitmap(side, side, PixelFormat::Rgb24);
     if (cell->Width() <= 0) return;
     {
         std::unique_ptr<Image> mask = imaging_.LoadPicture(path);
@@ -84,10 +88,10 @@ void CMaskDlg::MakeThumbnail(int index, const std::string& path) {
         if (!surface) return;
         surface->Clear(kWhite);
         surface->SetInterpolation(Interpolation::HighQualityBicubic);
-        surface->DrawRectOutline(RectI{0, 0, kMaskThumbSide - 1, kMaskThumbSide - 1}, kBlack);
+        surface->DrawRectOutline(RectI{0, 0, side - 1, side - 1}, kBlack);
         // A file that does not decode leaves the white cell with its border.
         if (mask && mask->Width() > 0 && mask->Height() > 0) {
-            const RectI fitted = FitMaskThumbnail(mask->Width(), mask->Height());
+            const RectI fitted = FitMaskThumbnail(mask->Width(), mask->Height(), dpi);
             if (fitted.width > 0 && fitted.height > 0) surface->DrawImage(*mask, fitted);
         }
     }

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "framework/app_win.h"
+#include "framework/dpi_win.h"
 #include "res/resource.h"
 #include "res/slot_editor_ids.h"
 
@@ -97,24 +98,27 @@ bool CImgPosDlg::OnPaint() {
     RECT client = GetClientRect();
     HBRUSH fill = ::CreateSolidBrush(fillColor_);
     HGDIOBJ oldBrush = ::SelectObject(dc, fill);
-    HGDIOBJ oldPen = ::SelectObject(dc, ::GetStockObject(BLACK_PEN));
+    // The outline one line thick at the display's scale.
+    HPEN outline = ::CreatePen(PS_INSIDEFRAME, ScaledPixels(1), RGB(0, 0, 0));
+    HGDIOBJ oldPen = ::SelectObject(dc, outline != nullptr ? outline : ::GetStockObject(BLACK_PEN));
     ::Rectangle(dc, client.left, client.top, client.right, client.bottom);
     ::SelectObject(dc, oldPen);
     ::SelectObject(dc, oldBrush);
     ::DeleteObject(fill);
+    if (outline != nullptr) ::DeleteObject(outline);
 
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, RGB(0, 0, 0));
-    HFONT small = ::CreateFontW(11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                DEFAULT_PITCH, L"굴림");
+    HFONT small = ::CreateFontW(ScaledPixels(11), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                DEFAULT_QUALITY, DEFAULT_PITCH, L"굴림");
     HGDIOBJ oldFont = ::SelectObject(dc, small);
     RECT band = client;
-    band.top = client.top + (client.bottom - client.top) / 2 + 24;
+    band.top = client.top + (client.bottom - client.top) / 2 + ScaledPixels(24);
     ::DrawTextW(dc, L"Corvalendrine..", -1, &band, DT_CENTER | DT_TOP | DT_SINGLELINE);
-    HFONT big =
-        ::CreateFontW(48, 0, 0, 0, 700, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Times New Roman");
+    HFONT big = ::CreateFontW(ScaledPixels(48), 0, 0, 0, 700, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                              DEFAULT_PITCH, L"Times New Roman");
     ::SelectObject(dc, big);
     const std::wstring number = std::to_wstring(slotNumber_);
     ::DrawTextW(dc, number.c_str(), -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);

@@ -1,5 +1,6 @@
 #include "widgets/striped_list_win.h"
 
+#include "framework/dpi_win.h"
 #include "widgets/striped_list_logic.h"
 
 namespace corv {
@@ -9,7 +10,8 @@ bool CStripedListCtrl::InsertColumns(const std::wstring& header, const std::wstr
     const std::vector<std::wstring> titles = SplitTokens(header, delimiters);
     if (titles.empty()) return false;
     for (std::size_t i = 0; i < titles.size(); ++i) {
-        const int width = widths != nullptr ? widths[i] : 30;
+        // Widths are given in pixels at 96 DPI.
+        const int width = ScaledPixels(widths != nullptr ? widths[i] : 30);
         const int format = formats != nullptr ? formats[i] : LVCFMT_LEFT;
         if (InsertColumn(static_cast<int>(i) + 1, titles[i], width, format, static_cast<int>(i)) ==
             -1)

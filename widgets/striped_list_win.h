@@ -18,9 +18,10 @@ namespace corv {
 class CStripedListCtrl : public CListCtrl {
 public:
     // One column per token of `header` between any of `delimiters`, with
-    // widths[i] pixels (30 when null) and formats[i] (left when null); the
-    // arrays need an entry for every token. False when there is no token or
-    // the system refuses a column (the columns made stay).
+    // widths[i] pixels at 96 DPI, scaled to the display's DPI (30 when
+    // null), and formats[i] (left when null); the arrays need an entry for
+    // every token. False when there is no token or the system refuses a
+    // column (the columns made stay).
     bool InsertColumns(const std::wstring& header, const std::wstring& delimiters,
                        const int* widths = nullptr, const int* formats = nullptr);
     // A new last row: texts[0] in the first column, texts[k] in column k.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/app_win.h"
+#include "framework/dpi_win.h"
 #include "res/resource.h"
 #include "widgets/tray_menu_logic.h"
 
@@ -16,10 +17,6 @@ constexpr UINT kKoreanCodePage = 949;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kDarkText = RGB(0, 0, 0);
 constexpr COLORREF kGreyText = RGB(128, 128, 128);
-
-// The banner strip and the item geometry, in pixels.
-constexpr int kBannerWidth = 23;
-constexpr int kTextLeft = 42;
 
 // The text in code page 949 (the system's code page where 949 is missing).
 std::string Cp949Text(const std::wstring& text) {
@@ -39,6 +36,38 @@ std::string Cp949Text(const std::wstring& text) {
 // 0x00BBGGRR as a 32-bit DIB pixel (blue in the low byte).
 uint32_t DibPixel(uint32_t color) {
     return ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF);
+}
+
+RECT ToRect(const MenuBox& box) {
+    return RECT{box.left, box.top, box.right, box.bottom};
+}
+
+const TrayMenuMetrics& Metrics() {
+    static const TrayMenuMetrics metrics = TrayMenuMetricsFor(SystemDpi());
+    return metrics;
+}
+
+// The item's text as the menu draws it: in the menu font the system draws
+// menu items with.
+DrawnText MeasureDrawnText(HDC dc, const std::wstring& text) {
+    DrawnText drawn;
+    NONCLIENTMETRICSW nonClient{};
+    nonClient.cbSize = sizeof nonClient;
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof nonClient, &nonClient, 0))
+        return drawn;
+    HFONT font = CreateFontIndirectW(&nonClient.lfMenuFont);
+    if (font == nullptr) return drawn;
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE extent{};
+    if (GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent)) {
+        drawn.width = extent.cx;
+        drawn.height = extent.cy;
+    }
+    TEXTMETRICW metrics{};
+    if (GetTextMetricsW(dc, &metrics)) drawn.systemPad = 2 * metrics.tmAveCharWidth;
+    SelectObject(dc, old);
+    DeleteObject(font);
+    return drawn;
 }
 
 void FillColor(HDC dc, const RECT& rect, COLORREF color) {
@@ -134,12 +163,15 @@ void CTrayMenu::MeasureItem(MEASUREITEMSTRUCT& item) {
     if (record == nullptr) return;
     // The screen's drawing surface with no font chosen: the system font.
     TEXTMETRICW metrics{};
+    DrawnText drawn;
     HDC screen = GetDC(nullptr);
     if (screen != nullptr) {
         GetTextMetricsW(screen, &metrics);
+        if (!record->text.empty()) drawn = MeasureDrawnText(screen, record->text);
         ReleaseDC(nullptr, screen);
     }
-    const MenuItemSize size = MeasureMenuItem(Cp949Text(record->text), metrics.tmAveCharWidth);
+    const MenuItemSize size =
+        MeasureMenuItemAt(KoreanByteCount(record->text), metrics.tmAveCharWidth, drawn, Metrics());
     item.itemWidth = static_cast<UINT>(size.width);
     item.itemHeight = static_cast<UINT>(size.height);
 }
@@ -149,14 +181,16 @@ void CTrayMenu::DrawItem(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     if (record == nullptr || dc == nullptr) return;
     const RECT& r = item.rcItem;
+    const TrayMenuMetrics& m = Metrics();
+    const TrayItemLayout layout = LayoutTrayItem(MenuBox{r.left, r.top, r.right, r.bottom}, m);
     const bool whole = (item.itemAction & ODA_DRAWENTIRE) != 0;
     const bool selectionChanged = (item.itemAction & ODA_SELECT) != 0;
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
 
     if (whole && item.itemID == ID_NEXT_PICTURE) DrawBanner(dc);
 
-    const RECT outline{r.left + kBannerWidth + 1, r.top + 1, r.right - 5, r.bottom};
-    const RECT fill{r.left + kBannerWidth + 2, r.top + 2, r.right - 6, r.bottom - 1};
+    const RECT outline = ToRect(layout.outline);
+    const RECT fill = ToRect(layout.fill);
     if (selected && (whole || selectionChanged)) {
         FillColor(dc, outline, kHighlightOutline);
         FillColor(dc, fill, kHighlightFill);
@@ -164,7 +198,7 @@ void CTrayMenu::DrawItem(const DRAWITEMSTRUCT& item) {
         FillColor(dc, outline, kWhite);
     }
 
-    RECT text{r.left + kTextLeft, r.top + 2, r.right - 6, r.bottom - 1};
+    RECT text = ToRect(layout.text);
     if (!record->text.empty()) {
         // The items are always light (white, or the pink highlight), so the
         // text is dark whatever colour the system chose for menu text.
@@ -175,29 +209,26 @@ void CTrayMenu::DrawItem(const DRAWITEMSTRUCT& item) {
         SetTextColor(dc, oldColor);
         SetBkMode(dc, oldMode);
     } else {
-        // A pen of its own: some systems leave a null pen in the menu's DC.
-        HPEN pen = CreatePen(PS_SOLID, 1, kDarkText);
-        HGDIOBJ oldPen = pen != nullptr ? SelectObject(dc, pen) : nullptr;
-        MoveToEx(dc, text.left, text.top, nullptr);
-        LineTo(dc, text.right - 3, text.top);
-        if (pen != nullptr) {
-            SelectObject(dc, oldPen);
-            DeleteObject(pen);
-        }
+        // Dark in a colour of its own, as thick as the scale makes a line:
+        // some systems leave a null pen in the menu's DC.
+        FillColor(dc, ToRect(layout.separator), kDarkText);
     }
 
     if (item.itemID == ID_PAUSE && (item.itemState & ODS_CHECKED) != 0) {
+        const int side = m.markSize;
         HICON icon = static_cast<HICON>(LoadImageW(ResourceInstance(), MAKEINTRESOURCEW(IDI_PAUSE),
-                                                   IMAGE_ICON, 16, 16, LR_SHARED));
+                                                   IMAGE_ICON, side, side, LR_SHARED));
         if (icon != nullptr)
-            DrawIconEx(dc, r.left + kBannerWidth, r.top + 3, icon, 16, 16, 0, nullptr, DI_NORMAL);
+            DrawIconEx(dc, layout.mark.left, layout.mark.top, icon, side, side, 0, nullptr,
+                       DI_NORMAL);
     }
 }
 
 void CTrayMenu::DrawBanner(HDC dc) {
     RECT clip{};
     if (GetClipBox(dc, &clip) == ERROR) return;
-    const int width = clip.right - clip.left + 3;
+    const TrayMenuMetrics& m = Metrics();
+    const int width = clip.right - clip.left + m.bannerOverhang;
     const int height = clip.bottom - clip.top;
 
     HBITMAP gradient = CreateGradientBitmap(dc, width, height, kBannerBottomColor, kBannerTopColor);
@@ -212,23 +243,25 @@ void CTrayMenu::DrawBanner(HDC dc) {
         DeleteObject(gradient);
     }
 
-    HFONT font = CreateFontA(16, 0, 900, 900, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH | FF_DONTCARE, "Arial");
+    HFONT font = CreateFontA(m.bannerFontHeight, 0, 900, 900, FW_BOLD, FALSE, FALSE, FALSE,
+                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial");
     if (font != nullptr) {
         HGDIOBJ oldFont = SelectObject(dc, font);
         const COLORREF oldColor = SetTextColor(dc, kWhite);
         const int oldMode = SetBkMode(dc, TRANSPARENT);
         const std::string caption = kBannerText;
-        TextOutA(dc, clip.left + 2, clip.bottom - 4, caption.c_str(),
-                 static_cast<int>(caption.size()));
+        TextOutA(dc, clip.left + m.bannerTextLeft, clip.bottom - m.bannerTextBottom,
+                 caption.c_str(), static_cast<int>(caption.size()));
         SetBkMode(dc, oldMode);
         SetTextColor(dc, oldColor);
         SelectObject(dc, oldFont);
         DeleteObject(font);
     }
 
-    FillColor(dc, RECT{clip.left + kBannerWidth, clip.top + 1, clip.right - 4, clip.bottom},
+    FillColor(dc,
+              RECT{clip.left + m.bannerWidth, clip.top + m.bannerTopRow,
+                   clip.right - m.bannerRightStrip, clip.bottom},
               kWhite);
 }
 

@@ -19,6 +19,7 @@
 //   e2e_driver get-wallpaper-reg
 //   e2e_driver screen                  "WIDTH HEIGHT LEFT TOP RIGHT BOTTOM":
 //                                      the screen's size and the work area
+//   e2e_driver dpi                     the display's DPI (LOGPIXELSY)
 //   e2e_driver fake-tray SECONDS       a task bar window that refuses every
 //                                      icon, found before the real one
 //   e2e_driver fake-tray-up            0 once the fake task bar exists
@@ -440,6 +441,12 @@ int Run(int argc, char** argv) {
     if (command == "set-wallpaper-reg" && argc == 3) return SetWallpaperReg(argv[2]);
     if (command == "get-wallpaper-reg") return GetWallpaperReg();
     if (command == "screen") return Screen();
+    if (command == "dpi") {
+        HDC screen = GetDC(nullptr);
+        std::printf("%d\n", screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0);
+        if (screen != nullptr) ReleaseDC(nullptr, screen);
+        return 0;
+    }
     if (command == "fake-tray" && argc == 3) return FakeTray(Number(argv[2]));
     if (command == "fake-tray-up") return FakeTrayUp();
 
@@ -493,6 +500,14 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The driver sees real pixels, as the DPI-aware program does, not the
+    // coordinates the system scales for programs that are not.
+    if (HMODULE user = GetModuleHandleW(L"user32.dll")) {
+        using SetAware = BOOL(WINAPI*)();
+        auto setAware = reinterpret_cast<SetAware>(
+            reinterpret_cast<void*>(GetProcAddress(user, "SetProcessDPIAware")));
+        if (setAware != nullptr) setAware();
+    }
     const int code = Run(argc, argv);
     std::fflush(stdout);
     return code;

@@ -50,12 +50,12 @@ struct CalendarScene {
         settings.isitalic1 = true;
         settings.isitalic2 = true;
     }
-    void Draw(int year, int month, int today, corv::RectI work = {0, 0, 1024, 738}) {
+    void Draw(int year, int month, int today, corv::RectI work = {0, 0, 1024, 738}, int dpi = 96) {
         LocalDate date;
         date.year = year;
         date.month = month;
         date.day = today;
-        corv::DrawCalendar(canvas, imaging, work, date, settings, days, programDir);
+        corv::DrawCalendar(canvas, imaging, work, date, settings, days, programDir, dpi);
     }
     std::string Mark() const { return corv::TodayMarkPath(programDir); }
 };
@@ -389,4 +389,72 @@ TEST(ShippedSpecialDays, SampleListHoldsTheFixedHolidays) {
         EXPECT_GT(label.size(), 1u) << key;
         EXPECT_EQ(label.back(), '\n') << key;
     }
+}
+
+// On a 1920 x 1080 work area at 100 %, 125 %, 150 % and 200 %: the bars,
+// fonts, number steps and the today mark grow together, so the calendar
+// keeps its proportions; at 96 DPI it is the calendar of the tests above.
+TEST(CalendarDraw, GrowsWithTheDisplayScale) {
+    struct Case {
+        int dpi;
+        std::string titleBar, strip, titleSize, daySize;
+        float day31Right, day10Right, day1Right, shadow;
+        std::string mark;  // today = 10
+    };
+    const Case cases[] = {
+        {96, "(1720,998,200,30)", "(1120,1036,800,16)", "30", "16", 1910, 1364, 1178, 1,
+         "(1335,1030,32,32)"},
+        {120, "(1670,977,250,38)", "(920,1025,1000,20)", "37.5", "20", 1907.5f, 1225, 992.5f, 1.25f,
+         "(1188,1017,40,40)"},
+        {144, "(1620,957,300,45)", "(720,1014,1200,24)", "45", "24", 1905, 1086, 807, 1.5f,
+         "(1042,1005,48,48)"},
+        {192, "(1520,916,400,60)", "(320,992,1600,32)", "60", "32", 1900, 808, 436, 2,
+         "(750,980,64,64)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        CalendarScene s;
+        s.imaging.AddPicture(s.Mark(), 64, 64, 32);
+        s.Draw(2007, 1, 10, {0, 0, 1920, 1080}, c.dpi);
+        const auto gradients = s.imaging.Lines("canvas: gradient");
+        ASSERT_EQ(gradients.size(), 2u);
+        EXPECT_EQ(gradients[0], "canvas: gradient " + c.titleBar + " 01010000 d2000000 0");
+        EXPECT_EQ(gradients[1], "canvas: gradient " + c.strip + " 00000000 d2000000 0");
+        EXPECT_EQ(s.imaging.Lines("canvas: text \"2007. 1.\" Georgia " + c.titleSize + " ").size(),
+                  2u);
+        EXPECT_EQ(s.imaging.Lines("canvas: text \"31\" Tahoma " + c.daySize + " ").size(), 2u);
+        const auto days = DayTexts(s.imaging);
+        ASSERT_EQ(days.size(), 31u);
+        EXPECT_EQ(days.at(31).x + days.at(31).width, c.day31Right);
+        EXPECT_EQ(days.at(10).x + days.at(10).width, c.day10Right);
+        EXPECT_EQ(days.at(1).x + days.at(1).width, c.day1Right);
+        EXPECT_EQ(s.imaging.Lines("canvas: draw"),
+                  (std::vector<std::string>{"canvas: draw " + s.Mark() + " " + c.mark}));
+        // The coloured number lies the shadow's offset left of its shadow.
+        float coloured = 0, shadow = 0;
+        for (const std::string& line : s.imaging.Lines("canvas: text \"31\"")) {
+            float x = 0;
+            char color[16];
+            ASSERT_EQ(
+                std::sscanf(line.c_str(),
+                            "canvas: text \"31\" Tahoma %*f %*d (%f,%*f,%*f,%*f) %15s", &x, color),
+                2);
+            (std::string(color) == "ff000000" ? shadow : coloured) = x;
+        }
+        EXPECT_EQ(shadow - coloured, c.shadow);
+    }
+}
+
+// A large scale on a small screen: the strip shrinks to the work area's
+// width instead of running past its left edge, and the title with it.
+TEST(CalendarDraw, StaysOnANarrowWorkArea) {
+    CalendarScene s;
+    s.Draw(2007, 1, 40, {0, 0, 1024, 738}, 144);  // 122 DPI: 1017 pixels
+    const auto gradients = s.imaging.Lines("canvas: gradient");
+    ASSERT_EQ(gradients.size(), 2u);
+    EXPECT_EQ(gradients[0], "canvas: gradient (770,634,254,38) 01010000 d2000000 0");
+    EXPECT_EQ(gradients[1], "canvas: gradient (7,682,1017,20) 00000000 d2000000 0");
+    const auto days = DayTexts(s.imaging);
+    ASSERT_EQ(days.size(), 31u);
+    EXPECT_GE(days.at(1).x + days.at(1).width - 20, 7.0f);  // day 1 is on the screen
 }

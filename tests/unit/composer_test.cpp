@@ -401,6 +401,46 @@ TEST(ComposerCaption, BarAndShadowedTextAtWorkAreaCorner) {
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), first));
 }
 
+// The display's DPI, as the program reads it at start, sizes the caption
+// and the calendar of every composition; on a work area too narrow for
+// them at that scale they shrink until they fit, and no further than 100 %.
+TEST(ComposerCaption, CaptionAndCalendarFollowTheDisplayScale) {
+    struct Case {
+        int dpi;
+        int32_t workWidth;
+        std::string bar, shadow, text, strip;  // no text checked where empty
+    };
+    const Case cases[] = {
+        {144, 2000, "(1100,670,900,18)", "Tahoma 15 0 (1100,670,885,18) ff000000",
+         "Tahoma 15 0 (1098.5,670,885,18) ffffffff", "(800,634,1200,24)"},
+        {192, 2000, "(800,660,1200,24)", "Tahoma 20 0 (800,660,1180,24) ff000000",
+         "Tahoma 20 0 (798,660,1180,24) ffffffff", "(400,612,1600,32)"},
+        // 1000 pixels: the caption at 160 DPI, the day strip at 120.
+        {192, 1000, "(0,667,1000,20)", "", "", "(0,645,1000,20)"},
+        // 700 pixels: the caption at 112 DPI; the strip as at 96 DPI, past
+        // the edge as ever.
+        {144, 700, "(0,677,700,14)", "", "", "(-100,656,800,16)"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(std::to_string(k.dpi) + " DPI, " + std::to_string(k.workWidth));
+        Composer c;
+        c.desktop.workArea = {0, 0, k.workWidth, 700};
+        c.state.screenDpi = k.dpi;
+        c.state.settings.iscalender = true;
+        const std::string p = c.AddPicture("a.jpg", 100, 100);
+        c.Change();
+        std::vector<std::string> expected = {"bmp1: gradient " + k.bar + " 00000000 dc000000 0"};
+        if (!k.shadow.empty()) {
+            expected.push_back("bmp1: text \"" + p + "\" " + k.shadow + " far center");
+            expected.push_back("bmp1: text \"" + p + "\" " + k.text + " far center");
+        }
+        auto first = std::find(c.imaging.log.begin(), c.imaging.log.end(), expected[0]);
+        ASSERT_NE(first, c.imaging.log.end());
+        EXPECT_TRUE(std::equal(expected.begin(), expected.end(), first));
+        EXPECT_EQ(CountPrefix(c.imaging.log, "bmp1: gradient " + k.strip), 1);
+    }
+}
+
 // The caption follows the picture shown, not the list: the last picture of
 // a random round has one, a rescan that finds nothing draws no bar.
 TEST(ComposerCaption, FollowsThePathShown) {

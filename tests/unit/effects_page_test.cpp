@@ -256,6 +256,34 @@ TEST(MaskChooser, ItemsStandInTwoColumns) {
     EXPECT_EQ(corv::MaskItemPosition(99).y, 49 * 60);
 }
 
+// At 150 % and 200 % the cells and the grid grow together: a mask fills
+// the larger cell as it filled the small one, and two columns stay apart.
+TEST(MaskChooser, CellsAndGridGrowWithTheDisplayScale) {
+    const struct {
+        int dpi;
+        int32_t iw, ih;
+        int32_t x, y, width, height;
+        int32_t step;
+    } cases[] = {
+        {144, 300, 200, 0, 10, 60, 40, 90},   // 150 % of 300 x 200: wider, shrunk to 60
+        {144, 30, 30, 15, 15, 30, 30, 90},    // small: never enlarged, centred
+        {192, 200, 300, 14, 0, 52, 80, 120},  // taller, shrunk (66 % of 80)
+        {120, 100, 100, 0, 0, 50, 50, 75},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        const corv::RectI r = corv::FitMaskThumbnail(c.iw, c.ih, c.dpi);
+        EXPECT_EQ(r.x, c.x);
+        EXPECT_EQ(r.y, c.y);
+        EXPECT_EQ(r.width, c.width);
+        EXPECT_EQ(r.height, c.height);
+        EXPECT_EQ(corv::MaskItemPosition(3, c.dpi).x, c.step);
+        EXPECT_EQ(corv::MaskItemPosition(3, c.dpi).y, c.step);
+        // The cell fits its grid place with room for the name below.
+        EXPECT_LT(corv::MaskThumbSide(c.dpi), c.step);
+    }
+}
+
 TEST(MaskChooser, NamesLoseTheExtension) {
     const struct {
         const char* path;

@@ -19,10 +19,50 @@ TEST(ColorButtonLayout, FortyByTwentyFour) {
     EXPECT_EQ(layout.markFace.left, 27);
     EXPECT_EQ(layout.markFace.top, 16);
     const int rows[3][3] = {{18, 30, 5}, {19, 31, 3}, {20, 32, 1}};  // y, x, width
+    ASSERT_EQ(layout.triangle.size(), 3u);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(layout.triangle[i].y, rows[i][0]);
         EXPECT_EQ(layout.triangle[i].x0, rows[i][1]);
         EXPECT_EQ(layout.triangle[i].x1 - layout.triangle[i].x0, rows[i][2]);
+    }
+}
+
+// At a larger scale the frames thicken and the mark grows, but everything
+// stays inside the button and the triangle stays a centred triangle.
+TEST(ColorButtonLayout, GrowsWithTheDisplayScale) {
+    struct Case {
+        int dpi, line;
+        corv::Box swatch, markFrame;
+        size_t rows;
+    };
+    const Case cases[] = {
+        {120, 1, {3, 3, 57, 33}, {42, 25, 57, 33}, 4},  // 60 x 36
+        {144, 2, {3, 3, 57, 33}, {39, 22, 57, 33}, 5},
+        {192, 2, {4, 4, 56, 32}, {32, 18, 56, 32}, 6},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        const corv::ColorButtonLayout l = corv::LayoutColorButton(60, 36, c.dpi);
+        EXPECT_EQ(l.line, c.line);
+        for (auto [got, want] : {std::pair{l.swatch, c.swatch}, {l.markFrame, c.markFrame}}) {
+            EXPECT_EQ(got.left, want.left);
+            EXPECT_EQ(got.top, want.top);
+            EXPECT_EQ(got.right, want.right);
+            EXPECT_EQ(got.bottom, want.bottom);
+        }
+        EXPECT_EQ(l.markFace.left - l.markFrame.left, l.line);
+        EXPECT_EQ(l.markFace.top - l.markFrame.top, l.line);
+        ASSERT_EQ(l.triangle.size(), c.rows);
+        const double centre = (l.triangle[0].x0 + l.triangle[0].x1) / 2.0;
+        for (size_t i = 0; i < l.triangle.size(); ++i) {
+            const corv::HLine& row = l.triangle[i];
+            EXPECT_EQ(row.x1 - row.x0, static_cast<int>(2 * (c.rows - i) - 1));
+            EXPECT_EQ((row.x0 + row.x1) / 2.0, centre);
+            EXPECT_EQ(row.y, l.triangle[0].y + static_cast<int>(i));
+            EXPECT_GE(row.x0, l.markFace.left);
+            EXPECT_LE(row.x1, l.markFace.right);
+            EXPECT_LT(row.y, l.markFace.bottom);
+        }
     }
 }
 

@@ -1,6 +1,6 @@
 // The program's resources as the code and the user meet them: the tray
-// menus with their ids and Korean texts, the strings, the icons at both
-// sizes, the two dialog templates and the manifest.
+// menus with their ids and Korean texts, the strings, the icons at every
+// display size, the two dialog templates and the manifest.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -79,9 +79,27 @@ TEST(Resources, Strings) {
     EXPECT_GT(LoadStringW(Module(), IDS_OLE_INIT_FAILED, text, 256), 10);
 }
 
-TEST(Resources, EveryIconHasBothSizes) {
+// Each icon carries an image of every size the system asks for at 100 %
+// to 200 % (small and large icons), so none is stretched from another:
+// the system's own choice from the icon's directory is an image of exactly
+// that size, and the icon loads at it.
+TEST(Resources, EveryIconCarriesEveryDisplaySize) {
     for (UINT id : {128u, 156u, 137u, 138u, 139u, 140u, 141u, 142u, 143u, 148u}) {
-        for (int size : {16, 32}) {
+        // Types 14 and 3: the icon group and its images.
+        HRSRC group = FindResourceW(Module(), MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(14));
+        ASSERT_NE(nullptr, group) << id;
+        auto* directory = static_cast<BYTE*>(LockResource(LoadResource(Module(), group)));
+        ASSERT_NE(nullptr, directory) << id;
+        for (int size : {16, 20, 24, 32, 40, 48}) {
+            const int image = LookupIconIdFromDirectoryEx(directory, TRUE, size, size, 0);
+            HRSRC found = FindResourceW(Module(), MAKEINTRESOURCEW(image), MAKEINTRESOURCEW(3));
+            ASSERT_NE(nullptr, found) << id << " at " << size;
+            const auto* header =
+                static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(Module(), found)));
+            ASSERT_NE(nullptr, header) << id << " at " << size;
+            EXPECT_EQ(size, header->biWidth) << id;
+            EXPECT_EQ(32, header->biBitCount) << id;
+
             HICON icon = static_cast<HICON>(
                 LoadImageW(Module(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
             ASSERT_NE(nullptr, icon) << id << " at " << size;
@@ -91,7 +109,6 @@ TEST(Resources, EveryIconHasBothSizes) {
             ASSERT_NE(nullptr, info.hbmColor) << id;
             GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
             EXPECT_EQ(size, bitmap.bmWidth) << id;
-            EXPECT_EQ(32, bitmap.bmBitsPixel) << id;
             DeleteObject(info.hbmColor);
             DeleteObject(info.hbmMask);
             DestroyIcon(icon);
