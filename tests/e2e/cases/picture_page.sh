@@ -16,6 +16,18 @@ pp_open_picture_page() {
 
 pp_ini_value() { ini_text | sed -n "s/^$1=//p"; }
 
+# Prints the text of control ID once it reads EXPECTED, or what it reads
+# after 5 seconds. A click is posted to the page, and a message sent to the
+# program afterwards can be handled before it.
+pp_text_after_click() {  # pp_text_after_click ID EXPECTED
+    local text tries=0
+    until text=$(driver page-text "$SHEET" "$1") && [ "$text" == "$2" ] || [ $tries -ge 50 ]; do
+        sleep 0.1
+        tries=$((tries + 1))
+    done
+    printf '%s\n' "$text"
+}
+
 # The interval's unit, the collage box with its limit and warning, a size
 # typed above the limit clearing the collage box, and the close check's
 # refusal of a size below 200, all as env.ini finally holds them.
@@ -34,14 +46,13 @@ case_picture_page_fields() {
     cy_screenshot picture-page >/dev/null
 
     driver page-click "$SHEET" 1017
-    driver send 0 0 0 >/dev/null
-    expect "seconds label" "초마다 (>3)" "$(driver page-text "$SHEET" 1018)"
+    expect "seconds label" "초마다 (>3)" "$(pp_text_after_click 1018 "초마다 (>3)")"
     expect "interval raised to 3" 3 "$(driver page-field "$SHEET" 1036)"
     driver page-click "$SHEET" 1016
-    driver send 0 0 0 >/dev/null
+    pp_text_after_click 1018 "분마다" >/dev/null
     expect "minutes keep the number" 3 "$(driver page-field "$SHEET" 1036)"
     driver page-click "$SHEET" 1017
-    driver send 0 0 0 >/dev/null
+    pp_text_after_click 1018 "초마다 (>3)" >/dev/null
 
     # Collage mode with a size above the limit: the warning, then the limit.
     driver page-press "$SHEET" 1070
