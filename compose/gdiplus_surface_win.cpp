@@ -67,6 +67,16 @@ BrushPtr SolidBrush(uint32_t argb) {
     return BrushPtr(brush);
 }
 
+// The pixel format and size of a bitmap; false when GDI+ cannot tell them
+// or the bitmap is empty.
+bool BitmapLayout(Gdiplus::GpBitmap* bitmap, Gdiplus::PixelFormat& format, UINT& width,
+                  UINT& height) {
+    return bitmap != nullptr && gp::GdipGetImagePixelFormat(bitmap, &format) == Ok &&
+           gp::GdipGetImageWidth(bitmap, &width) == Ok &&
+           gp::GdipGetImageHeight(bitmap, &height) == Ok && width > 0 && height > 0 &&
+           width <= 0x7FFFFFFF && height <= 0x7FFFFFFF;
+}
+
 }  // namespace
 
 GdiplusSurface::GdiplusSurface(Gdiplus::GpGraphics* graphics, Gdiplus::GpBitmap* target)
@@ -83,11 +93,8 @@ bool GdiplusSurface::FillTarget(uint32_t argb) {
     Gdiplus::PixelFormat format = 0;
     UINT width = 0;
     UINT height = 0;
-    if (!target_ || gp::GdipGetImagePixelFormat(target_, &format) != Ok ||
-        (format != PixelFormat24bppRGB && format != PixelFormat32bppARGB) ||
-        gp::GdipGetImageWidth(target_, &width) != Ok ||
-        gp::GdipGetImageHeight(target_, &height) != Ok || width == 0 || height == 0 ||
-        width > 0x7FFFFFFF || height > 0x7FFFFFFF)
+    if (!BitmapLayout(target_, format, width, height) ||
+        (format != PixelFormat24bppRGB && format != PixelFormat32bppARGB))
         return false;
     gp::GdipFlush(graphics_, Gdiplus::FlushIntentionSync);
     const Gdiplus::GpRect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
@@ -116,16 +123,16 @@ bool GdiplusSurface::CopyOnto(Image& image, const RectI& dest) {
     auto* own = dynamic_cast<GdiplusImage*>(&image);
     Gdiplus::PixelFormat sourceFormat = 0;
     Gdiplus::PixelFormat targetFormat = 0;
+    UINT sourceWidth = 0;
+    UINT sourceHeight = 0;
     UINT targetWidth = 0;
     UINT targetHeight = 0;
-    if (!target_ || transformed_ || !own || !own->Bitmap() || own->Scale().denominator != 1 ||
-        dest.width != own->PixelWidth() || dest.height != own->PixelHeight() ||
-        gp::GdipGetImagePixelFormat(own->Bitmap(), &sourceFormat) != Ok ||
-        gp::GdipGetImagePixelFormat(target_, &targetFormat) != Ok ||
+    if (transformed_ || !own || own->Scale().denominator != 1 ||
+        !BitmapLayout(own->Bitmap(), sourceFormat, sourceWidth, sourceHeight) ||
+        !BitmapLayout(target_, targetFormat, targetWidth, targetHeight) ||
         sourceFormat != PixelFormat24bppRGB || targetFormat != PixelFormat24bppRGB ||
-        gp::GdipGetImageWidth(target_, &targetWidth) != Ok ||
-        gp::GdipGetImageHeight(target_, &targetHeight) != Ok || targetWidth > 0x7FFFFFFF ||
-        targetHeight > 0x7FFFFFFF)
+        dest.width != static_cast<int32_t>(sourceWidth) ||
+        dest.height != static_cast<int32_t>(sourceHeight))
         return false;
     // The part of the picture that lands on the bitmap.
     const int64_t left = std::max<int64_t>(dest.x, 0);

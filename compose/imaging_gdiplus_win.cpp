@@ -31,6 +31,14 @@ std::wstring FileApiPath(const std::string& path) {
     return wide;
 }
 
+// Opens a picture for reading without keeping others from writing,
+// renaming or deleting it meanwhile.
+HANDLE OpenPictureFile(const std::string& path) {
+    return CreateFileW(FileApiPath(path).c_str(), GENERIC_READ,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
 // Owns movable global memory until it is handed to a stream.
 struct GlobalMemory {
     HGLOBAL handle = nullptr;
@@ -42,9 +50,7 @@ struct GlobalMemory {
 // Reads the whole file into `memory`; false when it is missing, a folder,
 // empty, larger than kMaxPictureFileBytes or cannot be read.
 bool ReadPictureFile(const std::string& path, GlobalMemory& memory, std::size_t& size) {
-    HANDLE file = CreateFileW(FileApiPath(path).c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = OpenPictureFile(path);
     if (file == INVALID_HANDLE_VALUE) return false;
     LARGE_INTEGER length{};
     bool ok = GetFileSizeEx(file, &length) && length.QuadPart > 0 &&
@@ -99,9 +105,7 @@ bool RestoreEndMarker(GlobalMemory& memory, std::size_t& size) {
 // file straight into a bitmap's rows, with no copy of the file in memory.
 // Null when the file is not such a BMP: the general loader takes it then.
 std::unique_ptr<GdiplusImage> LoadPlainBmp(const std::string& path) {
-    HANDLE file = CreateFileW(FileApiPath(path).c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = OpenPictureFile(path);
     if (file == INVALID_HANDLE_VALUE) return nullptr;
     uint8_t head[64] = {};
     DWORD got = 0;
