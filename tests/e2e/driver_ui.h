@@ -241,21 +241,28 @@ inline int PrintAndClick(HWND box, int id) {
     return Click(box, id);
 }
 
-inline int Answer(int button, DWORD timeout, MainWindowFinder mainWindow) {
-    HWND question = nullptr;
-    const auto asks = [button](HWND window) {
-        if (button == IDOK) return GetDlgItem(window, IDOK) != nullptr;
-        return GetDlgItem(window, IDYES) != nullptr && GetDlgItem(window, IDNO) != nullptr;
-    };
-    const bool found = WaitFor(timeout, [&] {
+// Waits for a window of the program besides its main window that `match`
+// accepts; null when none came within `timeout`.
+template <typename Match>
+HWND WaitForProgramWindow(DWORD timeout, MainWindowFinder mainWindow, Match match) {
+    HWND found = nullptr;
+    WaitFor(timeout, [&] {
         for (HWND window : ProgramWindows(mainWindow))
-            if (asks(window)) {
-                question = window;
+            if (match(window)) {
+                found = window;
                 return true;
             }
         return false;
     });
-    if (!found) {
+    return found;
+}
+
+inline int Answer(int button, DWORD timeout, MainWindowFinder mainWindow) {
+    HWND question = WaitForProgramWindow(timeout, mainWindow, [button](HWND window) {
+        if (button == IDOK) return GetDlgItem(window, IDOK) != nullptr;
+        return GetDlgItem(window, IDYES) != nullptr && GetDlgItem(window, IDNO) != nullptr;
+    });
+    if (question == nullptr) {
         std::printf("no question\n");
         return 1;
     }
@@ -348,20 +355,13 @@ inline BOOL CALLBACK HasMessageText(HWND child, LPARAM param) {
 
 // A message box of the program: a dialog with an OK button and a text.
 inline int AnswerMessageBox(DWORD timeout, MainWindowFinder mainWindow) {
-    HWND box = nullptr;
-    const bool found = WaitFor(timeout, [&] {
-        for (HWND window : ProgramWindows(mainWindow)) {
-            bool text = false;
-            if (ClassName(window) != L"#32770" || GetDlgItem(window, IDOK) == nullptr) continue;
-            EnumChildWindows(window, HasMessageText, reinterpret_cast<LPARAM>(&text));
-            if (text) {
-                box = window;
-                return true;
-            }
-        }
-        return false;
+    HWND box = WaitForProgramWindow(timeout, mainWindow, [](HWND window) {
+        bool text = false;
+        if (ClassName(window) != L"#32770" || GetDlgItem(window, IDOK) == nullptr) return false;
+        EnumChildWindows(window, HasMessageText, reinterpret_cast<LPARAM>(&text));
+        return text;
     });
-    if (!found) {
+    if (box == nullptr) {
         std::printf("no message box\n");
         return 1;
     }
