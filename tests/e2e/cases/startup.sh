@@ -24,7 +24,7 @@ case_second_start() {
     expect "main windows" 1 "$(driver count-windows)"
     after=$(folder_snapshot)
     expect "program folder after the second start" "$before" "$after"
-    driver wait-window 5000 >/dev/null || fail "the first instance stopped answering"
+    driver wait-window 15000 >/dev/null || fail "the first instance stopped answering"
 }
 
 # The exit command writes every setting, in order, after the wallpaper
