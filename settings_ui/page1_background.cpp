@@ -3,12 +3,20 @@
 #include <cstdio>
 
 #include "compose/composer.h"
+#include "engine/catalogue.h"
 #include "engine/settings.h"
 
 namespace corv {
 
-const char* const kBackgroundImageFilter =
-    "Image (*.bmp,*.gif,*.jpg,*.tif,*.png)|*.bmp;*.gif;*.jpg;*.tif;*.png||";
+std::string BackgroundImageFilter() {
+    std::string shown;
+    std::string patterns;
+    for (const std::string& extension : PictureExtensions()) {
+        shown += (shown.empty() ? "*." : ",*.") + extension;
+        patterns += (patterns.empty() ? "*." : ";*.") + extension;
+    }
+    return "Image (" + shown + ")|" + patterns + "||";
+}
 
 std::vector<ItemEnable> BackgroundInitialStates(const Settings& settings) {
     return {{IDC_BG_CHOOSE_IMAGE, settings.isbackimg},

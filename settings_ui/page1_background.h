@@ -38,8 +38,9 @@ void ApplyBackgroundColor(AppState& state, uint32_t colorRef);
 // canvas is requested only when the path differs.
 void ApplyBackgroundImage(AppState& state, const std::string& path);
 
-// What the open-file dialog offers.
-extern const char* const kBackgroundImageFilter;
+// What the open-file dialog offers: every picture format the catalogue
+// takes ("Image (*.jpg,...)|*.jpg;...||").
+std::string BackgroundImageFilter();
 
 // The part of a path after its last backslash.
 std::string FileNameOfPath(const std::string& path);

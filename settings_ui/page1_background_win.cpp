@@ -106,7 +106,7 @@ void CPage1::OnColorButton() {
 
 void CPage1::OnChooseImage() {
     std::string path;
-    if (!ChooseOpenFile(hwnd_, kBackgroundImageFilter, path)) return;
+    if (!ChooseOpenFile(hwnd_, BackgroundImageFilter(), path)) return;
     ApplyBackgroundImage(State(), path);
     if (!IsWindow()) return;
     ShowImageFile();

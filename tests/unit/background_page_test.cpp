@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
+
+#include "engine/catalogue.h"
 
 using corv::AppState;
 using corv::ItemEnable;
@@ -68,6 +71,21 @@ TEST(BackgroundPage, SameImageAgainAsksNoFreshCanvas) {
     corv::ApplyBackgroundImage(state, "C:\\bg\\SKY.jpg");
     EXPECT_EQ(state.freshCanvasRequested, 1);
     EXPECT_EQ(state.settings.backimagename, "C:\\bg\\SKY.jpg");
+}
+
+TEST(BackgroundPage, OpenFileFilterOffersEveryPictureFormat) {
+    const std::string filter = corv::BackgroundImageFilter();
+    const std::size_t bar = filter.find('|');
+    ASSERT_NE(bar, std::string::npos);
+    EXPECT_EQ(filter.compare(0, 7, "Image ("), 0);
+    EXPECT_EQ(filter.substr(filter.size() - 2), "||");
+    // The patterns the dialog matches: exactly the catalogue's extensions.
+    std::string expected;
+    for (const std::string& extension : corv::PictureExtensions())
+        expected += (expected.empty() ? "*." : ";*.") + extension;
+    EXPECT_EQ(filter.substr(bar + 1, filter.size() - bar - 3), expected);
+    for (const char* pattern : {"*.jpeg", "*.jfif", "*.tiff", "*.webp", "*.avif", "*.heic"})
+        EXPECT_NE(filter.find(pattern), std::string::npos) << pattern;
 }
 
 TEST(BackgroundPage, LabelTexts) {
