@@ -17,9 +17,9 @@ DecodeTarget::DecodeTarget(int32_t width, int32_t height, bool alpha)
         return;
     }
     const Gdiplus::GpRect area(0, 0, width, height);
-    locked_ = gp::GdipBitmapLockBits(bitmap_, &area, Gdiplus::ImageLockModeWrite, format,
-                                     &rows_) == Ok &&
-              rows_.Scan0 != nullptr;
+    locked_ =
+        gp::GdipBitmapLockBits(bitmap_, &area, Gdiplus::ImageLockModeWrite, format, &rows_) == Ok &&
+        rows_.Scan0 != nullptr;
     if (locked_ && rows_.Stride < width * BytesPerPixel()) Unlock();
     // GDI+ does not promise cleared memory.
     for (int32_t y = 0; locked_ && y < height; ++y)

@@ -99,8 +99,8 @@ std::unique_ptr<GdiplusImage> Decode(const uint8_t* data, std::size_t size,
     options->convert_hdr_to_8bit = 0;
     options->ignore_transformations = 0;  // the file's turns and cuts are applied
     heif_image* decoded = nullptr;
-    if (!Good(heif_decode_image(primary, &decoded, heif_colorspace_undefined,
-                                heif_chroma_undefined, options.get())) ||
+    if (!Good(heif_decode_image(primary, &decoded, heif_colorspace_undefined, heif_chroma_undefined,
+                                options.get())) ||
         !decoded)
         return nullptr;
     std::unique_ptr<heif_image, ImageFree> image(decoded);

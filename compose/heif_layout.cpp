@@ -1,6 +1,7 @@
 #include "compose/heif_layout.h"
 
 #include <cstring>
+#include <map>
 #include <vector>
 
 namespace corv {
@@ -95,27 +96,35 @@ struct Reference {
     std::vector<uint32_t> to;
 };
 
+// The most items, properties, references and extents of one item a file
+// may have: far beyond any picture's, and a bound on the memory a hostile
+// file can make the reader take.
+constexpr std::size_t kMaxEntries = 20000;
+constexpr std::size_t kMaxExtents = 32;
+
 // What the meta box says of the items.
 struct MetaFacts {
     uint32_t primary = 0;
     bool havePrimary = false;
-    std::vector<Item> items;
+    std::map<uint32_t, Item> items;
     std::vector<Box> properties;  // ipco, in order (indices from 1)
     std::vector<Reference> references;
+    std::size_t referenced = 0;  // items named by all references together
     bool haveIdat = false;
     Box idat;
 
-    Item& At(uint32_t id) {
-        for (Item& item : items)
-            if (item.id == id) return item;
-        items.push_back(Item());
-        items.back().id = id;
-        return items.back();
+    // The item, made when new; null past kMaxEntries items.
+    Item* At(uint32_t id) {
+        auto found = items.find(id);
+        if (found != items.end()) return &found->second;
+        if (items.size() >= kMaxEntries) return nullptr;
+        Item& item = items[id];
+        item.id = id;
+        return &item;
     }
     const Item* Find(uint32_t id) const {
-        for (const Item& item : items)
-            if (item.id == id) return &item;
-        return nullptr;
+        auto found = items.find(id);
+        return found == items.end() ? nullptr : &found->second;
     }
 };
 
@@ -147,8 +156,9 @@ bool ReadItemInfo(const uint8_t* data, const Box& iinf, MetaFacts& facts) {
         if (itemVersion < 2) return item.ok;  // no item type
         const uint32_t id = item.Take(itemVersion == 2 ? 2 : 4);
         item.Take(2);  // protection index
-        if (!item.ok || infe.end - item.at < 4) return false;
-        std::memcpy(facts.At(id).type, data + item.at, 4);
+        Item* entry = item.ok && infe.end - item.at >= 4 ? facts.At(id) : nullptr;
+        if (!entry) return false;
+        std::memcpy(entry->type, data + item.at, 4);
         return true;
     });
 }
@@ -174,19 +184,21 @@ bool ReadLocations(const uint8_t* data, const Box& iloc, MetaFacts& facts) {
     const uint32_t count = in.Take(version < 2 ? 2 : 4);
     if (version > 2) return false;
     for (uint32_t i = 0; in.ok && i < count; ++i) {
-        Item& item = facts.At(in.Take(version < 2 ? 2 : 4));
-        item.method = version >= 1 ? static_cast<int>(in.Take(2) & 15) : 0;
+        Item* item = facts.At(in.Take(version < 2 ? 2 : 4));
+        if (!item) return false;
+        item->method = version >= 1 ? static_cast<int>(in.Take(2) & 15) : 0;
         in.Take(2);  // data reference index
-        item.base = TakeSized(in, baseSize);
+        item->base = TakeSized(in, baseSize);
         const uint32_t extents = in.Take(2);
-        item.extents.clear();
+        if (extents > kMaxExtents) return false;
+        item->extents.clear();
         for (uint32_t k = 0; in.ok && k < extents; ++k) {
             TakeSized(in, indexSize);
             const uint64_t offset = TakeSized(in, offsetSize);
             const uint64_t length = TakeSized(in, lengthSize);
-            item.extents.emplace_back(offset, length);
+            item->extents.emplace_back(offset, length);
         }
-        item.located = in.ok;
+        item->located = in.ok;
     }
     return in.ok;
 }
@@ -197,10 +209,12 @@ bool ReadAssociations(const uint8_t* data, const Box& ipma, MetaFacts& facts) {
     const uint32_t version = FullBoxHeader(in, &flags);
     const uint32_t count = in.Take(4);
     for (uint32_t i = 0; in.ok && i < count; ++i) {
-        Item& item = facts.At(in.Take(version < 1 ? 2 : 4));
+        Item* item = facts.At(in.Take(version < 1 ? 2 : 4));
+        if (!item) return false;
         const uint32_t links = in.Take(1);
         for (uint32_t k = 0; in.ok && k < links; ++k)
-            item.properties.push_back((flags & 1) ? in.Take(2) & 0x7FFF : in.Take(1) & 0x7F);
+            item->properties.push_back((flags & 1) ? in.Take(2) & 0x7FFF : in.Take(1) & 0x7F);
+        if (item->properties.size() > kMaxEntries) return false;
     }
     return in.ok;
 }
@@ -211,7 +225,7 @@ bool ReadProperties(const uint8_t* data, const Box& iprp, MetaFacts& facts) {
         if (box.Is("ipco"))
             return ForEachBox(data, box.body, box.end, [&](const Box& property) {
                 facts.properties.push_back(property);
-                return true;
+                return facts.properties.size() <= kMaxEntries;
             });
         if (box.Is("ipma")) maps.push_back(box);
         return true;
@@ -232,10 +246,12 @@ bool ReadReferences(const uint8_t* data, const Box& iref, MetaFacts& facts) {
         std::memcpy(reference.type, box.type, 4);
         reference.from = r.Take(version == 0 ? 2 : 4);
         const uint32_t count = r.Take(2);
+        facts.referenced += count;
+        if (facts.referenced > kMaxEntries * 4) return false;
         for (uint32_t i = 0; r.ok && i < count; ++i)
             reference.to.push_back(r.Take(version == 0 ? 2 : 4));
         facts.references.push_back(reference);
-        return r.ok;
+        return r.ok && facts.references.size() <= kMaxEntries;
     });
 }
 
@@ -288,11 +304,13 @@ HeifRead ItemData(const MetaFacts& facts, const Item& item, std::size_t fileSize
     const uint64_t room = end - start;
     for (const auto& [offset, length] : item.extents) {
         const uint64_t at = item.base + offset;
-        if (at < item.base || at > room) return item.method == 0 ? HeifRead::Truncated : HeifRead::Malformed;
+        if (at < item.base || at > room)
+            return item.method == 0 ? HeifRead::Truncated : HeifRead::Malformed;
         const uint64_t size = length == 0 ? room - at : length;
         if (size > room - at || size == 0)
             return item.method == 0 ? HeifRead::Truncated : HeifRead::Malformed;
-        out.push_back(HeifRange{start + static_cast<std::size_t>(at), static_cast<std::size_t>(size)});
+        out.push_back(
+            HeifRange{start + static_cast<std::size_t>(at), static_cast<std::size_t>(size)});
     }
     return HeifRead::Ok;
 }
@@ -329,7 +347,8 @@ void ReadLooks(const uint8_t* data, const MetaFacts& facts, const Item& item, He
     for (uint32_t index : item.properties) {
         if (index == 0 || index > facts.properties.size()) continue;
         const Box& colr = facts.properties[index - 1];
-        if (!colr.Is("colr") || colr.end - colr.body < 11 || !IsType(reinterpret_cast<const char*>(data + colr.body), "nclx"))
+        if (!colr.Is("colr") || colr.end - colr.body < 11 ||
+            !IsType(reinterpret_cast<const char*>(data + colr.body), "nclx"))
             continue;
         Reader in{data, colr.body + 8, colr.end};
         out.haveColour = true;
@@ -341,8 +360,8 @@ void ReadLooks(const uint8_t* data, const MetaFacts& facts, const Item& item, He
 
 // The tiles of a grid, from its description (the item's data) and its
 // derivation references.
-HeifRead ReadGrid(const uint8_t* data, std::size_t size, const MetaFacts& facts,
-                  const Item& grid, HeifLayout& out) {
+HeifRead ReadGrid(const uint8_t* data, std::size_t size, const MetaFacts& facts, const Item& grid,
+                  HeifLayout& out) {
     std::vector<HeifRange> pieces;
     const HeifRead located = ItemData(facts, grid, size, pieces);
     if (located != HeifRead::Ok) return located;
@@ -390,8 +409,8 @@ HeifRead ReadGrid(const uint8_t* data, std::size_t size, const MetaFacts& facts,
 
 // The alpha plane of `primary`: an item coded like it that names it as
 // its auxiliary and says it is alpha.
-void ReadAlpha(const uint8_t* data, std::size_t size, const MetaFacts& facts,
-               const Item& primary, HeifLayout& out) {
+void ReadAlpha(const uint8_t* data, std::size_t size, const MetaFacts& facts, const Item& primary,
+               HeifLayout& out) {
     static const char* const kAlphaTypes[] = {"urn:mpeg:mpegB:cicp:systems:auxiliary:alpha",
                                               "urn:mpeg:hevc:2015:auxid:1"};
     for (const Reference& reference : facts.references) {
@@ -406,7 +425,8 @@ void ReadAlpha(const uint8_t* data, std::size_t size, const MetaFacts& facts,
         const std::size_t room = auxC->end - auxC->body - 4;
         bool isAlpha = false;
         for (const char* type : kAlphaTypes)
-            isAlpha = isAlpha || (std::strlen(type) < room && std::memcmp(urn, type, std::strlen(type) + 1) == 0);
+            isAlpha = isAlpha || (std::strlen(type) < room &&
+                                  std::memcmp(urn, type, std::strlen(type) + 1) == 0);
         if (!isAlpha) continue;
         HeifCoded coded;
         if (ReadCoded(facts, *item, size, data, coded) == HeifRead::Ok &&
@@ -428,7 +448,8 @@ HeifRead ReadHeifLayout(const uint8_t* data, std::size_t size, HeifLayout& out) 
     if (head != HeifRead::Ok) return head == HeifRead::Truncated ? head : HeifRead::NotHeif;
     bool picture = false;
     for (std::size_t at = ftyp.body; at + 4 <= ftyp.end; at += 4)
-        if (at != ftyp.body + 4) picture = picture || IsPictureBrand(data + at);  // not the minor version
+        if (at != ftyp.body + 4)
+            picture = picture || IsPictureBrand(data + at);  // not the minor version
     if (!picture) return HeifRead::NotHeif;
 
     // Every top-level box must be whole; the meta box describes the items.

@@ -324,7 +324,8 @@ std::unique_ptr<Image> GdiplusImaging::LoadPicture(const std::string& path,
         std::unique_ptr<GdiplusImage> image =
             DecodeOwn(memory, size, probe.kind, need, OrientationSwapsSides(orientation));
         // An AVIF picture's turn comes from its own boxes; HEIC stands already.
-        if (image->Width() > 0 && (probe.kind == PictureKind::Jpeg || probe.kind == PictureKind::Webp))
+        if (image->Width() > 0 &&
+            (probe.kind == PictureKind::Jpeg || probe.kind == PictureKind::Webp))
             image->SetOrientation(orientation);
         return image;
     }

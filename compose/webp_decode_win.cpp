@@ -60,8 +60,8 @@ std::unique_ptr<GdiplusImage> DecodeWebp(const uint8_t* data, std::size_t size,
     if (denominator > 1) config.options.no_fancy_upsampling = 1;
     config.output.colorspace = alpha ? MODE_bgrA : MODE_BGR;
     config.output.is_external_memory = 1;
-    const std::ptrdiff_t start =
-        static_cast<std::ptrdiff_t>(y) * target.Stride() + std::ptrdiff_t{x} * target.BytesPerPixel();
+    const std::ptrdiff_t start = static_cast<std::ptrdiff_t>(y) * target.Stride() +
+                                 std::ptrdiff_t{x} * target.BytesPerPixel();
     config.output.u.RGBA.rgba = target.Scan0() + start;
     config.output.u.RGBA.stride = target.Stride();
     config.output.u.RGBA.size = target.Bytes() - static_cast<std::size_t>(start);

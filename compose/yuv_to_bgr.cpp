@@ -133,14 +133,18 @@ void ReduceYuvToBgr(const YuvPicture& picture, int denominator, uint8_t* out, in
         const int32_t y0 = oy * denominator;
         const int32_t y1 = std::min(y0 + denominator, height);
         for (int32_t y = y0; y < y1; ++y) {
-            const uint8_t* rowY = picture.planes[0] + static_cast<std::ptrdiff_t>(y) * picture.strides[0];
+            const uint8_t* rowY =
+                picture.planes[0] + static_cast<std::ptrdiff_t>(y) * picture.strides[0];
             const int32_t cy = y >> picture.chromaShiftY;
             const uint8_t* rowCb =
-                grey ? nullptr : picture.planes[1] + static_cast<std::ptrdiff_t>(cy) * picture.strides[1];
+                grey ? nullptr
+                     : picture.planes[1] + static_cast<std::ptrdiff_t>(cy) * picture.strides[1];
             const uint8_t* rowCr =
-                grey ? nullptr : picture.planes[2] + static_cast<std::ptrdiff_t>(cy) * picture.strides[2];
+                grey ? nullptr
+                     : picture.planes[2] + static_cast<std::ptrdiff_t>(cy) * picture.strides[2];
             const uint8_t* rowA =
-                alpha ? picture.alpha + static_cast<std::ptrdiff_t>(y) * picture.alphaStride : nullptr;
+                alpha ? picture.alpha + static_cast<std::ptrdiff_t>(y) * picture.alphaStride
+                      : nullptr;
             for (int32_t ox = 0; ox < outWidth; ++ox) {
                 uint32_t* sum = &sums[static_cast<std::size_t>(ox) * 4];
                 const int32_t x1 = std::min((ox + 1) * denominator, width);

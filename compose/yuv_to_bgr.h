@@ -27,7 +27,7 @@ struct YuvPicture {
     int32_t height = 0;
     // Y, Cb, Cr; Cb and Cr are null for a grey picture.
     const uint8_t* planes[3] = {};
-    int32_t strides[3] = {};  // bytes
+    int32_t strides[3] = {};         // bytes
     const uint8_t* alpha = nullptr;  // null: opaque
     int32_t alphaStride = 0;
     // log2 of the chroma subsampling: 1, 1 for 4:2:0; 1, 0 for 4:2:2; 0, 0

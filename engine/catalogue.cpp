@@ -60,9 +60,9 @@ int Count(FileSystem& fs, const std::string& folder, int depth) {
 }  // namespace
 
 const std::vector<std::string>& PictureExtensions() {
-    static const std::vector<std::string> extensions = {
-        "jpg", "jpeg", "jpe", "jfif", "png", "bmp", "dib",
-        "gif", "tif",  "tiff", "webp", "avif", "heic", "heif"};
+    static const std::vector<std::string> extensions = {"jpg",  "jpeg", "jpe",  "jfif", "png",
+                                                        "bmp",  "dib",  "gif",  "tif",  "tiff",
+                                                        "webp", "avif", "heic", "heif"};
     return extensions;
 }
 

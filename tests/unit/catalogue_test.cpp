@@ -47,10 +47,9 @@ TEST(CatalogueFiles, PictureNamesByTheirLastThreeLetters) {
 }
 
 TEST(CatalogueFiles, PictureNamesByTheirExtensionInAnyCase) {
-    for (const char* name :
-         {"photo.jpeg", "photo.JPE", "photo.Jfif", "photo.tiff", "scan.TIFF", "old.dib",
-          "phone.HEIC", "phone.heif", "site.webp", "site.AVIF", "a.b.WebP", "x.png", "x.bmp",
-          "x.gif", "x.tif", "x.jpg"})
+    for (const char* name : {"photo.jpeg", "photo.JPE", "photo.Jfif", "photo.tiff", "scan.TIFF",
+                             "old.dib", "phone.HEIC", "phone.heif", "site.webp", "site.AVIF",
+                             "a.b.WebP", "x.png", "x.bmp", "x.gif", "x.tif", "x.jpg"})
         EXPECT_TRUE(corv::IsPictureFile(name)) << name;
     // An extension is what follows the last dot; the whole tail must match.
     for (const char* name : {"photo.jpeg.txt", "webp", "photo.web", "photo.heics", "photo.",

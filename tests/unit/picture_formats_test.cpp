@@ -31,7 +31,8 @@ corv::PictureProbe Probe(const std::string& bytes) {
 std::string Formats(const std::string& name) {
     const char* root = std::getenv("CORV_TEST_DATA");
     EXPECT_NE(root, nullptr) << "CORV_TEST_DATA must name the tests/data folder";
-    const std::string bytes = corvtest::ReadFile(std::string(root ? root : ".") + "/formats/" + name);
+    const std::string bytes =
+        corvtest::ReadFile(std::string(root ? root : ".") + "/formats/" + name);
     EXPECT_FALSE(bytes.empty()) << name;
     return bytes;
 }
@@ -72,10 +73,9 @@ TEST(WebpLayout, RealFilesOfEveryFlavour) {
         const char* file;
         bool animated, alpha, lossless;
     };
-    for (const Case& c : {Case{"lossy.webp", false, false, false},
-                          Case{"lossless.webp", false, false, true},
-                          Case{"alpha.webp", false, true, false},
-                          Case{"animated.webp", true, true, true}}) {
+    for (const Case& c :
+         {Case{"lossy.webp", false, false, false}, Case{"lossless.webp", false, false, true},
+          Case{"alpha.webp", false, true, false}, Case{"animated.webp", true, true, true}}) {
         SCOPED_TRACE(c.file);
         const std::string bytes = Formats(c.file);
         corv::WebpLayout layout;
@@ -110,9 +110,9 @@ TEST(WebpLayout, RealFilesOfEveryFlavour) {
 
 TEST(WebpLayout, SizesComeFromTheCanvasAndHugeOnesAreTooLarge) {
     EXPECT_EQ(Probe(Riff(Vp8(640, 480))).width, 640);
-    EXPECT_EQ(Probe(Riff(Vp8x(0x10, 16383, 16383) + Chunk("ALPH", "xx") + Vp8(16383, 16383)))
-                  .verdict,
-              ProbeVerdict::TooLarge);
+    EXPECT_EQ(
+        Probe(Riff(Vp8x(0x10, 16383, 16383) + Chunk("ALPH", "xx") + Vp8(16383, 16383))).verdict,
+        ProbeVerdict::TooLarge);
     // Lossless: 14 bits of width - 1 and height - 1, then the alpha bit.
     const uint32_t bits = (300 - 1) | (200 - 1) << 14 | 1u << 28;
     const std::string lossless = Riff(Chunk("VP8L", "\x2F" + Le(bits, 4) + "rest"));
@@ -146,7 +146,7 @@ TEST(WebpLayout, BrokenCutAndEmptyFilesAreRefused) {
         {"canvas and image differ", Riff(Vp8x(0, 64, 64) + Vp8(65, 64)), ProbeVerdict::Malformed},
         {"not a key frame", Riff(Chunk("VP8 ", std::string(30, '\x01'))), ProbeVerdict::Malformed},
         {"zero size", Riff(Vp8(0, 100)), ProbeVerdict::Malformed},
-        {"chunk past the end", Riff(Chunk("VP8 ", "") .substr(0, 4) + Le(1000, 4)),
+        {"chunk past the end", Riff(Chunk("VP8 ", "").substr(0, 4) + Le(1000, 4)),
          ProbeVerdict::Truncated},
         {"frame off the canvas",
          Riff(Vp8x(0x02, 100, 100) + Chunk("ANIM", std::string(6, '\0')) +
@@ -185,9 +185,10 @@ std::string Heif(const std::string& brand, const std::string& type, uint32_t w, 
     const std::string iinf =
         FullBox("iinf", 0, Be(1, 2) + FullBox("infe", 2, Be(1, 2) + Be(0, 2) + type + "name\0"));
     auto meta = [&](uint32_t offset) {
-        const std::string iloc = FullBox("iloc", 0, std::string("\x44\x00", 2) + Be(1, 2) + Be(1, 2) +
-                                                        Be(0, 2) + Be(1, 2) + Be(offset, 4) +
-                                                        Be(static_cast<uint32_t>(data.size()), 4));
+        const std::string iloc =
+            FullBox("iloc", 0,
+                    std::string("\x44\x00", 2) + Be(1, 2) + Be(1, 2) + Be(0, 2) + Be(1, 2) +
+                        Be(offset, 4) + Be(static_cast<uint32_t>(data.size()), 4));
         return FullBox("meta", 0,
                        FullBox("hdlr", 0, Be(0, 4) + "pict" + std::string(13, '\0')) +
                            FullBox("pitm", 0, Be(1, 2)) + iloc + iinf + Box("iprp", ipco + ipma));
@@ -283,8 +284,8 @@ TEST(HeifLayout, RotationThenMirrorGiveTheEightOrientations) {
             EXPECT_EQ(corv::HeifOrientation(turns, mirror), expected[turns][mirror + 1])
                 << turns << " " << mirror;
     // The rotation and mirror boxes of a byte-built file.
-    const std::string turned = Heif("avif", "av01", 64, 48,
-                                    Box("irot", "\x03") + Box("imir", std::string("\x00", 1)));
+    const std::string turned =
+        Heif("avif", "av01", 64, 48, Box("irot", "\x03") + Box("imir", std::string("\x00", 1)));
     corv::HeifLayout layout;
     ASSERT_EQ(corv::ReadHeifLayout(Bytes(turned), turned.size(), layout), HeifRead::Ok);
     EXPECT_EQ(layout.orientation, 7);  // a quarter clockwise, then top and bottom exchanged

@@ -70,21 +70,21 @@ Bgr Convert(YuvPicture picture, int matrix, bool fullRange) {
 
 TEST(YuvToBgr, MatricesAndRangesGiveTheirColours) {
     // Pure red in each description, as encoders write it.
-    EXPECT_TRUE(Near(Convert(Planes(2, 2, 81, 90, 240, 8).picture, corv::kMatrixBt601, false),
-                     255, 0, 0));
-    EXPECT_TRUE(Near(Convert(Planes(2, 2, 76, 85, 255, 8).picture, corv::kMatrixBt601, true),
-                     255, 0, 0));
-    EXPECT_TRUE(Near(Convert(Planes(2, 2, 63, 102, 240, 8).picture, corv::kMatrixBt709, false),
-                     255, 0, 0));
-    EXPECT_TRUE(Near(Convert(Planes(2, 2, 74, 97, 240, 8).picture, corv::kMatrixBt2020, false),
-                     255, 0, 0));
+    EXPECT_TRUE(
+        Near(Convert(Planes(2, 2, 81, 90, 240, 8).picture, corv::kMatrixBt601, false), 255, 0, 0));
+    EXPECT_TRUE(
+        Near(Convert(Planes(2, 2, 76, 85, 255, 8).picture, corv::kMatrixBt601, true), 255, 0, 0));
+    EXPECT_TRUE(
+        Near(Convert(Planes(2, 2, 63, 102, 240, 8).picture, corv::kMatrixBt709, false), 255, 0, 0));
+    EXPECT_TRUE(
+        Near(Convert(Planes(2, 2, 74, 97, 240, 8).picture, corv::kMatrixBt2020, false), 255, 0, 0));
     // An unknown or unspecified matrix counts as BT.601.
     EXPECT_TRUE(Near(Convert(Planes(2, 2, 81, 90, 240, 8).picture, corv::kMatrixUnspecified, false),
                      255, 0, 0));
     // Identity: the planes are G, B, R (lossless AVIF).
-    EXPECT_TRUE(Near(Convert(Planes(2, 2, 10, 20, 200, 8, 0, 0).picture, corv::kMatrixIdentity,
-                             true),
-                     200, 10, 20, 0));
+    EXPECT_TRUE(
+        Near(Convert(Planes(2, 2, 10, 20, 200, 8, 0, 0).picture, corv::kMatrixIdentity, true), 200,
+             10, 20, 0));
     // YCgCo: Y 128, Cg 128 + 64, Co 128 gives green.
     EXPECT_TRUE(Near(Convert(Planes(2, 2, 128, 192, 128, 8).picture, corv::kMatrixYcgco, true), 64,
                      192, 64, 2));
@@ -112,7 +112,8 @@ TEST(YuvToBgr, ReducedBlocksAreMeansAndChromaFollowsItsSubsampling) {
     const int w = 5, h = 3;
     Planes p(w, h, 0, 128, 128, 8);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) p.bytes[0][static_cast<std::size_t>(y * w + x)] = static_cast<uint8_t>(16 + 40 * x);
+        for (int x = 0; x < w; ++x)
+            p.bytes[0][static_cast<std::size_t>(y * w + x)] = static_cast<uint8_t>(16 + 40 * x);
     p.picture.matrix = corv::kMatrixBt601;
     std::vector<uint8_t> full(w * 3 * h);
     corv::ReduceYuvToBgr(p.picture, 1, full.data(), w * 3);
@@ -124,8 +125,8 @@ TEST(YuvToBgr, ReducedBlocksAreMeansAndChromaFollowsItsSubsampling) {
     std::vector<uint8_t> half(3 * 3 * 2, 0xEE);
     corv::ReduceYuvToBgr(p.picture, 2, half.data(), 9);
     EXPECT_NEAR(half[0], (full[0] + full[3] + full[15] + full[18] + 2) / 4, 1);
-    EXPECT_NEAR(half[6], (full[12] + full[27] + 1) / 2, 1);     // column 4, rows 0 and 1
-    EXPECT_NEAR(half[9 + 6], full[2 * 15 + 12], 1);              // the corner pixel alone
+    EXPECT_NEAR(half[6], (full[12] + full[27] + 1) / 2, 1);  // column 4, rows 0 and 1
+    EXPECT_NEAR(half[9 + 6], full[2 * 15 + 12], 1);          // the corner pixel alone
 
     // 4:2:2: each chroma sample of a row stands over two pixels: red, red,
     // blue, blue.

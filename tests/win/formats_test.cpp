@@ -127,8 +127,7 @@ TEST_F(FormatsTest, EveryFormatAndFlavourShowsItsQuartersAtEveryScale) {
         EXPECT_EQ(PixelSize(*imaging.LoadPicture(DataFile(file))), "250x166");
     }
     // A grid's tiles stay whole blocks when reduced (128 x 80 tiles, 1/8).
-    EXPECT_EQ(PixelSize(*imaging.LoadPicture(DataFile("grid.avif"), NeededSize{32, 32})),
-              "32x20");
+    EXPECT_EQ(PixelSize(*imaging.LoadPicture(DataFile("grid.avif"), NeededSize{32, 32})), "32x20");
 
     // A grey AVIF: grey levels in the quarters' order of brightness.
     auto grey = Drawn(*imaging.LoadPicture(DataFile("grey.avif")), 100, 66, 0xFF000000);
@@ -175,9 +174,9 @@ TEST_F(FormatsTest, PicturesStandAsTheirFilesSay) {
         Rgb tl, tr, bl, br;
     };
     const Case cases[] = {
-        {"rotated.webp", 6, kRed, kGreen, kBlue, kYellow},     // EXIF: a quarter clockwise
-        {"rotated.avif", 8, kRed, kGreen, kBlue, kYellow},     // a quarter anticlockwise
-        {"mirrored.avif", 7, kGreen, kRed, kYellow, kBlue},    // and mirrored left to right
+        {"rotated.webp", 6, kRed, kGreen, kBlue, kYellow},   // EXIF: a quarter clockwise
+        {"rotated.avif", 8, kRed, kGreen, kBlue, kYellow},   // a quarter anticlockwise
+        {"mirrored.avif", 7, kGreen, kRed, kYellow, kBlue},  // and mirrored left to right
     };
     for (const Case& c : cases) {
         for (const NeededSize& need : {NeededSize{}, NeededSize{100, 100}}) {
