@@ -6,8 +6,6 @@
 // The files are tests/data/formats (made by its make-formats).
 #include <windows.h>
 
-#include <psapi.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -19,25 +17,18 @@
 
 namespace {
 
-using corv::GdiplusImage;
 using corv::Image;
 using corv::NeededSize;
 using corv::RectI;
 using corvtest::IsNear;
+using corvtest::PixelSize;
+using corvtest::PrivateBytes;
 using corvtest::Rgb;
 using corvtest::TempDir;
 using corvtest::WriteFile;
 
 std::string DataFile(const std::string& name) {
-    const char* root = std::getenv("CORV_TEST_DATA");
-    if (root == nullptr) {
-        ADD_FAILURE() << "CORV_TEST_DATA must name the tests/data folder";
-        return name;
-    }
-    std::string path = std::string("Z:") + root + "/formats/" + name;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
+    return corvtest::TestDataFile("formats", name);
 }
 
 // `bytes` with the 8 bytes after the first "ispe" box's version (its width
@@ -52,21 +43,8 @@ std::string WithHeifSize(std::string bytes, uint32_t width, uint32_t height) {
     return bytes;
 }
 
-std::size_t PrivateBytes() {
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    return counters.PagefileUsage;
-}
-
 class FormatsTest : public corvtest::GdiplusTest {
 protected:
-    static std::string PixelSize(Image& image) {
-        auto* own = dynamic_cast<GdiplusImage*>(&image);
-        if (!own) return "not a GDI+ image";
-        return std::to_string(own->PixelWidth()) + "x" + std::to_string(own->PixelHeight());
-    }
-
     // The picture drawn as the composer draws one: scaled into a canvas of
     // `argb`, from a source rectangle in its full size's pixels.
     std::unique_ptr<Image> Drawn(Image& picture, int32_t w, int32_t h, uint32_t argb) {
