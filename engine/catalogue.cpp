@@ -143,13 +143,18 @@ int CountEntries(FileSystem& fs, const std::string& folder) {
 std::string PickNextPicture(AppState& state, PickSources& sources) {
     // Each missing file costs one more try; the third miss in a row ends the
     // pick with no picture. A good pick starts the count again, so a stale
-    // entry among good ones never costs a wallpaper its picture.
+    // entry among good ones never costs a wallpaper its picture. An empty
+    // list is read again from the folders once per pick, and the pick goes
+    // on in the refilled list: only folders without pictures give none.
+    bool rescanned = false;
     for (;;) {
         if (state.folderList.empty()) return std::string();
         if (state.pictureList.empty()) {
+            if (rescanned) return std::string();
+            rescanned = true;
             for (const std::string& entry : state.folderList)
                 ScanFolder(state, sources.fs, FolderOfEntry(entry), sources.step);
-            return std::string();
+            continue;
         }
         const std::size_t n = state.pictureList.size();
         std::string picked;

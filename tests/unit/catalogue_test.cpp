@@ -158,9 +158,71 @@ TEST(CataloguePick, RandomShowsEachOnceThenRescans) {
     EXPECT_EQ(got, (std::vector<std::string>{JoinPath("P", "a.jpg"), JoinPath("P", "b.png"),
                                              JoinPath("P", "c.gif")}));
     EXPECT_TRUE(p.state.pictureList.empty());
-    EXPECT_EQ(p.Pick(), "");  // the rescan fills the list for the next pick
-    EXPECT_EQ(p.state.pictureList.size(), 3u);
+    // The pick after the round reads the folders again and picks from them.
     EXPECT_NE(p.Pick(), "");
+    EXPECT_EQ(p.state.pictureList.size(), 2u);
+}
+
+// Every pick over several rounds has a picture, in either order, whatever
+// the size of the round; each random round shows each picture once.
+TEST(CataloguePick, EveryPickOfEveryRoundHasAPicture) {
+    for (int pictures : {1, 2, 5}) {
+        for (bool random : {true, false}) {
+            SCOPED_TRACE(std::to_string(pictures) + (random ? " at random" : " in order"));
+            MemoryFileSystem fs;
+            ScriptedRandom rand{{7, 5, 3, 2, 9, 11, 13}};
+            FixedClock clock;
+            clock.tick = 1001;
+            corv::PickSources sources{fs, rand, clock, nullptr};
+            AppState state;
+            state.settings.israndum = random;
+            state.folderList = {"P," + std::to_string(pictures)};
+            for (int i = 0; i < pictures; ++i) fs.AddFile("P", std::to_string(i) + ".jpg");
+            // Folders only at first, as a hand-written list.txt gives them.
+            for (int round = 0; round < 3; ++round) {
+                std::vector<std::string> shown;
+                for (int i = 0; i < pictures; ++i) {
+                    shown.push_back(corv::PickNextPicture(state, sources));
+                    EXPECT_NE(shown.back(), "") << "round " << round << ", pick " << i;
+                }
+                std::sort(shown.begin(), shown.end());
+                if (random)
+                    EXPECT_EQ(std::unique(shown.begin(), shown.end()), shown.end())
+                        << "round " << round;
+            }
+        }
+    }
+}
+
+// Only folders that really hold no picture give a pick without one, and the
+// rescan behind it reads each folder once.
+TEST(CataloguePick, NoPictureOnlyWhenTheFoldersHoldNone) {
+    const struct {
+        const char* name;
+        std::vector<std::string> folders;
+        const char* expected;
+    } cases[] = {
+        {"no folders", {}, ""},
+        {"an empty folder", {"E,0"}, ""},
+        {"a folder that is gone", {"gone,4"}, ""},
+        {"a gone folder before a full one", {"gone,4", "P,1"}, "a.jpg"},
+        {"an empty folder before a full one", {"E,0", "P,1"}, "a.jpg"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MemoryFileSystem fs;
+        fs.AddFile("E", "notes.txt");
+        fs.AddFile("P", "a.jpg");
+        ScriptedRandom rand{{0}};
+        FixedClock clock;
+        corv::PickSources sources{fs, rand, clock, nullptr};
+        AppState state;
+        state.settings.israndum = true;
+        state.folderList = c.folders;
+        const std::string expected = *c.expected ? JoinPath("P", c.expected) : "";
+        EXPECT_EQ(corv::PickNextPicture(state, sources), expected);
+        EXPECT_LE(fs.listings, static_cast<int>(c.folders.size()));
+    }
 }
 
 TEST(CataloguePick, RandomIndexIsProductOfRandAndTicksWrapping) {
@@ -276,6 +338,7 @@ TEST(CatalogueScan, RescanTakesFoldersWithCommas) {
     corv::PickSources sources{fs, random, clock, nullptr};
     AppState state;
     state.folderList = {"D, 2019,1"};
-    EXPECT_EQ(corv::PickNextPicture(state, sources), "");
+    state.settings.israndum = false;
+    EXPECT_EQ(corv::PickNextPicture(state, sources), JoinPath("D, 2019", "a.jpg"));
     EXPECT_EQ(state.pictureList, std::vector<std::string>{JoinPath("D, 2019", "a.jpg")});
 }
