@@ -95,9 +95,43 @@ void RescanFolders(AppState& state, FileSystem& fs, const ScanProgress& progress
     state.folderList.clear();
     for (const std::string& entry : saved) {
         const std::string path = FolderOfEntry(entry);
+        // A folder on a drive that is not there now (unplugged, a network
+        // share offline) keeps its place and its last count.
+        if (!fs.Exists(path)) {
+            state.folderList.push_back(entry);
+            continue;
+        }
         const int32_t found = ScanOneFolder(state, fs, path, progress);
         if (found != 0) state.folderList.push_back(MakeFolderEntry(path, found));
     }
+}
+
+FolderRow MakeFolderRow(FileSystem& fs, const std::string& entry) {
+    const FolderEntry split = SplitFolderEntry(entry);
+    return FolderRow{split.path, std::to_string(split.count), fs.Exists(split.path)};
+}
+
+const std::vector<FolderRow>& FolderRows::Refill(const AppState& state, FileSystem& fs) {
+    rows_.clear();
+    for (const std::string& entry : state.folderList) rows_.push_back(MakeFolderRow(fs, entry));
+    chosen_ = -1;
+    return rows_;
+}
+
+bool FolderRows::Click(int row) {
+    chosen_ = row >= 0 && static_cast<std::size_t>(row) < rows_.size() ? row : -1;
+    return HasChoice();
+}
+
+bool FolderRows::DeleteChosen(AppState& state) {
+    const int row = chosen_;
+    chosen_ = -1;
+    if (row < 0) return false;
+    auto& folders = state.folderList;
+    if (static_cast<std::size_t>(row) >= folders.size()) return false;
+    folders.erase(folders.begin() + row);
+    if (static_cast<std::size_t>(row) < rows_.size()) rows_.erase(rows_.begin() + row);
+    return true;
 }
 
 }  // namespace corv

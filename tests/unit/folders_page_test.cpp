@@ -100,12 +100,70 @@ TEST(FoldersPage, RescanDropsFoldersWithoutPicturesAndCountsAgain) {
     corv::ScanProgress progress{[&](int32_t entries) { begun.push_back(entries); },
                                 [&] { ++steps; }};
     corv::RescanFolders(state, fs, progress);
-    EXPECT_EQ(state.folderList, (std::vector<std::string>{"full,2", "with, comma,1"}));
+    // "gone" is not there: it keeps its place and count.
+    EXPECT_EQ(state.folderList, (std::vector<std::string>{"full,2", "gone,9", "with, comma,1"}));
     EXPECT_EQ(
         state.pictureList,
         (std::vector<std::string>{corv::JoinPath("full", "1.jpg"), corv::JoinPath("full", "2.png"),
                                   corv::JoinPath("with, comma", "3.gif")}));
-    // Every folder sizes the bar by its entries, "." and ".." included.
-    EXPECT_EQ(begun, (std::vector<int32_t>{3, 4, 0, 3}));
-    EXPECT_EQ(steps, 3 + 4 + 0 + 3);
+    // Every scanned folder sizes the bar by its entries, "." and ".."
+    // included; the missing one is not scanned.
+    EXPECT_EQ(begun, (std::vector<int32_t>{3, 4, 3}));
+    EXPECT_EQ(steps, 3 + 4 + 3);
+}
+
+// A folder whose drive is unplugged survives every rescan with its count,
+// and its pictures come back with the first rescan that finds it again. An
+// empty folder that is there is dropped.
+TEST(FoldersPage, UnreachableFolderSurvivesRescans) {
+    MemoryFileSystem fs;
+    fs.AddFile("E:\\photos", "1.jpg");
+    fs.AddFile("E:\\photos", "2.jpg");
+    fs.AddFile("C:\\empty", "notes.txt");
+    AppState state;
+    state.folderList = {"E:\\photos,2", "C:\\empty,3"};
+    fs.RemoveFolder("E:\\photos");
+    for (int round = 0; round < 2; ++round) {
+        corv::RescanFolders(state, fs, corv::ScanProgress{});
+        EXPECT_EQ(state.folderList, std::vector<std::string>{"E:\\photos,2"});
+        EXPECT_TRUE(state.pictureList.empty());
+        EXPECT_FALSE(corv::MakeFolderRow(fs, state.folderList[0]).connected);
+    }
+    fs.AddFile("E:\\photos", "1.jpg");
+    corv::RescanFolders(state, fs, corv::ScanProgress{});
+    EXPECT_EQ(state.folderList, std::vector<std::string>{"E:\\photos,1"});
+    EXPECT_EQ(state.pictureList, std::vector<std::string>{corv::JoinPath("E:\\photos", "1.jpg")});
+    const corv::FolderRow row = corv::MakeFolderRow(fs, state.folderList[0]);
+    EXPECT_TRUE(row.connected);
+    EXPECT_EQ(row.path, "E:\\photos");
+    EXPECT_EQ(row.count, "1");
+}
+
+// The row chosen for deletion is the one last clicked, and every refill
+// forgets it: after an add took listed folders in, the old row number would
+// name another folder.
+TEST(FoldersPage, RefillForgetsTheClickedRow) {
+    MemoryFileSystem fs;
+    for (const char* folder : {"c:\\a", "c:\\b\\x", "c:\\b\\y", "c:\\d"})
+        fs.AddFile(folder, "1.jpg");
+    AppState state;
+    state.folderList = {"c:\\a,1", "c:\\b\\x,1", "c:\\b\\y,1", "c:\\d,1"};
+    corv::FolderRows rows;
+    rows.Refill(state, fs);
+    EXPECT_FALSE(rows.HasChoice());
+    EXPECT_TRUE(rows.Click(3));   // c:\d
+    EXPECT_FALSE(rows.Click(4));  // below the last row
+    EXPECT_TRUE(rows.Click(3));
+    // Adding c:\b takes x and y in: c:\d is now row 1, and row 3 is c:\b.
+    ASSERT_EQ(corv::PrepareAddFolder(state, "c:\\b").verdict, AddVerdict::Added);
+    state.folderList.push_back("c:\\b,2");
+    EXPECT_EQ(rows.Refill(state, fs).size(), 3u);
+    EXPECT_FALSE(rows.HasChoice());
+    EXPECT_FALSE(rows.DeleteChosen(state));
+    EXPECT_EQ(state.folderList.size(), 3u);
+    // A click after the refill deletes the folder clicked, once.
+    EXPECT_TRUE(rows.Click(1));
+    EXPECT_TRUE(rows.DeleteChosen(state));
+    EXPECT_EQ(state.folderList, (std::vector<std::string>{"c:\\a,1", "c:\\b,2"}));
+    EXPECT_FALSE(rows.DeleteChosen(state));
 }
