@@ -60,13 +60,6 @@ int32_t RandomCoordinate(int32_t screen, int32_t size, Random& random, Clock& cl
     return static_cast<int32_t>((r * t) % static_cast<uint32_t>(span)) + 10;
 }
 
-// Stands a photo upright as its camera recorded, before anything measures
-// it.
-void StandUpright(Imaging& imaging, Image& picture) {
-    const int orientation = picture.Orientation();
-    if (orientation != 1) imaging.Orient(picture, orientation);
-}
-
 void DrawBase(AppState& state, Surface& canvas, ComposeServices& services, int32_t W, int32_t H) {
     const Settings& s = state.settings;
     const bool collage = s.isoverlap && state.freshCanvasRequested == 0 &&
@@ -144,6 +137,11 @@ void SaveWallpaper(Imaging& imaging, Image& canvas, const std::string& path) {
 
 std::string WallpaperFilePath(const std::string& programDir) {
     return JoinPath(programDir, kWallpaperFileName);
+}
+
+void StandUpright(Imaging& imaging, Image& picture) {
+    const int orientation = picture.Orientation();
+    if (orientation != 1) imaging.Orient(picture, orientation);
 }
 
 RectF FitBackgroundRect(int32_t iw, int32_t ih, int32_t W, int32_t H) {

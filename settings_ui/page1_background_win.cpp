@@ -1,5 +1,6 @@
 #include "settings_ui/page1_background_win.h"
 
+#include "compose/composer.h"
 #include "compose/text_encoding_win.h"
 #include "framework/common_dialogs_win.h"
 #include "res/resource.h"
@@ -134,6 +135,8 @@ void CPage1::DrawPreview(HDC dc, const RECT& area) {
     if (settings.isbackimg && !settings.backimagename.empty())
         image = imaging.LoadPicture(settings.backimagename,
                                     NeededSize{width, height, settings.isstretch});
+    // Upright as the wallpaper shows it.
+    if (image && image->Width() > 0) StandUpright(imaging, *image);
     const PreviewPlan plan = PlanPreview(settings, width, height, state.screenWidth,
                                          image ? image->Width() : 0, image ? image->Height() : 0);
     {
