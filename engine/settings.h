@@ -32,9 +32,9 @@ inline bool operator!=(Argb a, Argb b) {
 }
 
 // Where a picture goes; env.ini holds the number. A hand-edited file may
-// hold any other number, which is kept as it is: below 0 it places like
-// centred, above 2 like the other placements, except that it places
-// nothing (the picture goes to the top-left corner).
+// hold another number, which is kept as it is: the picture then goes to the
+// top-left corner, and collage mode counts it as centred below 0 and as
+// off-centre above 2.
 enum class ImagePos : int32_t {
     Centred = 0,  // "가운데 고정"
     Slots = 1,    // "위치지정": the placement slots
