@@ -38,6 +38,10 @@ void ChangeWallpaper(AppState& state, int step, ComposeServices& services);
 // stretching: centred at its own size when it fits, else fitted.
 RectF FitBackgroundRect(int32_t iw, int32_t ih, int32_t W, int32_t H);
 
+// Stands a photo upright as its camera recorded, before anything measures
+// it (the background page's preview too).
+void StandUpright(Imaging& imaging, Image& picture);
+
 // Turns 24-bit pixels grey in place: g = (11 B + 30 R + 59 G) / 100.
 void MakeGray(const PixelBuffer& pixels);
 

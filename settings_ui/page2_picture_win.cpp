@@ -24,6 +24,17 @@ bool CPage2::HasTypedFields() const {
            GetDlgItem(kSizeField) != nullptr && GetDlgItem(kClearCountField) != nullptr;
 }
 
+void CPage2::SetFieldText(int id, const std::string& text) {
+    FillGuard filling(*this);
+    SetItemTextA(id, text);
+}
+
+SIZE CPage2::ScreenSize() const {
+    const AppState& state = State();
+    return SIZE{state.screenWidth > 0 ? state.screenWidth : GetSystemMetrics(SM_CXSCREEN),
+                state.screenHeight > 0 ? state.screenHeight : GetSystemMetrics(SM_CYSCREEN)};
+}
+
 bool CPage2::RouteMessage(Message& message) {
     using Map = MessageMap<CPage2>;
     static const Map map = {
@@ -52,8 +63,9 @@ BOOL CPage2::OnInitDialog() {
     FillGuard filling(*this);
     const Settings& settings = Setting();
     const AppState& state = State();
-    const int32_t W = state.screenWidth > 0 ? state.screenWidth : GetSystemMetrics(SM_CXSCREEN);
-    const int32_t H = state.screenHeight > 0 ? state.screenHeight : GetSystemMetrics(SM_CYSCREEN);
+    const SIZE screen = ScreenSize();
+    const int32_t W = screen.cx;
+    const int32_t H = screen.cy;
 
     CheckItem(IDC_PIC_SWITCH, settings.isforeimg != 0);
     SetItemInt(IDC_PIC_SIZE, settings.picmaxsize);
@@ -67,10 +79,10 @@ BOOL CPage2::OnInitDialog() {
     ShowUnit(seconds);
     CheckRadio(IDC_PIC_IN_ORDER, IDC_PIC_AT_RANDOM,
                settings.israndum ? IDC_PIC_AT_RANDOM : IDC_PIC_IN_ORDER);
-    const int placement = settings.imagepos == 0   ? IDC_PIC_CENTRED
-                          : settings.imagepos == 1 ? IDC_PIC_SLOT_PLACE
-                          : settings.imagepos == 2 ? IDC_PIC_RANDOM_PLACE
-                                                   : 0;
+    const int placement = settings.imagepos == ImagePos::Centred  ? IDC_PIC_CENTRED
+                          : settings.imagepos == ImagePos::Slots  ? IDC_PIC_SLOT_PLACE
+                          : settings.imagepos == ImagePos::Random ? IDC_PIC_RANDOM_PLACE
+                                                                  : 0;
     for (int id : {IDC_PIC_CENTRED, IDC_PIC_RANDOM_PLACE, IDC_PIC_SLOT_PLACE})
         CheckItem(id, id == placement);
     CheckItem(IDC_PIC_COLLAGE, settings.isoverlap != 0);

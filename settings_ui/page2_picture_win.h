@@ -26,7 +26,15 @@ public:
 
     bool HasTypedFields() const override;
     std::string FieldText(int id) const override { return GetItemTextA(id); }
-    void SetFieldText(int id, const std::string& text) override { SetItemTextA(id, text); }
+    // Sets a field back without its own rules firing (the size field's
+    // collage rule among them).
+    void SetFieldText(int id, const std::string& text) override;
+
+    // The screen size the page works with: the composed wallpaper's, or the
+    // system's before anything was composed.
+    SIZE ScreenSize() const;
+    // The largest size collage mode takes on that screen.
+    int32_t CollageSizeLimit() const { return overlapSizeLimit_; }
 
     // The open placement slot editor's tool bar, or null.
     CImgPosSetDlg* SlotEditor() const { return slotEditor_.get(); }

@@ -43,7 +43,7 @@ AddResult PrepareAddFolder(AppState& state, const std::string& chosen) {
     result.folder = folder;
     auto& folders = state.folderList;
     for (std::size_t i = 0; i < folders.size();) {
-        const std::string listed = LowerAnsiPath(FolderOfEntry(folders[i]));
+        const std::string listed = LowerAnsiPath(folders[i].path);
         if (listed == folder) {
             result.verdict = AddVerdict::Same;
             return result;
@@ -71,9 +71,9 @@ AddResult PrepareAddFolder(AppState& state, const std::string& chosen) {
     return result;
 }
 
-int32_t TotalPictures(const std::vector<std::string>& folderList) {
+int32_t TotalPictures(const std::vector<FolderEntry>& folderList) {
     int64_t total = 0;
-    for (const std::string& entry : folderList) total += SplitFolderEntry(entry).count;
+    for (const FolderEntry& folder : folderList) total += folder.count;
     if (total > INT32_MAX) return INT32_MAX;
     if (total < INT32_MIN) return INT32_MIN;
     return static_cast<int32_t>(total);
@@ -91,13 +91,45 @@ int32_t ScanOneFolder(AppState& state, FileSystem& fs, const std::string& folder
 
 void RescanFolders(AppState& state, FileSystem& fs, const ScanProgress& progress) {
     state.pictureList.clear();
-    const std::vector<std::string> saved = std::move(state.folderList);
+    const std::vector<FolderEntry> saved = std::move(state.folderList);
     state.folderList.clear();
-    for (const std::string& entry : saved) {
-        const std::string path = FolderOfEntry(entry);
-        const int32_t found = ScanOneFolder(state, fs, path, progress);
-        if (found != 0) state.folderList.push_back(MakeFolderEntry(path, found));
+    for (const FolderEntry& folder : saved) {
+        // A folder on a drive that is not there now (unplugged, a network
+        // share offline) keeps its place and its last count.
+        if (!fs.Exists(folder.path)) {
+            state.folderList.push_back(folder);
+            continue;
+        }
+        const int32_t found = ScanOneFolder(state, fs, folder.path, progress);
+        if (found != 0) state.folderList.push_back(MakeFolderEntry(folder.path, found));
     }
+}
+
+FolderRow MakeFolderRow(FileSystem& fs, const FolderEntry& folder) {
+    return FolderRow{folder.path, std::to_string(folder.count), fs.Exists(folder.path)};
+}
+
+const std::vector<FolderRow>& FolderRows::Refill(const AppState& state, FileSystem& fs) {
+    rows_.clear();
+    for (const FolderEntry& folder : state.folderList) rows_.push_back(MakeFolderRow(fs, folder));
+    chosen_ = -1;
+    return rows_;
+}
+
+bool FolderRows::Click(int row) {
+    chosen_ = row >= 0 && static_cast<std::size_t>(row) < rows_.size() ? row : -1;
+    return HasChoice();
+}
+
+bool FolderRows::DeleteChosen(AppState& state) {
+    const int row = chosen_;
+    chosen_ = -1;
+    if (row < 0) return false;
+    auto& folders = state.folderList;
+    if (static_cast<std::size_t>(row) >= folders.size()) return false;
+    folders.erase(folders.begin() + row);
+    if (static_cast<std::size_t>(row) < rows_.size()) rows_.erase(rows_.begin() + row);
+    return true;
 }
 
 }  // namespace corv

@@ -47,7 +47,7 @@ struct AddResult {
 AddResult PrepareAddFolder(AppState& state, const std::string& chosen);
 
 // The sum of the counts of folderList, and its text "%d pics".
-int32_t TotalPictures(const std::vector<std::string>& folderList);
+int32_t TotalPictures(const std::vector<FolderEntry>& folderList);
 std::string TotalText(int32_t total);
 
 // What a scan tells the page as it goes.
@@ -61,7 +61,38 @@ int32_t ScanOneFolder(AppState& state, FileSystem& fs, const std::string& folder
                       const ScanProgress& progress);
 
 // Rebuilds pictureList from every listed folder, in order; a folder without
-// pictures leaves folderList, the others get their new counts.
+// pictures leaves folderList, the others get their new counts. A folder that
+// is not there now stays listed with its last count (its pictures come back
+// with the next rescan that finds it).
 void RescanFolders(AppState& state, FileSystem& fs, const ScanProgress& progress);
+
+// A folder's row in the list: its path and count, and whether the folder
+// can be reached now (the row says so when it cannot).
+struct FolderRow {
+    std::string path;
+    std::string count;
+    bool connected = true;
+};
+FolderRow MakeFolderRow(FileSystem& fs, const FolderEntry& folder);
+
+// The rows the page's list shows and the row chosen for deletion: the one
+// last clicked. Every refill forgets the choice, since the same row number
+// may then name another folder.
+class FolderRows {
+public:
+    const std::vector<FolderRow>& Refill(const AppState& state, FileSystem& fs);
+    // A click on row `row` (negative: beside every row). True when a row is
+    // chosen afterwards.
+    bool Click(int row);
+    bool HasChoice() const { return chosen_ >= 0; }
+    // Takes the chosen folder out of folderList; false when none is chosen.
+    // The choice is forgotten either way.
+    bool DeleteChosen(AppState& state);
+    void Forget() { chosen_ = -1; }
+
+private:
+    std::vector<FolderRow> rows_;
+    int chosen_ = -1;
+};
 
 }  // namespace corv

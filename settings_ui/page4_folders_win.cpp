@@ -65,18 +65,30 @@ BOOL CPage4::OnInitDialog() {
     // list destroys the list with itself (it is not shared).
     HIMAGELIST rows = ImageList_Create(1, ScaledPixels(16), ILC_COLOR4, 1, 1);
     if (rows != nullptr) list_.SetImageList(rows, LVSIL_SMALL);
-    EnableItem(IDC_FOLDER_DELETE, false);
     Refill();
     return TRUE;
 }
 
 void CPage4::Refill() {
     list_.DeleteAllItems();
-    for (const std::string& entry : State().folderList) {
-        const FolderEntry split = SplitFolderEntry(entry);
-        list_.AppendRow({AnsiToWide(split.path), std::to_wstring(split.count)});
-    }
+    AppendRows();
     ShowTotal();
+    ForgetClickedRow();
+}
+
+void CPage4::AppendRows() {
+    for (const FolderRow& row : rows_.Refill(State(), Host().Files())) {
+        std::wstring path = AnsiToWide(row.path);
+        if (!row.connected) path += L"  (연결 안 됨)";
+        list_.AppendRow({path, AnsiToWide(row.count)});
+    }
+}
+
+// The rows were filled anew: the row last clicked may now be another
+// folder, so nothing is chosen for deletion until the next click.
+void CPage4::ForgetClickedRow() {
+    rows_.Forget();
+    EnableItem(IDC_FOLDER_DELETE, false);
 }
 
 void CPage4::ShowTotal() {
@@ -102,12 +114,8 @@ bool CPage4::PreTranslateKey(const MSG& message) {
 
 LRESULT CPage4::OnListClick(NMHDR& header) {
     const auto& click = reinterpret_cast<NMITEMACTIVATE&>(header);
-    if (click.iItem < 0) {
-        EnableItem(IDC_FOLDER_DELETE, false);
-        return 0;
-    }
-    selectedRow_ = list_.HitTest(click.ptAction);
-    EnableItem(IDC_FOLDER_DELETE, selectedRow_ >= 0);
+    const int row = click.iItem < 0 ? -1 : list_.HitTest(click.ptAction);
+    EnableItem(IDC_FOLDER_DELETE, rows_.Click(row));
     return 0;
 }
 
@@ -148,26 +156,17 @@ void CPage4::Rescan() {
     }
     // The program may be ending while the scan ran.
     if (!IsWindow()) return;
-    for (const std::string& entry : State().folderList) {
-        const FolderEntry split = SplitFolderEntry(entry);
-        list_.AppendRow({AnsiToWide(split.path), std::to_wstring(split.count)});
-    }
+    AppendRows();
     list_.Send(WM_SETREDRAW, TRUE);
     list_.Invalidate(true);
     UpdateWindow(list_.Handle());
     ShowTotal();
     EnableItems({IDC_FOLDER_RESCAN, IDC_FOLDER_ADD}, true);
-    selectedRow_ = -1;
-    EnableItem(IDC_FOLDER_DELETE, false);
+    ForgetClickedRow();
 }
 
 void CPage4::OnDelete() {
-    if (selectedRow_ < 0) return;
-    auto& folders = State().folderList;
-    const auto row = static_cast<std::size_t>(selectedRow_);
-    list_.DeleteItem(selectedRow_);
-    list_.Invalidate(true);
-    if (row < folders.size()) folders.erase(folders.begin() + static_cast<std::ptrdiff_t>(row));
+    if (!rows_.DeleteChosen(State())) return;
     Rescan();
 }
 
@@ -187,8 +186,7 @@ void CPage4::OnAdd() {
         case AddVerdict::Included:
             Tell(result.verdict == AddVerdict::Same ? L"같은 이름의 폴더가 있습니다!"
                                                     : L"추가하신 폴더는 이미 포함되어있습니다!");
-            selectedRow_ = -1;
-            EnableItem(IDC_FOLDER_DELETE, false);
+            ForgetClickedRow();
             // Folders taken in before the refusal have left the list.
             if (result.folded) Refill();
             return;

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "settings_ui/page4_folders.h"
 #include "settings_ui/settings_page_win.h"
 #include "widgets/striped_list_win.h"
 
@@ -34,6 +35,8 @@ private:
     LRESULT OnListClick(NMHDR& header);
 
     void Refill();
+    void AppendRows();
+    void ForgetClickedRow();
     void ShowTotal();
     void BeginFolder(int32_t entries);
     void Rescan();
@@ -42,7 +45,7 @@ private:
 
     CStripedListCtrl list_;
     CProgressCtrl progress_;
-    int32_t selectedRow_ = -1;
+    FolderRows rows_;
     std::string lastFolder_;
     DWORD lastPump_ = 0;
 };

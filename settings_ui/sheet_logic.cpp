@@ -1,5 +1,7 @@
 #include "settings_ui/sheet_logic.h"
 
+#include <algorithm>
+
 namespace corv {
 
 const wchar_t* const kSheetMessageCaption = L"Corvalendrine설정";
@@ -22,7 +24,7 @@ CloseVerdict Refuse(int page, const std::wstring& message, int focusField) {
 }  // namespace
 
 CloseVerdict CheckSheetClose(Settings& settings, int32_t screenWidth, TypedFields* picturePage,
-                             TypedFields* effectsPage) {
+                             TypedFields* effectsPage, int32_t collageLimit) {
     if (picturePage != nullptr && picturePage->HasTypedFields()) {
         const std::string interval = picturePage->FieldText(kIntervalField);
         if (interval.empty()) return Refuse(kPicturePageIndex, L"타임을 넣어주세요!", 0);
@@ -33,9 +35,16 @@ CloseVerdict CheckSheetClose(Settings& settings, int32_t screenWidth, TypedField
         settings.changetime = seconds;
         settings.piccleartotalcnt = ParseDecimal(picturePage->FieldText(kClearCountField));
         const int32_t size = ParseDecimal(picturePage->FieldText(kSizeField));
-        const int32_t largest = MaxPictureSize(screenWidth);
-        if (size == 0 || size < 200 || size > largest) {
-            picturePage->SetFieldText(kSizeField, std::to_string(largest));
+        // A screen too narrow for the rule (or not known) still lets the
+        // smallest size through: the check never refuses every value.
+        const int32_t largest = std::max<int32_t>(MaxPictureSize(screenWidth), kMinPictureSize);
+        if (size < kMinPictureSize || size > largest) {
+            // In collage mode the field goes back to a size collage mode
+            // takes, so the reset never switches it off.
+            const bool collageLimited = settings.isoverlap != 0 &&
+                                        collageLimit >= kMinPictureSize && collageLimit < largest;
+            picturePage->SetFieldText(kSizeField,
+                                      std::to_string(collageLimited ? collageLimit : largest));
             return Refuse(kPicturePageIndex,
                           L"이미지크기를 최소:200이상, 최대:" + std::to_wstring(largest) +
                               L"이하로 설정바랍니다!",

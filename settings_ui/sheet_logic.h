@@ -45,12 +45,16 @@ struct CloseVerdict {
 // The largest picture size allowed: three quarters of the screen width, cut
 // down to a multiple of 10.
 int32_t MaxPictureSize(int32_t screenWidth);
+// The smallest picture size allowed.
+constexpr int32_t kMinPictureSize = 200;
 
 // Runs the check. Either page may be null or without fields; its check is
 // then skipped. Values that pass are stored in `settings` as the check goes,
-// so a later refusal keeps them; a refused size field is reset to the
-// largest size allowed.
+// so a later refusal keeps them. A refused size field is reset to the
+// largest size allowed, or in collage mode to `collageLimit` (the largest
+// size collage mode takes) when that is smaller. The size 200 always
+// passes, whatever the screen width.
 CloseVerdict CheckSheetClose(Settings& settings, int32_t screenWidth, TypedFields* picturePage,
-                             TypedFields* effectsPage);
+                             TypedFields* effectsPage, int32_t collageLimit = 0);
 
 }  // namespace corv

@@ -90,8 +90,8 @@ CSettingsPage* CSheetPage::ActiveSettingsPage() const {
 bool CSheetPage::OnSysCommand(UINT command) {
     if ((command & 0xFFF0) != SC_CLOSE) return false;
     Settings& record = settings != nullptr ? *settings : host_.State().settings;
-    const CloseVerdict verdict =
-        CheckSheetClose(record, host_.State().screenWidth, &page2_, &page3_);
+    const CloseVerdict verdict = CheckSheetClose(record, page2_.ScreenSize().cx, &page2_, &page3_,
+                                                 page2_.CollageSizeLimit());
     if (!verdict.close) {
         SetActivePage(verdict.page);
         ShowMessageBox(hwnd_, verdict.message, kSheetMessageCaption, MB_ICONEXCLAMATION);

@@ -45,6 +45,7 @@
 //   e2e_driver page-click TITLE ID       press button ID of the page on show
 //   e2e_driver page-enabled TITLE ID     1 when that control is enabled
 //   e2e_driver page-rows TITLE ID        the rows of list view ID
+//   e2e_driver page-cells TITLE ID       its rows' texts: "COLUMN 1|COLUMN 2"
 //   e2e_driver page-rect TITLE ID        that control's screen rectangle
 //                                        "L T R B"
 //   e2e_driver slot-windows              the program's half-transparent
@@ -502,26 +503,48 @@ inline int ClickListItem(HWND list, int index, bool twice) {
 
 // --- list views and drop-down lists of the program, and its Run value ------
 
+// The text of one cell of a list view of another process, through memory
+// in that process (`block`, an LVITEMW and room for the text).
+inline bool ListCellText(HWND list, RemoteMemory& block, int row, int column, std::string& text) {
+    const size_t textChars = 512;
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.cchTextMax = static_cast<int>(textChars);
+    item.pszText = reinterpret_cast<wchar_t*>(block.At() + sizeof(LVITEMW));
+    std::vector<wchar_t> chars(textChars, L'\0');
+    if (!block.Write(&item, sizeof item)) return false;
+    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(block.At()));
+    if (!block.Read(chars.data(), textChars * sizeof(wchar_t), sizeof(LVITEMW))) return false;
+    chars.back() = L'\0';
+    text = Utf8(chars.data());
+    return true;
+}
+
 inline int ListRows(HWND list) {
     const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    const size_t textChars = 512;
-    RemoteMemory block(list, sizeof(LVITEMW) + textChars * sizeof(wchar_t));
+    RemoteMemory block(list, sizeof(LVITEMW) + 512 * sizeof(wchar_t));
     if (!block.Ok()) return 1;
     for (int row = 0; row < count; ++row) {
-        LVITEMW item{};
-        item.iSubItem = 1;
-        item.cchTextMax = static_cast<int>(textChars);
-        item.pszText = reinterpret_cast<wchar_t*>(block.At() + sizeof(LVITEMW));
-        std::vector<wchar_t> text(textChars, L'\0');
-        if (!block.Write(&item, sizeof item)) return 1;
-        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
-                     reinterpret_cast<LPARAM>(block.At()));
-        if (!block.Read(text.data(), textChars * sizeof(wchar_t), sizeof(LVITEMW))) return 1;
-        text.back() = L'\0';
+        std::string text;
+        if (!ListCellText(list, block, row, 1, text)) return 1;
         const UINT state = static_cast<UINT>(
             SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK));
-        std::printf("%d|%s\n", ((state & LVIS_STATEIMAGEMASK) >> 12) == 2 ? 1 : 0,
-                    Utf8(text.data()).c_str());
+        std::printf("%d|%s\n", ((state & LVIS_STATEIMAGEMASK) >> 12) == 2 ? 1 : 0, text.c_str());
+    }
+    return 0;
+}
+
+// Every row of a two-column list view: "COLUMN 1|COLUMN 2".
+inline int ListCells(HWND list) {
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    RemoteMemory block(list, sizeof(LVITEMW) + 512 * sizeof(wchar_t));
+    if (!block.Ok()) return 1;
+    for (int row = 0; row < count; ++row) {
+        std::string first, second;
+        if (!ListCellText(list, block, row, 0, first) || !ListCellText(list, block, row, 1, second))
+            return 1;
+        std::printf("%s|%s\n", first.c_str(), second.c_str());
     }
     return 0;
 }
@@ -707,7 +730,7 @@ inline int Run(int argc, char** argv, MainWindowFinder mainWindow) {
         return 0;
     }
     if ((command == "page-text" || command == "page-click" || command == "page-enabled" ||
-         command == "page-rows" || command == "page-rect") &&
+         command == "page-rows" || command == "page-rect" || command == "page-cells") &&
         argc == 4) {
         HWND page = CurrentPage(FindTitled(argv[2]));
         const int id = std::atoi(argv[3]);
@@ -715,6 +738,7 @@ inline int Run(int argc, char** argv, MainWindowFinder mainWindow) {
         if (control == nullptr) return 1;
         if (command == "page-click") return Click(page, id);
         if (command == "page-rect") return PrintRect(control);
+        if (command == "page-cells") return ListCells(control);
         if (command == "page-text")
             std::printf("%s\n", Utf8(WindowText(control)).c_str());
         else if (command == "page-enabled")

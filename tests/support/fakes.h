@@ -60,7 +60,12 @@ public:
         for (const auto& e : it->second) visit(e);
         return true;
     }
-    bool Exists(const std::string& path) override { return files_.count(path) != 0; }
+    // Files and folders alike, as the system's attribute query answers.
+    bool Exists(const std::string& path) override {
+        return files_.count(path) != 0 || entries_.count(path) != 0;
+    }
+    // A folder that is no longer there (its drive unplugged).
+    void RemoveFolder(const std::string& folder) { entries_.erase(folder); }
 
     int listings = 0;
 

@@ -8,6 +8,7 @@
 #include "engine/catalogue.h"
 #include "engine/paths.h"
 #include "support/fakes.h"
+#include "support/folder_lines.h"
 
 using corv::AddVerdict;
 using corv::AppState;
@@ -57,17 +58,18 @@ TEST(FoldersPage, AddRules) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         AppState state;
-        state.folderList = c.listed;
+        for (const std::string& line : c.listed)
+            state.folderList.push_back(corv::SplitFolderEntry(line));
         const corv::AddResult result = corv::PrepareAddFolder(state, c.chosen);
         EXPECT_EQ(result.verdict, c.verdict);
-        EXPECT_EQ(state.folderList, c.left);
+        EXPECT_EQ(corvtest::Lines(state.folderList), c.left);
         EXPECT_EQ(result.folded, c.folded);
     }
 }
 
 TEST(FoldersPage, TakingFoldersInDropsOnlyTheirPictures) {
     AppState state;
-    state.folderList = {"c:\\pics\\a,1", "c:\\pics2,1"};
+    state.folderList = corvtest::Folders({"c:\\pics\\a,1", "c:\\pics2,1"});
     state.pictureList = {"C:\\Pics\\A\\1.jpg", "c:\\pics2\\2.jpg", "c:\\picsx.jpg"};
     const corv::AddResult result = corv::PrepareAddFolder(state, "C:\\PICS");
     EXPECT_EQ(result.verdict, AddVerdict::Added);
@@ -83,7 +85,8 @@ TEST(FoldersPage, LowerCaseLeavesDoubleByteCharactersAlone) {
 
 TEST(FoldersPage, TotalSumsTheCounts) {
     EXPECT_EQ(corv::TotalText(corv::TotalPictures({})), "0 pics");
-    EXPECT_EQ(corv::TotalText(corv::TotalPictures({"a,3", "b, c,4", "d"})), "7 pics");
+    EXPECT_EQ(corv::TotalText(corv::TotalPictures(corvtest::Folders({"a,3", "b, c,4", "d"}))),
+              "7 pics");
 }
 
 TEST(FoldersPage, RescanDropsFoldersWithoutPicturesAndCountsAgain) {
@@ -93,19 +96,78 @@ TEST(FoldersPage, RescanDropsFoldersWithoutPicturesAndCountsAgain) {
     fs.AddFile("empty", "notes.txt");
     fs.AddFile("with, comma", "3.gif");
     AppState state;
-    state.folderList = {"empty,4", "full,1", "gone,9", "with, comma,0"};
+    state.folderList = corvtest::Folders({"empty,4", "full,1", "gone,9", "with, comma,0"});
     state.pictureList = {"stale.jpg"};
     std::vector<int32_t> begun;
     int steps = 0;
     corv::ScanProgress progress{[&](int32_t entries) { begun.push_back(entries); },
                                 [&] { ++steps; }};
     corv::RescanFolders(state, fs, progress);
-    EXPECT_EQ(state.folderList, (std::vector<std::string>{"full,2", "with, comma,1"}));
+    // "gone" is not there: it keeps its place and count.
+    EXPECT_EQ(corvtest::Lines(state.folderList),
+              (std::vector<std::string>{"full,2", "gone,9", "with, comma,1"}));
     EXPECT_EQ(
         state.pictureList,
         (std::vector<std::string>{corv::JoinPath("full", "1.jpg"), corv::JoinPath("full", "2.png"),
                                   corv::JoinPath("with, comma", "3.gif")}));
-    // Every folder sizes the bar by its entries, "." and ".." included.
-    EXPECT_EQ(begun, (std::vector<int32_t>{3, 4, 0, 3}));
-    EXPECT_EQ(steps, 3 + 4 + 0 + 3);
+    // Every scanned folder sizes the bar by its entries, "." and ".."
+    // included; the missing one is not scanned.
+    EXPECT_EQ(begun, (std::vector<int32_t>{3, 4, 3}));
+    EXPECT_EQ(steps, 3 + 4 + 3);
+}
+
+// A folder whose drive is unplugged survives every rescan with its count,
+// and its pictures come back with the first rescan that finds it again. An
+// empty folder that is there is dropped.
+TEST(FoldersPage, UnreachableFolderSurvivesRescans) {
+    MemoryFileSystem fs;
+    fs.AddFile("E:\\photos", "1.jpg");
+    fs.AddFile("E:\\photos", "2.jpg");
+    fs.AddFile("C:\\empty", "notes.txt");
+    AppState state;
+    state.folderList = corvtest::Folders({"E:\\photos,2", "C:\\empty,3"});
+    fs.RemoveFolder("E:\\photos");
+    for (int round = 0; round < 2; ++round) {
+        corv::RescanFolders(state, fs, corv::ScanProgress{});
+        EXPECT_EQ(corvtest::Lines(state.folderList), std::vector<std::string>{"E:\\photos,2"});
+        EXPECT_TRUE(state.pictureList.empty());
+        EXPECT_FALSE(corv::MakeFolderRow(fs, state.folderList[0]).connected);
+    }
+    fs.AddFile("E:\\photos", "1.jpg");
+    corv::RescanFolders(state, fs, corv::ScanProgress{});
+    EXPECT_EQ(corvtest::Lines(state.folderList), std::vector<std::string>{"E:\\photos,1"});
+    EXPECT_EQ(state.pictureList, std::vector<std::string>{corv::JoinPath("E:\\photos", "1.jpg")});
+    const corv::FolderRow row = corv::MakeFolderRow(fs, state.folderList[0]);
+    EXPECT_TRUE(row.connected);
+    EXPECT_EQ(row.path, "E:\\photos");
+    EXPECT_EQ(row.count, "1");
+}
+
+// The row chosen for deletion is the one last clicked, and every refill
+// forgets it: after an add took listed folders in, the old row number would
+// name another folder.
+TEST(FoldersPage, RefillForgetsTheClickedRow) {
+    MemoryFileSystem fs;
+    for (const char* folder : {"c:\\a", "c:\\b\\x", "c:\\b\\y", "c:\\d"})
+        fs.AddFile(folder, "1.jpg");
+    AppState state;
+    state.folderList = corvtest::Folders({"c:\\a,1", "c:\\b\\x,1", "c:\\b\\y,1", "c:\\d,1"});
+    corv::FolderRows rows;
+    rows.Refill(state, fs);
+    EXPECT_FALSE(rows.HasChoice());
+    EXPECT_TRUE(rows.Click(3));   // c:\d
+    EXPECT_FALSE(rows.Click(4));  // below the last row
+    EXPECT_TRUE(rows.Click(3));
+    // Adding c:\b takes x and y in: c:\d is now row 1, and row 3 is c:\b.
+    ASSERT_EQ(corv::PrepareAddFolder(state, "c:\\b").verdict, AddVerdict::Added);
+    state.folderList.push_back(corv::SplitFolderEntry("c:\\b,2"));
+    EXPECT_EQ(rows.Refill(state, fs).size(), 3u);
+    EXPECT_FALSE(rows.HasChoice());
+    EXPECT_FALSE(rows.DeleteChosen(state));
+    EXPECT_EQ(state.folderList.size(), 3u);
+    // A click after the refill deletes the folder clicked, once.
+    EXPECT_TRUE(rows.Click(1));
+    EXPECT_TRUE(rows.DeleteChosen(state));
+    EXPECT_EQ(corvtest::Lines(state.folderList), (std::vector<std::string>{"c:\\a,1", "c:\\b,2"}));
+    EXPECT_FALSE(rows.DeleteChosen(state));
 }

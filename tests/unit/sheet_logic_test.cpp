@@ -128,3 +128,54 @@ TEST(SheetCloseCheck, LargestSizeIsThreeQuartersCutToTens) {
     } cases[] = {{1024, 760}, {1920, 1440}, {1366, 1020}, {800, 600}, {0, 0}};
     for (const auto& c : cases) EXPECT_EQ(corv::MaxPictureSize(c.width), c.largest) << c.width;
 }
+
+// However narrow the screen (or 0, where nothing was ever composed), some
+// size passes: the smallest allowed.
+TEST(SheetCloseCheck, NoScreenWidthEverRefusesEverySize) {
+    for (int32_t width : {0, 100, 266, 267}) {
+        SCOPED_TRACE(width);
+        Settings settings;
+        settings.min_sec = 1000;
+        FakeFields picture = Picture("15", "200");
+        EXPECT_TRUE(corv::CheckSheetClose(settings, width, &picture, nullptr).close);
+        EXPECT_EQ(settings.picmaxsize, 200);
+        FakeFields tooLarge = Picture("15", "201");
+        const CloseVerdict verdict = corv::CheckSheetClose(settings, width, &tooLarge, nullptr);
+        EXPECT_EQ(verdict.close, corv::MaxPictureSize(width) >= 210);
+        if (!verdict.close) {
+            EXPECT_EQ(tooLarge.Text(corv::kSizeField), "200");
+            EXPECT_EQ(verdict.message, L"이미지크기를 최소:200이상, 최대:200이하로 설정바랍니다!");
+        }
+    }
+}
+
+// A refused size goes back to the largest size allowed; in collage mode to
+// the largest size collage mode takes when that is smaller, so the reset
+// never leaves collage mode with a size it does not take.
+TEST(SheetCloseCheck, RefusedSizeResetKeepsCollageSizes) {
+    const struct {
+        const char* name;
+        bool collage;
+        int32_t collageLimit;
+        const char* typed;
+        const char* reset;
+    } cases[] = {
+        {"no collage", false, 380, "15", "760"},
+        {"collage, smaller limit", true, 380, "15", "380"},
+        {"collage, too large", true, 380, "5000", "380"},
+        {"collage, limit above the largest", true, 900, "15", "760"},
+        {"collage, limit unknown", true, 0, "15", "760"},
+        {"collage, limit below the smallest", true, 150, "15", "760"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Settings settings;
+        settings.min_sec = 1000;
+        settings.isoverlap = c.collage;
+        FakeFields picture = Picture("15", c.typed);
+        EXPECT_FALSE(
+            corv::CheckSheetClose(settings, 1024, &picture, nullptr, c.collageLimit).close);
+        EXPECT_EQ(picture.Text(corv::kSizeField), c.reset);
+        EXPECT_EQ(settings.isoverlap != 0, c.collage);
+    }
+}

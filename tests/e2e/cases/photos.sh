@@ -111,3 +111,38 @@ case_jpeg_without_end_marker() {
     driver wait-gone 20000 >/dev/null || fail "the exit command did not end the program"
     wait_program
 }
+
+# The background page's preview stands a sideways-stored photo upright, as
+# the wallpaper does: an 800 x 400 picture stored turned a quarter, with
+# EXIF orientation 6, shows its four quarters in their places.
+case_background_preview_upright() {
+    local pics=$FILES/photos
+    own_screen
+    mkdir -p "$pics"
+    make_quarters "$pics/back.jpg" -scale 500% -rotate -90
+    exiftool -q -overwrite_original -n -Orientation=6 "$pics/back.jpg"
+    write_ini '[DEFAULT]' 'isforeimg=0' 'isbackimg=1' 'isstretch=0' 'ispath=0' 'iscalender=0' \
+        'isweekday=0' 'maxwinstop=0' 'isiptooltip=0' 'changetime=9999' \
+        "backimagename=$(windows_path "$pics/back.jpg")"
+    start_program
+    st_open_sheet || return
+    expect "background page" 0 "$(driver sheet-page "$SHEET")"
+    local l t r b
+    read -r l t r b < <(driver page-rect "$SHEET" 1085) || { fail "no preview"; return; }
+    # The picture's quarters, centred in a preview of the screen's
+    # proportions: their middles lie a quarter of the picture off centre.
+    local cx=$(((l + r) / 2)) cy=$(((t + b) / 2))
+    local dx=$(((r - l) * 200 / 1024)) dy=$(((b - t) * 100 / 768))
+    local shot got tries=0
+    while :; do
+        shot=$(cy_screenshot background-preview)
+        got="$(pixel_at "$shot" $((cx - dx)) $((cy - dy))) $(pixel_at "$shot" $((cx + dx)) $((cy - dy)))"
+        got+=" $(pixel_at "$shot" $((cx - dx)) $((cy + dy))) $(pixel_at "$shot" $((cx + dx)) $((cy + dy)))"
+        quarters_match "$got" 40 && break
+        tries=$((tries + 1))
+        [ $tries -lt 10 ] || { fail "preview quarters ${got} instead of ${QUARTERS[*]}"; break; }
+        sleep 0.5
+    done
+    st_close_sheet
+    cy_exit_program
+}

@@ -28,9 +28,9 @@ pp_text_after_click() {  # pp_text_after_click ID EXPECTED
     printf '%s\n' "$text"
 }
 
-# The interval's unit, the collage box with its limit and warning, a size
-# typed above the limit clearing the collage box, and the close check's
-# refusal of a size below 200, all as env.ini finally holds them.
+# The interval's unit, the collage box with its limit and warning, and the
+# close check's refusal of a size below 200 (which leaves collage mode on),
+# all as env.ini finally holds them.
 case_picture_page_fields() {
     write_ini '[DEFAULT]' 'israndum=0' 'ispath=0' 'iscalender=0' 'isweekday=0' 'maxwinstop=0' \
         'isiptooltip=0' 'isforeimg=1' 'min_sec=60000' 'changetime=1' 'picmaxsize=500' \
@@ -66,7 +66,8 @@ case_picture_page_fields() {
     expect "size at the limit" 443 "$(driver page-field "$SHEET" 1005)"
     expect "clear count on with collage" 1 "$(driver page-enabled "$SHEET" 1004)"
 
-    # A size below 200 is refused at close and replaced by the largest.
+    # A size below 200 is refused at close and replaced by the largest that
+    # collage mode takes: collage mode stays on.
     driver page-set-text "$SHEET" 1005 100
     driver syscommand-close "$SHEET"
     box=$(driver message-box 10000)
@@ -75,16 +76,15 @@ case_picture_page_fields() {
         *) fail "size refusal: got '$box'" ;;
     esac
     driver send 0 0 0 >/dev/null
-    expect "size after the refusal" 760 "$(driver page-field "$SHEET" 1005)"
-    # 760 is above the collage limit: the collage box is cleared, its
-    # controls stay enabled.
+    expect "size after the refusal" 443 "$(driver page-field "$SHEET" 1005)"
+    expect "collage box after the refusal" 1 "$(driver page-checked "$SHEET" 1070)"
     expect "clear count stays enabled" 1 "$(driver page-enabled "$SHEET" 1004)"
     st_close_sheet
     cy_exit_program
     expect "min_sec" 1000 "$(pp_ini_value min_sec)"
     expect "changetime" 3 "$(pp_ini_value changetime)"
-    expect "picmaxsize" 760 "$(pp_ini_value picmaxsize)"
-    expect "isoverlap" 0 "$(pp_ini_value isoverlap)"
+    expect "picmaxsize" 443 "$(pp_ini_value picmaxsize)"
+    expect "isoverlap" 1 "$(pp_ini_value isoverlap)"
 }
 
 pp_open_editor() {

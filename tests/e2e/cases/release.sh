@@ -57,6 +57,20 @@ case_release_zip_runs() {
     grep -q '^picmaxsize=400' <(ini_text) || fail "env.ini was not written at exit"
 }
 
+# Makes the program folder refuse new files. An immutable folder refuses
+# them even to root; where the file system has no such flag, a folder in the
+# place of the program's probe file refuses it the same way.
+make_folder_read_only() {
+    local how=immutable
+    if chattr +i "$FILES" 2>/dev/null; then
+        trap 'code=$?; chattr -i "$FILES" 2>/dev/null; (exit $code); finish' EXIT
+    else
+        how="probe blocked"
+        mkdir "$FILES/~corvalendrine-write-check.tmp"
+    fi
+    log "read-only folder: $how"
+}
+
 # A program folder where no file can be made (as under "Program Files"
 # without administrator rights): one message naming the folder, then no
 # wallpaper change and nothing written, at start or at exit.
@@ -68,17 +82,7 @@ case_folder_read_only() {
     write_list "$pics" -- "$pics/red.png"
     write_picture_ini 'ispath=0'
     driver set-wallpaper-reg 'C:\users\Public\mine.bmp'
-    # An immutable folder refuses new files even to root; where the file
-    # system has no such flag, a folder in the place of the program's probe
-    # file refuses it the same way.
-    local how=immutable
-    if chattr +i "$FILES" 2>/dev/null; then
-        trap 'code=$?; chattr -i "$FILES" 2>/dev/null; (exit $code); finish' EXIT
-    else
-        how="probe blocked"
-        mkdir "$FILES/~corvalendrine-write-check.tmp"
-    fi
-    log "read-only folder: $how"
+    make_folder_read_only
     local before
     before=$(folder_snapshot)
     start_program
@@ -94,4 +98,29 @@ case_folder_read_only() {
     expect "exit code" 0 "$EXIT_CODE"
     expect "program folder after the run" "$before" "$(folder_snapshot)"
     expect "wallpaper after exit" 'C:\users\Public\mine.bmp' "$(driver get-wallpaper-reg)"
+}
+
+# The settings sheet in a folder that takes no files (nothing was ever
+# composed there): the picture page works with the system's screen size, so
+# the close box closes the sheet with the size as it was.
+case_sheet_closes_in_read_only_folder() {
+    use_task_bar
+    write_picture_ini 'picmaxsize=400'
+    make_folder_read_only
+    start_program
+    driver answer ok 20000 >/dev/null || { fail "no message about the folder"; exit 1; }
+    st_open_sheet || return
+    driver sheet-page "$SHEET" 1 >/dev/null
+    expect "size field" 400 "$(driver page-field "$SHEET" 1005)"
+    driver syscommand-close "$SHEET"
+    if ! driver wait-no-title "$SHEET" 5000 >/dev/null; then
+        fail "the sheet did not close: $(driver message-box 2000 || true)"
+        expect "size field after the refusal" 400 "$(driver page-field "$SHEET" 1005)"
+        return
+    fi
+    driver send 0 0 0 >/dev/null
+    driver post-command 32790
+    driver wait-gone 20000 >/dev/null || fail "the exit command did not end the program"
+    wait_program
+    expect "exit code" 0 "$EXIT_CODE"
 }

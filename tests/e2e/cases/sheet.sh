@@ -143,3 +143,35 @@ case_sheet_folders_rescan() {
         "$(windows_path "$comma")\\3.png")
     expect "list.txt" "$expected" "$(tr -d '\r' <"$FILES/list.txt")"
 }
+
+# A folder on a drive that is not there (unplugged): a rescan keeps it with
+# its count, its row says it is not connected, and list.txt at the exit
+# still has it; a reachable folder without pictures is dropped as before.
+case_sheet_folder_not_connected() {
+    local full=$FILES/full empty=$FILES/empty gone='Q:\사진\여행'
+    mkdir -p "$full" "$empty"
+    make_picture "$full/1.png" 40x30 255,0,0
+    printf '%s\r\n' "$gone,12" "$(windows_path "$full"),1" "$(windows_path "$empty"),2" '&' \
+        "$gone\\a.jpg" "$(windows_path "$full")\\1.png" | iconv -f UTF-8 -t CP949 >"$FILES/list.txt"
+    st_ini 'isforeimg=0'
+    start_program
+    st_open_sheet || return
+    driver sheet-page "$SHEET" 3 >/dev/null
+    expect "rows before" "$gone  (연결 안 됨)|12
+$(windows_path "$full")|1
+$(windows_path "$empty")|2" "$(driver page-cells "$SHEET" 1005)"
+    driver page-click "$SHEET" 1001
+    local tries=0
+    until [ "$(driver page-text "$SHEET" 1006)" == "13 pics" ]; do
+        tries=$((tries + 1))
+        [ $tries -lt 100 ] || { fail "the rescan did not end ($(driver page-text "$SHEET" 1006))"; break; }
+        sleep 0.1
+    done
+    expect "rows after the rescan" "$gone  (연결 안 됨)|12
+$(windows_path "$full")|1" "$(driver page-cells "$SHEET" 1005)"
+    st_close_sheet
+    cy_exit_program
+    local expected
+    expected=$(printf '%s\n' "$gone,12" "$(windows_path "$full"),1" '&' "$(windows_path "$full")\\1.png")
+    expect "list.txt" "$expected" "$(tr -d '\r' <"$FILES/list.txt" | iconv -f CP949 -t UTF-8)"
+}

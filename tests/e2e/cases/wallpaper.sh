@@ -252,6 +252,56 @@ case_next_previous() {
         "$(md5sum <"$FILES/list.txt")"
 }
 
+# Random order over two pictures: every change of two whole rounds and the
+# start of a third shows one of them, the change after a round's last pick
+# included (that pick reads the folders again and goes on in them).
+case_random_rounds_always_picture() {
+    local pics=$FILES/pictures
+    use_task_bar
+    mkdir -p "$pics"
+    make_picture "$pics/red.png" 300x200 255,0,0
+    make_picture "$pics/blue.png" 200x100 0,0,255
+    write_list "$pics" -- "$pics/red.png" "$pics/blue.png"
+    write_picture_ini 'israndum=1' 'iscalender=0' 'ispath=0'
+    start_program
+    read_screen
+    local change red blue shown=()
+    for change in 1 2 3 4 5 6 7; do
+        [ "$change" = 1 ] || command_done "change $change" 32778
+        red=$(count_colour "$(wallpaper_file)" 255,0,0 4)
+        blue=$(count_colour "$(wallpaper_file)" 0,0,255 4)
+        if [ "$red" -ge 59000 ]; then
+            shown+=(red)
+        elif [ "$blue" -ge 19000 ]; then
+            shown+=(blue)
+        else
+            shown+=(none)
+            fail "change $change of a random round shows no picture ($red red, $blue blue pixels)"
+        fi
+    done
+    # Each round shows both pictures once.
+    local first round
+    for first in 0 2 4; do
+        round="${shown[first]} ${shown[first + 1]}"
+        [[ "$round" == "red blue" || "$round" == "blue red" ]] ||
+            fail "a round of two pictures showed: $round (all: ${shown[*]})"
+    done
+}
+
+# A list.txt of folders only (as written by hand): the folders are read at
+# the first change, and that change already shows the first picture.
+case_folders_only_list() {
+    local pics=$FILES/pictures
+    use_task_bar
+    mkdir -p "$pics"
+    make_picture "$pics/red.png" 300x200 255,0,0
+    printf '%s\r\n' "$(windows_path "$pics"),0" '&' >"$FILES/list.txt"
+    write_picture_ini 'iscalender=0' 'ispath=0'
+    start_program
+    read_screen
+    expect_centred_picture "first change of a folders-only list" "$(wallpaper_file)" 300 200 255,0,0
+}
+
 # Collage with greying: each change keeps the previous wallpaper, grey, and
 # adds the next picture in colour at a random place; after three pictures
 # the canvas starts fresh. Grey levels: (11 B + 30 R + 59 G) / 100.
