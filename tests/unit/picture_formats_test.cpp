@@ -276,6 +276,62 @@ TEST(HeifLayout, ByteBuiltFilesAndTheirFaults) {
               PictureKind::Unknown);
 }
 
+// A phone's kind of HEIC: the primary item is a grid of two 64 x 64 tiles,
+// its description in the idat box (location version 1, construction method
+// 1), the tiles' data in the mdat.
+std::string PhoneGrid(uint32_t outputWidth) {
+    const std::string tiles(32, '\x24');
+    const std::string grid = std::string("\x00\x00\x00\x01", 4) + Be(outputWidth, 2) + Be(64, 2);
+    const std::string ipco = Box("ipco", FullBox("ispe", 0, Be(outputWidth, 4) + Be(64, 4)) +
+                                             FullBox("ispe", 0, Be(64, 4) + Be(64, 4)));
+    const std::string ipma =
+        FullBox("ipma", 0,
+                Be(3, 4) + Be(1, 2) + std::string("\x01\x01", 2) + Be(2, 2) +
+                    std::string("\x01\x02", 2) + Be(3, 2) + std::string("\x01\x02", 2));
+    auto infe = [](uint32_t id, const std::string& type) {
+        return FullBox("infe", 2, Be(id, 2) + Be(0, 2) + type + std::string(1, '\0'));
+    };
+    const std::string iinf =
+        FullBox("iinf", 0, Be(3, 2) + infe(1, "grid") + infe(2, "hvc1") + infe(3, "hvc1"));
+    const std::string iref =
+        FullBox("iref", 0, Box("dimg", Be(1, 2) + Be(2, 2) + Be(2, 2) + Be(3, 2)));
+    auto meta = [&](uint32_t at) {
+        auto entry = [](uint32_t id, uint32_t method, uint32_t offset, uint32_t length) {
+            return Be(id, 2) + Be(method, 2) + Be(0, 2) + Be(1, 2) + Be(offset, 4) + Be(length, 4);
+        };
+        const std::string iloc = FullBox("iloc", 1,
+                                         std::string("\x44\x00", 2) + Be(3, 2) +
+                                             entry(1, 1, 0, static_cast<uint32_t>(grid.size())) +
+                                             entry(2, 0, at, 16) + entry(3, 0, at + 16, 16));
+        return FullBox("meta", 0,
+                       FullBox("hdlr", 0, Be(0, 4) + "pict" + std::string(13, '\0')) +
+                           FullBox("pitm", 0, Be(1, 2)) + iloc + iinf + iref +
+                           Box("iprp", ipco + ipma) + Box("idat", grid));
+    };
+    const std::string ftyp = Box("ftyp", "heic" + Be(0, 4) + "mif1heic");
+    const std::size_t at = ftyp.size() + meta(0).size() + 8;
+    return ftyp + meta(static_cast<uint32_t>(at)) + Box("mdat", tiles);
+}
+
+TEST(HeifLayout, PhoneGridsWithTheirDescriptionInIdat) {
+    const std::string heic = PhoneGrid(128);
+    corv::HeifLayout layout;
+    ASSERT_EQ(corv::ReadHeifLayout(Bytes(heic), heic.size(), layout), HeifRead::Ok);
+    EXPECT_EQ(layout.codec, corv::HeifCodec::Hevc);
+    EXPECT_EQ(layout.width, 128);
+    EXPECT_EQ(layout.height, 64);
+    EXPECT_EQ(layout.gridColumns, 2);
+    EXPECT_EQ(layout.gridRows, 1);
+    ASSERT_EQ(layout.tiles.size(), 2u);
+    EXPECT_EQ(layout.tiles[1].data[0].offset, layout.tiles[0].data[0].offset + 16);
+    EXPECT_EQ(Probe(heic).kind, PictureKind::Heic);
+    EXPECT_EQ(Probe(heic).verdict, ProbeVerdict::Ok);
+    // Two 64-pixel tiles cannot make 129 pixels, nor need both for 64.
+    EXPECT_EQ(Probe(PhoneGrid(129)).verdict, ProbeVerdict::Malformed);
+    EXPECT_EQ(Probe(PhoneGrid(64)).verdict, ProbeVerdict::Malformed);
+    EXPECT_EQ(Probe(PhoneGrid(100)).verdict, ProbeVerdict::Ok);  // the last column is cut
+}
+
 TEST(HeifLayout, RotationThenMirrorGiveTheEightOrientations) {
     // Quarter turns anticlockwise; mirror -1 none, 0 top-bottom, 1 left-right.
     const int expected[4][3] = {{1, 4, 2}, {8, 5, 7}, {3, 2, 4}, {6, 7, 5}};
