@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/delete_picture_win.h"
+#include "app/program_names.h"
 #include "compose/calendar.h"
 #include "compose/composer.h"
 #include "compose/effects.h"
@@ -141,7 +142,7 @@ bool CMainDlg::RouteMessage(Message& message) {
         Map::OnDestroy(&CMainDlg::OnDestroy),
         Map::OnQueryEndSession(&CMainDlg::OnQueryEndSession),
         Map::OnTimer(&CMainDlg::OnTimer),
-        Map::OnMessage(kTrayMessage, &CMainDlg::OnTrayNotify),
+        Map::OnMessage(WM_TRAY_NOTIFY, &CMainDlg::OnTrayNotify),
         Map::OnMessage(TaskbarCreatedMessage(), &CMainDlg::OnTaskbarCreated),
         Map::OnMeasureItem(&CMainDlg::OnMeasureItem),
         Map::OnDrawItem(&CMainDlg::OnDrawItem),
@@ -165,11 +166,11 @@ BOOL CMainDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     SetIcon(windowIcon_, true);
     SetIcon(smallIcon_ != nullptr ? smallIcon_ : windowIcon_, false);
-    SetText(L"Corvalendrine");
+    SetText(kMainWindowTitle);
 
     // Without the icon the program has no face: nothing is loaded or
     // started until the task bar takes it.
-    if (!trayIcon.AddIcon(hwnd_, kTrayMessage, "", nullptr, kTrayIconId)) {
+    if (!trayIcon.AddIcon(hwnd_, WM_TRAY_NOTIFY, "", nullptr, ID_TRAY_ICON)) {
         WaitForTaskbar();
         return TRUE;
     }
@@ -185,7 +186,7 @@ void CMainDlg::WaitForTaskbar() {
 
 void CMainDlg::RetryTrayIcon() {
     if (!waitingForTaskbar_) return;
-    if (trayIcon.AddIcon(hwnd_, kTrayMessage, "", nullptr, kTrayIconId)) {
+    if (trayIcon.AddIcon(hwnd_, WM_TRAY_NOTIFY, "", nullptr, ID_TRAY_ICON)) {
         waitingForTaskbar_ = false;
         KillTimer(kTrayRetryTimerId);
         StartUp();

@@ -24,10 +24,6 @@ class CSheetPage;  // the settings sheet
 class CTrayMenu;
 class CAboutDlg;
 
-// The icon's callback message (WM_USER + 10) and its id.
-constexpr UINT kTrayMessage = WM_USER + 10;
-constexpr UINT kTrayIconId = 129;
-
 class CMainDlg : public CDialog, public SheetHost, public TrayPageHost {
 public:
     CMainDlg();
