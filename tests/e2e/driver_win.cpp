@@ -6,6 +6,7 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -98,16 +99,18 @@ Commands AllCommands() {
 // more.
 void ArgumentCounts(const char* synopsis, int& least, int& most) {
     least = most = 0;
+    bool open = false;
     const std::string text = synopsis;
     size_t at = 0;
     while ((at = text.find_first_not_of(' ', at)) != std::string::npos) {
         const size_t end = std::min(text.find(' ', at), text.size());
         const std::string word = text.substr(at, end - at);
-        if (word.size() > 3 && word.compare(word.size() - 3, 3, "...") == 0) most = 1000;
         if (word[0] != '[') ++least;
-        if (most < 1000) ++most;
+        ++most;
+        open = open || (word.size() > 3 && word.compare(word.size() - 3, 3, "...") == 0);
         at = end;
     }
+    if (open) most = INT_MAX;
 }
 
 // Finds what the command acts on; false when it is missing.
