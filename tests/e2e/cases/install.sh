@@ -150,13 +150,7 @@ case_installer_install_update_remove() {
 case_first_start_balloon() {
     use_task_bar
     local log=$STATE/e2e-$CASE-tray.log
-    driver record-tray 150 "$(windows_path "$log")" >/dev/null &
-    local tries=0
-    until driver fake-tray-up; do
-        tries=$((tries + 1))
-        [ $tries -lt 100 ] || { fail "the recording task bar did not come up"; exit 1; }
-        sleep 0.1
-    done
+    start_fake_tray 150 "$log"
     # A balloon call: NIM_MODIFY (1) with NIF_INFO (0x10) alone.
     local balloon='^1 0x10 '
 
