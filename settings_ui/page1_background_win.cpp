@@ -45,7 +45,7 @@ BOOL CPage1::OnInitDialog() {
     CheckItem(IDC_BG_STRETCH_SWITCH, settings.isstretch);
     for (const ItemEnable& item : BackgroundInitialStates(settings))
         EnableItem(item.id, item.enable);
-    colorButton_.SetColor(BackgroundButtonColor(settings));
+    colorButton_.SetColor(BackgroundButtonColor(settings).value);
 
     // The preview takes the screen's proportions and draws itself through
     // the page (owner-drawn), so nothing paints over it afterwards.
@@ -97,9 +97,9 @@ void CPage1::OnStretchSwitch() {
 }
 
 void CPage1::OnColorButton() {
-    COLORREF colour = BackgroundButtonColor(Setting());
+    COLORREF colour = BackgroundButtonColor(Setting()).value;
     if (!ChooseColour(hwnd_, colour)) return;
-    ApplyBackgroundColor(State(), colour);
+    ApplyBackgroundColor(State(), ColorRef{colour});
     colorButton_.SetColor(colour);
     if (colorButton_.IsWindow()) colorButton_.Invalidate(true);
     RepaintPreview();
@@ -142,7 +142,7 @@ void CPage1::DrawPreview(HDC dc, const RECT& area) {
     {
         std::unique_ptr<Surface> surface = imaging.SurfaceOnDc(dc);
         if (surface) {
-            surface->Clear(plan.clearArgb);
+            surface->Clear(plan.clearArgb.value);
             if (plan.drawImage && image) surface->DrawImage(*image, plan.imageRect);
         }
     }

@@ -110,7 +110,7 @@ std::string ApplyChosenMask(Settings& settings, const std::string& chosenMask) {
     return name;
 }
 
-void ApplyFrameColor(AppState& state, uint32_t colorRef) {
+void ApplyFrameColor(AppState& state, ColorRef colorRef) {
     state.settings.framecolor = colorRef;
     state.freshCanvasRequested = 1;
 }

@@ -56,7 +56,7 @@ BOOL CPage3::OnInitDialog() {
     spin.SetRange(kFrameSizeLow, kFrameSizeHigh);
 
     FillAngles();
-    colorButton_.SetColor(settings.framecolor);
+    colorButton_.SetColor(settings.framecolor.value);
     return TRUE;
 }
 
@@ -122,9 +122,9 @@ void CPage3::OnAngleChanged() {
 }
 
 void CPage3::OnFrameColor() {
-    COLORREF colour = Setting().framecolor;
+    COLORREF colour = Setting().framecolor.value;
     if (!ChooseColour(hwnd_, colour)) return;
-    ApplyFrameColor(State(), colour);
+    ApplyFrameColor(State(), ColorRef{colour});
     colorButton_.SetColor(colour);
     if (colorButton_.IsWindow()) colorButton_.Invalidate(true);
 }

@@ -89,7 +89,7 @@ void ApplyCalendarSwitch(AppState& state, bool checked) {
     state.freshCanvasRequested = 1;
 }
 
-uint32_t* CalendarColorSetting(Settings& settings, int id) {
+ColorRef* CalendarColorSetting(Settings& settings, int id) {
     switch (id) {
         case IDC_CAL_TITLE_COLOR:
             return &settings.yymmcolor;

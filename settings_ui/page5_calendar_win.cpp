@@ -90,7 +90,7 @@ BOOL CPage5::OnInitDialog() {
     }
     for (int id :
          {IDC_CAL_TITLE_COLOR, IDC_CAL_WEEKDAY_COLOR, IDC_CAL_SATURDAY_COLOR, IDC_CAL_SUNDAY_COLOR})
-        ButtonOf(id)->SetColor(*CalendarColorSetting(settings, id));
+        ButtonOf(id)->SetColor(CalendarColorSetting(settings, id)->value);
     return TRUE;
 }
 
@@ -170,12 +170,12 @@ void CPage5::OnSwitch() {
 void CPage5::Colour(int id) {
     Settings& settings = Setting();
     if (!CalendarColorsActive(settings)) return;
-    uint32_t* setting = CalendarColorSetting(settings, id);
+    ColorRef* setting = CalendarColorSetting(settings, id);
     CColorButton* button = ButtonOf(id);
     if (setting == nullptr || button == nullptr) return;
-    COLORREF colour = *setting;
+    COLORREF colour = setting->value;
     if (!ChooseColour(hwnd_, colour)) return;
-    *setting = colour;
+    *setting = ColorRef{colour};
     button->SetColor(colour);
     if (!IsWindow()) return;
     if (id == IDC_CAL_TITLE_COLOR)
