@@ -43,7 +43,11 @@ ManifestDPIAware true
 ; and how long its end may take.
 !define MAIN_WINDOW_CLASS "#32770"
 !define MAIN_WINDOW_TITLE "Corvalendrine"
-!define EXIT_COMMAND 32790
+; The exit command's id comes from res/resource.h (ID_EXIT), through
+; tools/package.
+!ifndef EXIT_COMMAND
+  !error "EXIT_COMMAND (the program's exit command id) must be given"
+!endif
 !define END_WAIT_MS 20000
 
 Name "${PRODUCT}"
