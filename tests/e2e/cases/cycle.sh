@@ -103,6 +103,7 @@ cy_exit_program() {
 # pixels are checked by the Windows tests, where no other case's desktop
 # can cover the menu.
 case_tray_menu_look() {
+    own_screen  # an open menu closes when another case's window takes the focus
     cy_pictures red green
     cy_ini 600
     start_program
@@ -122,6 +123,7 @@ case_tray_menu_look() {
 # While the menu is open the change timer composes nothing; afterwards it
 # does again.
 case_tray_menu_holds_cycle() {
+    own_screen  # an open menu closes when another case's window takes the focus
     cy_pictures red green blue yellow
     cy_ini 3
     start_program
@@ -138,6 +140,7 @@ case_tray_menu_holds_cycle() {
 # Commands chosen in the menu itself: next, the desktop icons (the fifth
 # selectable item: separators are skipped), and exit (the last item).
 case_tray_menu_commands() {
+    own_screen  # an open menu closes when another case's window takes the focus
     cy_pictures red green blue
     cy_ini 600
     start_fake_desktop
@@ -337,6 +340,7 @@ case_busy_exception_title() {
 # tray menu does not open over it, a second About request brings it
 # forward, and "확인" and the close box both end it.
 case_about_box() {
+    own_screen  # an open menu closes when another case's window takes the focus
     cy_pictures red green
     cy_ini 600
     start_program
