@@ -39,7 +39,6 @@ public:
     bool Bind(HWND control);
     // Lets go of the control (the control itself stays).
     void Unbind();
-    bool IsBound() const { return bound_; }
 
     // The bound control object of `control`, or null.
     static CControl* FromHandle(HWND control);

@@ -141,15 +141,6 @@ public:
                     return true;
                 }};
     }
-    // WM_CTLCOLORSTATIC, WM_CTLCOLORBTN, ...: the brush that fills the control.
-    static Entry OnCtlColor(UINT message, HBRUSH (T::*method)(HDC dc, HWND control)) {
-        return {message, {}, 0, false, [method](T& self, Message& m) {
-                    HBRUSH brush = (self.*method)(reinterpret_cast<HDC>(m.wParam),
-                                                  reinterpret_cast<HWND>(m.lParam));
-                    m.result = reinterpret_cast<LRESULT>(brush);
-                    return brush != nullptr;
-                }};
-    }
     static Entry OnDrawItem(void (T::*method)(UINT id, DRAWITEMSTRUCT& item)) {
         return {WM_DRAWITEM, {}, 0, false, [method](T& self, Message& m) {
                     (self.*method)(static_cast<UINT>(m.wParam),
