@@ -17,6 +17,7 @@
 #include "engine/cycle_win.h"
 #include "engine/desktop_settings.h"
 #include "engine/dpi_win.h"
+#include "engine/first_start.h"
 #include "engine/paths.h"
 #include "engine/platform_win.h"
 #include "engine/settings.h"
@@ -54,9 +55,21 @@ void TellFolderIsReadOnly(const std::string& dir) {
         L"Corvalendrine이 있는 폴더에 파일을 쓸 수 없습니다.\n\n" + AnsiToWide(dir) +
         L"\n\n이 폴더에는 설정(env.ini)과 바탕화면 그림을 저장할 수 없으므로 바탕화면을 "
         L"바꾸지 않고 아무 파일도 쓰지 않습니다.\n프로그램 폴더를 통째로 내가 쓸 수 있는 "
-        L"폴더(예: 문서 폴더)로 옮긴 뒤 다시 실행해 주세요.";
+        L"폴더(예: 문서 폴더)로 옮긴 뒤 다시 실행해 주세요.\n\n또는 Corvalendrine 설치 "
+        L"프로그램(이름이 -setup.exe로 끝나는 파일)을 실행하세요. 관리자 권한 없이 내 사용자 "
+        L"폴더에 설치하고 시작 메뉴에 바로 가기를 만듭니다.";
     ShowMessageBox(nullptr, text, L"Corvalendrine - 쓸 수 없는 폴더",
                    MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+}
+
+// The first start's word from the icon: where the program went and how its
+// settings open, since the notification area may keep a new icon out of
+// sight.
+void ShowFirstStartBalloon(CTrayIcon& icon) {
+    icon.ShowBalloon(L"Corvalendrine이 실행 중입니다",
+                     L"Corvalendrine은 작업 표시줄의 알림 영역(시계 옆)에서 실행됩니다. 아이콘이 "
+                     L"보이지 않으면 알림 영역의 ^ 단추를 누르세요.\n아이콘을 오른쪽 클릭하고 "
+                     L"\"환경 설정\"을 누르면 설정이 열립니다.");
 }
 
 // The running program's full path. The buffer grows as needed: a cut path
@@ -217,6 +230,8 @@ void CMainDlg::StartUp() {
     loaded_ = true;
     folderReadOnly_ = !FolderTakesNewFiles(settings.programDir);
     if (folderReadOnly_) TellFolderIsReadOnly(settings.programDir);
+    // Before the wallpaper path below makes env.ini.
+    const bool firstStart = IsFirstStart(settings.programDir, !folderReadOnly_);
     if (settings.isiconhide) SetDesktopIconsVisible(false);
     LoadCatalogue();
     LoadSpecialDays();
@@ -232,6 +247,7 @@ void CMainDlg::StartUp() {
     ChangeWallpaper(0);
     if (!state.pictureList.empty() && settings.isforeimg) state.cycleReady = 1;
     StartTimers();
+    if (firstStart) ShowFirstStartBalloon(trayIcon);
 }
 
 void CMainDlg::ReadDesktopSettings() {

@@ -88,14 +88,14 @@ uint32_t DayColor(int day, int month, int firstWeekday, const Settings& settings
                   const SpecialDays& specialDays) {
     if (specialDays.count(DayKey("*%d.%d", month, day)) != 0) return kMarkedDayArgb;
     if (specialDays.count(DayKey("%d.%d", month, day)) != 0)
-        return ColorRefToArgb(settings.reddaycolor);
+        return ColorRefToArgb(settings.reddaycolor).value;
     switch ((day + firstWeekday) % 7) {
         case 0:
-            return ColorRefToArgb(settings.bluedaycolor);
+            return ColorRefToArgb(settings.bluedaycolor).value;
         case 1:
-            return ColorRefToArgb(settings.reddaycolor);
+            return ColorRefToArgb(settings.reddaycolor).value;
         default:
-            return ColorRefToArgb(settings.whitedaycolor);
+            return ColorRefToArgb(settings.whitedaycolor).value;
     }
 }
 
@@ -124,7 +124,8 @@ void DrawCalendar(Surface& canvas, Imaging& imaging, const RectI& workArea, cons
     const FontSpec titleFont{settings.ymfontname, ScaleForDpi(30.0f, dpi),
                              StyleOf(settings.isbold1, settings.isitalic1)};
     RectF titleLayout = ToRectF(titleBar);
-    DrawShadowText(canvas, title, titleFont, titleLayout, ColorRefToArgb(settings.yymmcolor), dpi);
+    DrawShadowText(canvas, title, titleFont, titleLayout, ColorRefToArgb(settings.yymmcolor).value,
+                   dpi);
 
     const RectI strip{right - px(kDayStripWidth), bottom - px(44), px(kDayStripWidth), px(16)};
     canvas.FillGradient(strip, kStripFromArgb, kBarToArgb, 0.0f);

@@ -37,7 +37,7 @@ SlotRect CurrentSlot(const AppState& state, int32_t screenWidth) {
 // The size limit of the next picture: the next slot's width in slot mode,
 // else picmaxsize. The slot index has been checked.
 int32_t PictureLimit(const AppState& state) {
-    if (state.settings.imagepos == 1 && !state.placementSlots.empty()) {
+    if (state.settings.imagepos == ImagePos::Slots && !state.placementSlots.empty()) {
         const SlotRect slot = CurrentSlot(state, state.screenWidth);
         return slot.right - slot.left;
     }
@@ -63,7 +63,7 @@ int32_t RandomCoordinate(int32_t screen, int32_t size, Random& random, Clock& cl
 void DrawBase(AppState& state, Surface& canvas, ComposeServices& services, int32_t W, int32_t H) {
     const Settings& s = state.settings;
     const bool collage = s.isoverlap && state.freshCanvasRequested == 0 &&
-                         s.piccleartotalcnt >= state.overlapCount + 1 && s.imagepos >= 1;
+                         s.piccleartotalcnt >= state.overlapCount + 1 && AllowsCollage(s.imagepos);
     if (collage) {
         std::unique_ptr<Image> kept = services.imaging.LoadPicture(WallpaperFilePath(s.programDir));
         if (kept->Width() > 0) {
@@ -78,7 +78,7 @@ void DrawBase(AppState& state, Surface& canvas, ComposeServices& services, int32
         // The kept wallpaper is gone or unreadable: a fresh canvas rather
         // than a black one for the rest of the round.
     }
-    canvas.Clear(s.isbackcolor ? s.backcolor : s.desktopColor);
+    canvas.Clear((s.isbackcolor ? s.backcolor : s.desktopColor).value);
     if (s.isbackimg && !s.backimagename.empty()) {
         // Stretched over the screen, or fitted into it: never more pixels.
         std::unique_ptr<Image> back =
@@ -193,9 +193,9 @@ PointI PlacePicture(AppState& state, int32_t W, int32_t H, int32_t w, int32_t h,
                     Clock& clock) {
     const PointI centred{(W - w) / 2, (H - h) / 2};
     switch (state.settings.imagepos) {
-        case 0:
+        case ImagePos::Centred:
             return centred;
-        case 1: {
+        case ImagePos::Slots: {
             if (state.placementSlots.empty()) return centred;
             const std::size_t count = state.placementSlots.size();
             CheckSlotIndex(state);
@@ -205,7 +205,7 @@ PointI PlacePicture(AppState& state, int32_t W, int32_t H, int32_t w, int32_t h,
             if (static_cast<std::size_t>(++state.slotIndex) >= count) state.slotIndex = 0;
             return at;
         }
-        case 2: {
+        case ImagePos::Random: {
             PointI at;
             at.x = RandomCoordinate(W, w, random, clock);
             at.y = RandomCoordinate(H, h, random, clock);

@@ -81,7 +81,7 @@ RectI DrawFrame(const EffectsContext& ctx, Surface& layer, const RectI& work, in
     if (frame->Width() > 0) {
         std::unique_ptr<Surface> surface = ctx.imaging.SurfaceOn(*frame);
         if (surface) {
-            surface->Clear(ColorRefToArgb(ctx.settings.framecolor));
+            surface->Clear(ColorRefToArgb(ctx.settings.framecolor).value);
             const RectI line{fs, fs, w - 2 * fs - 1, h - 2 * fs - 1};
             // A band wider than half the picture leaves no inner line.
             if (line.width > 0 && line.height > 0) surface->DrawRectOutline(line, kOpaqueBlack);

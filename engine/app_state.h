@@ -24,6 +24,20 @@ inline bool operator==(const SlotRect& a, const SlotRect& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
+// A listed picture folder and the number of pictures it held when it was
+// last read.
+struct FolderEntry {
+    std::string path;
+    int32_t count = 0;
+    // The count as list.txt spells it, so a line is written back as it was
+    // read; empty for a line without a count.
+    std::string countText;
+};
+
+inline bool operator==(const FolderEntry& a, const FolderEntry& b) {
+    return a.path == b.path && a.count == b.count && a.countText == b.countText;
+}
+
 struct PointI {
     int32_t x = 0;
     int32_t y = 0;
@@ -34,7 +48,7 @@ struct AppState {
     std::vector<std::string> exceptionPrograms;  // outprogram0..2
 
     // Picture catalogue.
-    std::vector<std::string> folderList;  // "path,count"
+    std::vector<FolderEntry> folderList;
     // list.txt was there but could not be read (locked, a folder, too
     // large): it is then never overwritten, so the user's folders survive.
     bool catalogueUnreadable = false;

@@ -67,27 +67,30 @@ bool IsPictureFile(const std::string& name) {
     return tail == "jpg" || tail == "bmp" || tail == "gif" || tail == "png" || tail == "tif";
 }
 
-FolderEntry SplitFolderEntry(const std::string& entry) {
+FolderEntry SplitFolderEntry(const std::string& line) {
     FolderEntry split;
-    split.path = entry;
-    const std::size_t comma = entry.rfind(',');
+    split.path = line;
+    const std::size_t comma = line.rfind(',');
     if (comma == std::string::npos) return split;
     std::size_t i = comma + 1;
-    if (i < entry.size() && entry[i] == '-') ++i;
-    if (i == entry.size()) return split;
-    for (std::size_t k = i; k < entry.size(); ++k)
-        if (entry[k] < '0' || entry[k] > '9') return split;
-    split.path = entry.substr(0, comma);
-    split.count = ParseDecimal(entry.substr(comma + 1));
+    if (i < line.size() && line[i] == '-') ++i;
+    if (i == line.size()) return split;
+    for (std::size_t k = i; k < line.size(); ++k)
+        if (line[k] < '0' || line[k] > '9') return split;
+    split.path = line.substr(0, comma);
+    split.countText = line.substr(comma + 1);
+    split.count = ParseDecimal(split.countText);
     return split;
 }
 
-std::string MakeFolderEntry(const std::string& path, int32_t count) {
-    return path + "," + std::to_string(count);
+FolderEntry MakeFolderEntry(const std::string& path, int32_t count) {
+    return FolderEntry{path, count, std::to_string(count)};
 }
 
-std::string FolderOfEntry(const std::string& entry) {
-    return SplitFolderEntry(entry).path;
+std::string FolderEntryLine(const FolderEntry& entry) {
+    if (entry.countText.empty() && entry.count == 0) return entry.path;
+    const bool asRead = !entry.countText.empty() && ParseDecimal(entry.countText) == entry.count;
+    return entry.path + "," + (asRead ? entry.countText : std::to_string(entry.count));
 }
 
 int LoadCatalogue(AppState& state, const std::string& path) {
@@ -109,7 +112,7 @@ int ParseCatalogue(AppState& state, const std::string& data) {
             ++i;
             break;
         }
-        state.folderList.push_back(std::move(line));
+        state.folderList.push_back(SplitFolderEntry(line));
     }
     int pictures = 0;
     for (; i < pieces.size(); ++i, ++pictures)
@@ -124,7 +127,7 @@ bool SaveCatalogue(const AppState& state, const std::string& path) {
 
 std::string CatalogueText(const AppState& state) {
     std::string text;
-    for (const std::string& folder : state.folderList) text += folder + "\n";
+    for (const FolderEntry& folder : state.folderList) text += FolderEntryLine(folder) + "\n";
     text += "&\n";
     if (!state.folderList.empty())
         for (const std::string& picture : state.pictureList) text += picture + "\n";
@@ -152,8 +155,8 @@ std::string PickNextPicture(AppState& state, PickSources& sources) {
         if (state.pictureList.empty()) {
             if (rescanned) return std::string();
             rescanned = true;
-            for (const std::string& entry : state.folderList)
-                ScanFolder(state, sources.fs, FolderOfEntry(entry), sources.step);
+            for (const FolderEntry& folder : state.folderList)
+                ScanFolder(state, sources.fs, folder.path, sources.step);
             continue;
         }
         const std::size_t n = state.pictureList.size();

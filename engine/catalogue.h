@@ -16,19 +16,14 @@ namespace corv {
 // gif, png or tif.
 bool IsPictureFile(const std::string& name);
 
-// A folderList entry "path,count" taken apart. The count never holds a
-// comma, so the entry is split at its last comma, and a path may hold
-// commas itself. An entry whose last piece is not a number is all path.
-struct FolderEntry {
-    std::string path;
-    int32_t count = 0;
-};
-FolderEntry SplitFolderEntry(const std::string& entry);
-// "path,count".
-std::string MakeFolderEntry(const std::string& path, int32_t count);
-
-// The folder path of a folderList entry ("path,count").
-std::string FolderOfEntry(const std::string& entry);
+// A folder line of list.txt, "path,count", taken apart. The count never
+// holds a comma, so the line is split at its last comma, and a path may hold
+// commas itself. A line whose last piece is not a number is all path.
+FolderEntry SplitFolderEntry(const std::string& line);
+// A folder and the number of pictures found in it.
+FolderEntry MakeFolderEntry(const std::string& path, int32_t count);
+// The entry's line in list.txt: as it was read, or "path,count".
+std::string FolderEntryLine(const FolderEntry& entry);
 
 // Reads list.txt into folderList and pictureList; the number of pictures
 // read (0 when the file cannot be read). A file that is there but cannot be

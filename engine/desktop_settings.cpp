@@ -53,7 +53,7 @@ bool SamePathText(const std::string& a, const std::string& b) {
     return true;
 }
 
-bool ParseDesktopColor(const std::string& text, uint32_t& argb) {
+bool ParseDesktopColor(const std::string& text, Argb& argb) {
     uint32_t parts[3] = {0, 0, 0};
     int found = 0;
     std::size_t pos = 0;
@@ -68,7 +68,7 @@ bool ParseDesktopColor(const std::string& text, uint32_t& argb) {
         pos = end;
     }
     if (found < 3) return false;
-    argb = 0xFF000000u | (parts[0] << 16) | (parts[1] << 8) | parts[2];
+    argb = Argb{0xFF000000u | (parts[0] << 16) | (parts[1] << 8) | parts[2]};
     return true;
 }
 
@@ -87,7 +87,7 @@ void ApplyDesktopValues(Settings& settings, const DesktopValues& values) {
             settings.userWallpaper = remembered;
         }
     }
-    uint32_t color = 0;
+    Argb color;
     if (values.hasBackground && ParseDesktopColor(values.background, color))
         settings.desktopColor = color;
 }

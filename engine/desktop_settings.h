@@ -47,7 +47,7 @@ void ApplyDesktopValues(Settings& settings, const DesktopValues& values);
 // Parses "R G B" (decimal numbers separated by blanks; only the low 8 bits
 // of each count) into an opaque ARGB colour. False, and `argb` untouched,
 // when there are fewer than three numbers.
-bool ParseDesktopColor(const std::string& text, uint32_t& argb);
+bool ParseDesktopColor(const std::string& text, Argb& argb);
 
 // Writes settings.userWallpaper to env.ini under oriwallpath. False when the
 // file could not be written.

@@ -15,49 +15,177 @@ constexpr std::size_t kNumberBuffer = 6;
 constexpr std::size_t kColorBuffer = 9;
 constexpr std::size_t kStringBuffer = 260;
 
-class Reader {
-public:
-    explicit Reader(Profile& profile) : profile_(profile) {}
+using Kind = SettingKey::Kind;
+using Rule = SettingKey::Rule;
 
-    std::string Text(const char* key, const char* def, std::size_t buffer) {
-        return profile_.Read(kSettingsSection, key, def, buffer);
+SettingKey Flag(const char* key, bool Settings::*member, bool set) {
+    SettingKey k{key, key, Kind::Flag, set ? "1" : "0"};
+    k.flag = member;
+    return k;
+}
+
+SettingKey Number(const char* key, int32_t Settings::*member, const char* def, Rule rule) {
+    SettingKey k{key, key, Kind::Number, def, rule};
+    k.number = member;
+    return k;
+}
+
+SettingKey Text(const char* key, std::string Settings::*member, const char* def) {
+    SettingKey k{key, key, Kind::Text, def};
+    k.text = member;
+    return k;
+}
+
+SettingKey Color(const char* key, ColorRef Settings::*member, const char* def) {
+    SettingKey k{key, key, Kind::Color, def};
+    k.color = member;
+    return k;
+}
+
+SettingKey Program(const char* key, std::size_t index) {
+    SettingKey k{key, key, Kind::Program, ""};
+    k.program = index;
+    return k;
+}
+
+std::vector<SettingKey> MakeTable() {
+    using S = Settings;
+    SettingKey placement{"imagepos", "imagepos", Kind::Placement, "0"};
+    placement.placement = &S::imagepos;
+    SettingKey stretch = Flag("isstretch", &S::isstretch, true);
+    stretch.readKey = "isStretch";
+    SettingKey back{"backcolor", "backcolor", Kind::BackColor, "7558472"};
+    back.argb = &S::backcolor;
+    return {
+        Flag("isbackimg", &S::isbackimg, false),
+        Flag("isforeimg", &S::isforeimg, true),
+        Number("picmaxsize", &S::picmaxsize, "400", Rule::ZeroIsDefault),
+        Number("changetime", &S::changetime, "15", Rule::ZeroIsDefault),
+        Number("min_sec", &S::min_sec, "1000", Rule::AtLeastDefault),
+        Number("framesize", &S::framesize, "7", Rule::ZeroIsDefault),
+        Number("rotatevalue", &S::rotatevalue, "90", Rule::ZeroIsDefault),
+        Number("piccleartotalcnt", &S::piccleartotalcnt, "10", Rule::ZeroIsDefault),
+        placement,
+        Number("rememory", &S::rememory, "0", Rule::AsRead),
+        Text("maskfilename", &S::maskfilename, ""),
+        Text("backimagename", &S::backimagename, ""),
+        Text("ymfontname", &S::ymfontname, "Georgia"),
+        Text("ddfontname", &S::ddfontname, "Georgia"),
+        Program("outprogram0", 0),
+        Program("outprogram1", 1),
+        Program("outprogram2", 2),
+        Flag("isframe", &S::isframe, false),
+        Flag("ismask", &S::ismask, false),
+        Flag("isshadow", &S::isshadow, false),
+        Flag("isrotate", &S::isrotate, false),
+        Flag("ispath", &S::ispath, true),
+        Flag("iscalender", &S::iscalender, true),
+        Flag("maxwinstop", &S::maxwinstop, true),
+        Flag("notstrech", &S::notstrech, true),
+        Flag("israndum", &S::israndum, true),
+        Flag("isbackcolor", &S::isbackcolor, true),
+        stretch,
+        Flag("isiptooltip", &S::isiptooltip, true),
+        Flag("isweekday", &S::isweekday, true),
+        Flag("isbold1", &S::isbold1, true),
+        Flag("isbold2", &S::isbold2, true),
+        Flag("isitalic1", &S::isitalic1, true),
+        Flag("isitalic2", &S::isitalic2, true),
+        Flag("isrndmask", &S::isrndmask, false),
+        Flag("isbackgray", &S::isbackgray, false),
+        Flag("isoverlap", &S::isoverlap, false),
+        Flag("isiconhide", &S::isiconhide, false),
+        back,
+        Color("framecolor", &S::framecolor, "16777215"),
+        Color("whitedaycolor", &S::whitedaycolor, "16777215"),
+        Color("bluedaycolor", &S::bluedaycolor, "16439668"),
+        Color("reddaycolor", &S::reddaycolor, "8262389"),
+        Color("yymmcolor", &S::yymmcolor, "14416893"),
+    };
+}
+
+std::string DecimalText(int32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
+    return text;
+}
+
+int32_t ReadNumber(Profile& profile, const SettingKey& k) {
+    const int32_t value =
+        ParseDecimal(profile.Read(kSettingsSection, k.readKey, "", kNumberBuffer));
+    const int32_t fallback = ParseDecimal(k.defaultText);
+    switch (k.rule) {
+        case Rule::ZeroIsDefault:
+            return value == 0 ? fallback : value;
+        case Rule::AtLeastDefault:
+            return value < fallback ? fallback : value;
+        case Rule::AsRead:
+            break;
     }
-    int32_t Number(const char* key, const char* def, std::size_t buffer = kNumberBuffer) {
-        return ParseDecimal(Text(key, def, buffer));
+    return value;
+}
+
+void LoadKey(const SettingKey& k, Settings& s, std::vector<std::string>& programs,
+             Profile& profile) {
+    auto read = [&](std::size_t buffer) {
+        return profile.Read(kSettingsSection, k.readKey, k.defaultText, buffer);
+    };
+    switch (k.kind) {
+        case Kind::Flag:
+            // A non-zero value sets the flag; zero leaves it as it was.
+            if (ParseDecimal(read(kNumberBuffer)) != 0) s.*k.flag = true;
+            break;
+        case Kind::Number:
+            s.*k.number = ReadNumber(profile, k);
+            break;
+        case Kind::Placement:
+            s.*k.placement = static_cast<ImagePos>(ReadNumber(profile, k));
+            break;
+        case Kind::Text:
+            s.*k.text = read(kStringBuffer);
+            break;
+        case Kind::Color:
+            s.*k.color = ColorRef{static_cast<uint32_t>(ParseDecimal(read(kColorBuffer)))};
+            break;
+        case Kind::BackColor:
+            s.*k.argb =
+                ColorRefToArgb(ColorRef{static_cast<uint32_t>(ParseDecimal(read(kColorBuffer)))});
+            break;
+        case Kind::Program: {
+            std::string title = read(kStringBuffer);
+            if (!title.empty()) programs.push_back(std::move(title));
+            break;
+        }
     }
-    // A non-zero value sets the flag; zero leaves it as it was.
-    void Flag(bool& flag, const char* key, const char* def) {
-        if (Number(key, def) != 0) flag = true;
+}
+
+std::string SavedText(const SettingKey& k, const Settings& s,
+                      const std::vector<std::string>& programs) {
+    switch (k.kind) {
+        case Kind::Flag:
+            return s.*k.flag ? "1" : "0";
+        case Kind::Number:
+            return DecimalText(s.*k.number);
+        case Kind::Placement:
+            return DecimalText(static_cast<int32_t>(s.*k.placement));
+        case Kind::Text:
+            return s.*k.text;
+        case Kind::Color:
+            return DecimalText(static_cast<int32_t>((s.*k.color).value));
+        case Kind::BackColor:
+            return DecimalText(static_cast<int32_t>(ArgbToColorRef(s.*k.argb).value));
+        case Kind::Program:
+            return k.program < programs.size() ? programs[k.program] : std::string();
     }
-
-private:
-    Profile& profile_;
-};
-
-class Writer {
-public:
-    explicit Writer(Profile& profile) : profile_(profile) {}
-
-    void Text(const char* key, const std::string& value) {
-        profile_.Write(kSettingsSection, key, value);
-    }
-    void Number(const char* key, int32_t value) {
-        char text[16];
-        std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
-        Text(key, text);
-    }
-    void Flag(const char* key, bool value) { Text(key, value ? "1" : "0"); }
-    void Color(const char* key, uint32_t colorRef) { Number(key, static_cast<int32_t>(colorRef)); }
-
-private:
-    Profile& profile_;
-};
-
-int32_t OrDefault(int32_t value, int32_t fallback) {
-    return value == 0 ? fallback : value;
+    return std::string();
 }
 
 }  // namespace
+
+const std::vector<SettingKey>& SettingsTable() {
+    static const std::vector<SettingKey> table = MakeTable();
+    return table;
+}
 
 void Settings::Reset() {
     *this = Settings();
@@ -79,119 +207,25 @@ int32_t ParseDecimal(const std::string& text) {
     return static_cast<int32_t>(value);
 }
 
-uint32_t ColorRefToArgb(uint32_t c) {
-    return 0xFF000000u + (c & 0xFFu) * 65536u + ((c >> 8) & 0xFFu) * 256u + ((c >> 16) & 0xFFu);
+Argb ColorRefToArgb(ColorRef colorRef) {
+    const uint32_t c = colorRef.value;
+    return Argb{0xFF000000u + (c & 0xFFu) * 65536u + ((c >> 8) & 0xFFu) * 256u +
+                ((c >> 16) & 0xFFu)};
 }
 
-uint32_t ArgbToColorRef(uint32_t v) {
-    return ((v >> 16) & 0xFFu) + ((v >> 8) & 0xFFu) * 256u + (v & 0xFFu) * 65536u;
+ColorRef ArgbToColorRef(Argb argb) {
+    const uint32_t v = argb.value;
+    return ColorRef{((v >> 16) & 0xFFu) + ((v >> 8) & 0xFFu) * 256u + (v & 0xFFu) * 65536u};
 }
 
 void LoadSettings(Settings& s, std::vector<std::string>& exceptionPrograms, Profile& profile) {
-    Reader r(profile);
-
-    r.Flag(s.isbackimg, "isbackimg", "");
-    r.Flag(s.isforeimg, "isforeimg", "1");
-    r.Flag(s.isframe, "isframe", "");
-    r.Flag(s.ismask, "ismask", "");
-    r.Flag(s.isshadow, "isshadow", "");
-    r.Flag(s.isrotate, "isrotate", "");
-
-    s.picmaxsize = OrDefault(r.Number("picmaxsize", ""), 400);
-    s.changetime = OrDefault(r.Number("changetime", ""), 15);
-    const int32_t unit = r.Number("min_sec", "");
-    s.min_sec = unit < 1000 ? 1000 : unit;
-    s.framesize = OrDefault(r.Number("framesize", ""), 7);
-    s.rotatevalue = OrDefault(r.Number("rotatevalue", ""), 90);
-    s.piccleartotalcnt = OrDefault(r.Number("piccleartotalcnt", ""), 10);
-    s.imagepos = r.Number("imagepos", "");
-    s.rememory = r.Number("rememory", "");
-
-    s.maskfilename = r.Text("maskfilename", "", kStringBuffer);
-    s.backimagename = r.Text("backimagename", "", kStringBuffer);
-    s.ymfontname = r.Text("ymfontname", "Georgia", kStringBuffer);
-    s.ddfontname = r.Text("ddfontname", "Georgia", kStringBuffer);
-
-    for (const char* key : {"outprogram0", "outprogram1", "outprogram2"}) {
-        std::string title = r.Text(key, "", kStringBuffer);
-        if (!title.empty()) exceptionPrograms.push_back(title);
-    }
-
-    r.Flag(s.maxwinstop, "maxwinstop", "1");
-    r.Flag(s.ispath, "ispath", "1");
-    r.Flag(s.iscalender, "iscalender", "1");
-    r.Flag(s.notstrech, "notstrech", "1");
-    r.Flag(s.israndum, "israndum", "1");
-    r.Flag(s.isbackcolor, "isbackcolor", "1");
-    r.Flag(s.isstretch, "isStretch", "1");
-    r.Flag(s.isiptooltip, "isiptooltip", "1");
-    r.Flag(s.isweekday, "isweekday", "1");
-    r.Flag(s.isbold1, "isbold1", "1");
-    r.Flag(s.isbold2, "isbold2", "1");
-    r.Flag(s.isitalic1, "isitalic1", "1");
-    r.Flag(s.isitalic2, "isitalic2", "1");
-
-    r.Flag(s.isrndmask, "isrndmask", "");
-    r.Flag(s.isbackgray, "isbackgray", "");
-    r.Flag(s.isoverlap, "isoverlap", "");
-    r.Flag(s.isiconhide, "isiconhide", "");
-
-    s.backcolor =
-        ColorRefToArgb(static_cast<uint32_t>(r.Number("backcolor", "7558472", kColorBuffer)));
-    s.framecolor = static_cast<uint32_t>(r.Number("framecolor", "16777215", kColorBuffer));
-    s.whitedaycolor = static_cast<uint32_t>(r.Number("whitedaycolor", "16777215", kColorBuffer));
-    s.bluedaycolor = static_cast<uint32_t>(r.Number("bluedaycolor", "16439668", kColorBuffer));
-    s.reddaycolor = static_cast<uint32_t>(r.Number("reddaycolor", "8262389", kColorBuffer));
-    s.yymmcolor = static_cast<uint32_t>(r.Number("yymmcolor", "14416893", kColorBuffer));
+    for (const SettingKey& k : SettingsTable()) LoadKey(k, s, exceptionPrograms, profile);
 }
 
 void SaveSettings(const Settings& s, const std::vector<std::string>& exceptionPrograms,
                   Profile& profile) {
-    Writer w(profile);
-    w.Flag("isbackimg", s.isbackimg);
-    w.Flag("isforeimg", s.isforeimg);
-    w.Number("picmaxsize", s.picmaxsize);
-    w.Number("changetime", s.changetime);
-    w.Number("min_sec", s.min_sec);
-    w.Number("framesize", s.framesize);
-    w.Number("rotatevalue", s.rotatevalue);
-    w.Number("piccleartotalcnt", s.piccleartotalcnt);
-    w.Number("imagepos", s.imagepos);
-    w.Number("rememory", s.rememory);
-    w.Text("maskfilename", s.maskfilename);
-    w.Text("backimagename", s.backimagename);
-    w.Text("ymfontname", s.ymfontname);
-    w.Text("ddfontname", s.ddfontname);
-    const char* programKeys[kMaxExceptionPrograms] = {"outprogram0", "outprogram1", "outprogram2"};
-    for (std::size_t i = 0; i < kMaxExceptionPrograms; ++i)
-        w.Text(programKeys[i], i < exceptionPrograms.size() ? exceptionPrograms[i] : std::string());
-    w.Flag("isframe", s.isframe);
-    w.Flag("ismask", s.ismask);
-    w.Flag("isshadow", s.isshadow);
-    w.Flag("isrotate", s.isrotate);
-    w.Flag("ispath", s.ispath);
-    w.Flag("iscalender", s.iscalender);
-    w.Flag("maxwinstop", s.maxwinstop);
-    w.Flag("notstrech", s.notstrech);
-    w.Flag("israndum", s.israndum);
-    w.Flag("isbackcolor", s.isbackcolor);
-    w.Flag("isstretch", s.isstretch);
-    w.Flag("isiptooltip", s.isiptooltip);
-    w.Flag("isweekday", s.isweekday);
-    w.Flag("isbold1", s.isbold1);
-    w.Flag("isbold2", s.isbold2);
-    w.Flag("isitalic1", s.isitalic1);
-    w.Flag("isitalic2", s.isitalic2);
-    w.Flag("isrndmask", s.isrndmask);
-    w.Flag("isbackgray", s.isbackgray);
-    w.Flag("isoverlap", s.isoverlap);
-    w.Flag("isiconhide", s.isiconhide);
-    w.Color("backcolor", ArgbToColorRef(s.backcolor));
-    w.Color("framecolor", s.framecolor);
-    w.Color("whitedaycolor", s.whitedaycolor);
-    w.Color("bluedaycolor", s.bluedaycolor);
-    w.Color("reddaycolor", s.reddaycolor);
-    w.Color("yymmcolor", s.yymmcolor);
+    for (const SettingKey& k : SettingsTable())
+        profile.Write(kSettingsSection, k.key, SavedText(k, s, exceptionPrograms));
 }
 
 std::string SettingsFilePath(const std::string& programDir) {

@@ -9,16 +9,54 @@
 
 namespace corv {
 
-// Colours named "ARGB" are opaque 0xFFRRGGBB values for the imaging layer;
-// the others are 0x00BBGGRR as the file holds them.
+// A colour as env.ini and the system's colour calls hold it: 0x00BBGGRR,
+// red in the low byte.
+struct ColorRef {
+    uint32_t value = 0;
+};
+// An opaque colour for the imaging layer: 0xFFRRGGBB.
+struct Argb {
+    uint32_t value = 0xFF000000;
+};
+inline bool operator==(ColorRef a, ColorRef b) {
+    return a.value == b.value;
+}
+inline bool operator!=(ColorRef a, ColorRef b) {
+    return a.value != b.value;
+}
+inline bool operator==(Argb a, Argb b) {
+    return a.value == b.value;
+}
+inline bool operator!=(Argb a, Argb b) {
+    return a.value != b.value;
+}
+
+// Where a picture goes; env.ini holds the number. A hand-edited file may
+// hold another number, which is kept as it is: the picture then goes to the
+// top-left corner, and collage mode counts it as centred below 0 and as
+// off-centre above 2.
+enum class ImagePos : int32_t {
+    Centred = 0,  // "가운데 고정"
+    Slots = 1,    // "위치지정": the placement slots
+    Random = 2,   // "랜덤 위치로"
+};
+// Placements other than centred let pictures build a collage.
+inline bool AllowsCollage(ImagePos placement) {
+    return static_cast<int32_t>(placement) >= 1;
+}
+inline bool IsKnownPlacement(ImagePos placement) {
+    const auto value = static_cast<int32_t>(placement);
+    return value >= 0 && value <= 2;
+}
+
 struct Settings {
-    uint32_t desktopColor = 0xFF000000;  // ARGB, not stored
-    uint32_t backcolor = 0xFF000000;     // ARGB
-    uint32_t framecolor = 0;
-    uint32_t whitedaycolor = 0;
-    uint32_t bluedaycolor = 0;
-    uint32_t reddaycolor = 0;
-    uint32_t yymmcolor = 0;
+    Argb desktopColor;  // not stored
+    Argb backcolor;
+    ColorRef framecolor;
+    ColorRef whitedaycolor;
+    ColorRef bluedaycolor;
+    ColorRef reddaycolor;
+    ColorRef yymmcolor;
 
     std::string userWallpaper;  // key oriwallpath, read and written on its own
     std::string programDir;     // not stored
@@ -53,7 +91,7 @@ struct Settings {
     bool isiconhide = false;
 
     int32_t min_sec = 0;
-    int32_t imagepos = 0;
+    ImagePos imagepos = ImagePos::Centred;
     int32_t rememory = 0;
     int32_t changetime = 0;
     int32_t picmaxsize = 0;
@@ -65,6 +103,45 @@ struct Settings {
     // every number 0, both ARGB colours opaque black.
     void Reset();
 };
+
+// One key of env.ini: how it is read and written, and which field (or
+// exception program) holds it. The table lists every key in the order the
+// file is written; loading, saving and the tests are loops over it.
+struct SettingKey {
+    enum class Kind {
+        Flag,       // "1" or "0"; any non-zero number reads as set
+        Number,     // decimal, by `rule`
+        Placement,  // imagepos, a number taken as read
+        Text,
+        Color,      // decimal COLORREF
+        BackColor,  // decimal COLORREF in the file, ARGB in the record
+        Program,    // outprogram0..2: an exception program's window title
+    };
+    enum class Rule {
+        AsRead,  // the number as read; a missing key is 0
+        ZeroIsDefault,
+        AtLeastDefault,
+    };
+
+    const char* key;
+    // The spelling the file is read with, where it differs (keys are
+    // compared without regard to case, so both name one entry).
+    const char* readKey;
+    Kind kind;
+    // The value a missing key gives, as the file holds it.
+    const char* defaultText;
+    Rule rule = Rule::AsRead;
+    bool Settings::*flag = nullptr;
+    int32_t Settings::*number = nullptr;
+    ImagePos Settings::*placement = nullptr;
+    std::string Settings::*text = nullptr;
+    ColorRef Settings::*color = nullptr;
+    Argb Settings::*argb = nullptr;
+    std::size_t program = 0;  // index into exceptionPrograms
+};
+
+// Every stored key, in the file's order.
+const std::vector<SettingKey>& SettingsTable();
 
 constexpr const char* kSettingsSection = "DEFAULT";
 constexpr std::size_t kMaxExceptionPrograms = 3;
@@ -90,8 +167,9 @@ bool SaveSettingsFile(const Settings& settings, const std::vector<std::string>& 
 // sign, then decimal digits up to the first other character; no digits is 0.
 int32_t ParseDecimal(const std::string& text);
 
-// Colour conversions between the file's 0x00BBGGRR and opaque 0xFFRRGGBB.
-uint32_t ColorRefToArgb(uint32_t colorRef);
-uint32_t ArgbToColorRef(uint32_t argb);
+// Colour conversions between the file's 0x00BBGGRR and opaque 0xFFRRGGBB;
+// the alpha byte is dropped on the way back.
+Argb ColorRefToArgb(ColorRef colorRef);
+ColorRef ArgbToColorRef(Argb argb);
 
 }  // namespace corv

@@ -39,11 +39,11 @@ std::vector<ControlChange> ApplyBackgroundSwitch(AppState& state, int id, bool c
     return changes;
 }
 
-uint32_t BackgroundButtonColor(const Settings& settings) {
+ColorRef BackgroundButtonColor(const Settings& settings) {
     return ArgbToColorRef(settings.backcolor);
 }
 
-void ApplyBackgroundColor(AppState& state, uint32_t colorRef) {
+void ApplyBackgroundColor(AppState& state, ColorRef colorRef) {
     state.settings.backcolor = ColorRefToArgb(colorRef);
     state.freshCanvasRequested = 1;
 }

@@ -22,9 +22,9 @@ std::vector<ControlChange> BackgroundInitialStates(const Settings& settings);
 std::vector<ControlChange> ApplyBackgroundSwitch(AppState& state, int id, bool checked);
 
 // The colour the button and the colour dialog show (0x00BBGGRR).
-uint32_t BackgroundButtonColor(const Settings& settings);
+ColorRef BackgroundButtonColor(const Settings& settings);
 // A colour confirmed in the colour dialog (0x00BBGGRR) becomes backcolor.
-void ApplyBackgroundColor(AppState& state, uint32_t colorRef);
+void ApplyBackgroundColor(AppState& state, ColorRef colorRef);
 // An image confirmed in the open-file dialog becomes backimagename; a fresh
 // canvas is requested only when the path differs.
 void ApplyBackgroundImage(AppState& state, const std::string& path);
@@ -50,7 +50,7 @@ std::string DescribePicture(const PictureFacts& facts);
 int32_t PreviewHeight(int32_t width, int32_t screenWidth, int32_t screenHeight);
 
 struct PreviewPlan {
-    uint32_t clearArgb = 0;  // the colour under everything
+    Argb clearArgb;  // the colour under everything
     bool drawImage = false;
     RectF imageRect;
 };

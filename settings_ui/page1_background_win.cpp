@@ -37,7 +37,7 @@ BOOL CPage1::OnInitDialog() {
     const Settings& settings = Setting();
     BindControl(colorButton_, IDC_BG_COLOR_BUTTON);
     colorButton_.SetStore([this](COLORREF colour) {
-        ApplyBackgroundColor(State(), colour);
+        ApplyBackgroundColor(State(), ColorRef{colour});
         preview_.Repaint();
     });
     ShowImageFile();
@@ -45,7 +45,7 @@ BOOL CPage1::OnInitDialog() {
     CheckItem(IDC_BG_COLOR_SWITCH, settings.isbackcolor);
     CheckItem(IDC_BG_STRETCH_SWITCH, settings.isstretch);
     ApplyChanges(BackgroundInitialStates(settings));
-    colorButton_.SetColor(BackgroundButtonColor(settings));
+    colorButton_.SetColor(BackgroundButtonColor(settings).value);
 
     // The preview takes the screen's proportions and is drawn by the page,
     // so nothing paints over it afterwards.
@@ -110,7 +110,7 @@ void CPage1::DrawPreview(HDC dc, const RECT& area) {
     {
         std::unique_ptr<Surface> surface = imaging.SurfaceOnDc(dc);
         if (surface) {
-            surface->Clear(plan.clearArgb);
+            surface->Clear(plan.clearArgb.value);
             if (plan.drawImage && image) surface->DrawImage(*image, plan.imageRect);
         }
     }

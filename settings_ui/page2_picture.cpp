@@ -33,9 +33,9 @@ std::vector<ControlChange> PictureInitialStates(const Settings& settings) {
     for (int id : kPictureGroup) states[id] = settings.isforeimg != 0;
     // The slot editor's button follows the placement alone; a placement
     // the page does not know leaves it as the template made it.
-    const bool knownPlacement = settings.imagepos >= 0 && settings.imagepos <= 2;
-    states[IDC_PIC_SLOT_EDITOR] = settings.imagepos == 1 || !knownPlacement;
-    if (settings.imagepos < 1) {
+    states[IDC_PIC_SLOT_EDITOR] =
+        settings.imagepos == ImagePos::Slots || !IsKnownPlacement(settings.imagepos);
+    if (!AllowsCollage(settings.imagepos)) {
         states[IDC_PIC_COLLAGE] = false;
         for (int id : kCollageParts) states[id] = false;
     }
@@ -84,21 +84,21 @@ std::vector<ControlChange> ApplyPictureClick(AppState& state, int id, bool check
         case IDC_PIC_CENTRED:
             // The collage setting itself stays; centred pictures never
             // build a collage.
-            settings.imagepos = 0;
+            settings.imagepos = ImagePos::Centred;
             Set(changes,
                 {IDC_PIC_COLLAGE, IDC_PIC_CLEAR_SPIN, IDC_PIC_CLEAR_COUNT, IDC_PIC_GRAY,
                  IDC_PIC_SLOT_EDITOR},
                 false);
             break;
         case IDC_PIC_SLOT_PLACE:
-            settings.imagepos = 1;
+            settings.imagepos = ImagePos::Slots;
             Set(changes,
                 {IDC_PIC_COLLAGE, IDC_PIC_CLEAR_SPIN, IDC_PIC_CLEAR_COUNT, IDC_PIC_GRAY,
                  IDC_PIC_SLOT_EDITOR},
                 true);
             break;
         case IDC_PIC_RANDOM_PLACE:
-            settings.imagepos = 2;
+            settings.imagepos = ImagePos::Random;
             Set(changes, {IDC_PIC_COLLAGE, IDC_PIC_CLEAR_SPIN, IDC_PIC_CLEAR_COUNT, IDC_PIC_GRAY},
                 true);
             changes.push_back(ControlChange::Enable(IDC_PIC_SLOT_EDITOR, false));

@@ -73,10 +73,10 @@ BOOL CPage2::OnInitDialog() {
     ShowUnit(seconds);
     CheckRadio(IDC_PIC_IN_ORDER, IDC_PIC_AT_RANDOM,
                settings.israndum ? IDC_PIC_AT_RANDOM : IDC_PIC_IN_ORDER);
-    const int placement = settings.imagepos == 0   ? IDC_PIC_CENTRED
-                          : settings.imagepos == 1 ? IDC_PIC_SLOT_PLACE
-                          : settings.imagepos == 2 ? IDC_PIC_RANDOM_PLACE
-                                                   : 0;
+    const int placement = settings.imagepos == ImagePos::Centred  ? IDC_PIC_CENTRED
+                          : settings.imagepos == ImagePos::Slots  ? IDC_PIC_SLOT_PLACE
+                          : settings.imagepos == ImagePos::Random ? IDC_PIC_RANDOM_PLACE
+                                                                  : 0;
     for (int id : {IDC_PIC_CENTRED, IDC_PIC_RANDOM_PLACE, IDC_PIC_SLOT_PLACE})
         CheckItem(id, id == placement);
     CheckItem(IDC_PIC_COLLAGE, settings.isoverlap != 0);

@@ -110,7 +110,7 @@ std::vector<ControlChange> ApplyChosenMask(Settings& settings, const std::string
     return {ControlChange::Text(IDC_FX_MASK_NAME, name)};
 }
 
-void ApplyFrameColor(AppState& state, uint32_t colorRef) {
+void ApplyFrameColor(AppState& state, ColorRef colorRef) {
     state.settings.framecolor = colorRef;
     state.freshCanvasRequested = 1;
 }

@@ -38,7 +38,7 @@ std::vector<ControlChange> ApplyChosenMask(Settings& settings, const std::string
 
 // A colour confirmed in the colour dialog (0x00BBGGRR, kept as it is)
 // becomes framecolor and asks for a fresh canvas.
-void ApplyFrameColor(AppState& state, uint32_t colorRef);
+void ApplyFrameColor(AppState& state, ColorRef colorRef);
 
 // The texts that a dialog's initial data adds to control `controlId`, in
 // order. Records that are cut short or malformed end the list.

@@ -37,7 +37,7 @@ BOOL CPage3::OnInitDialog() {
     AppState& state = State();
     Settings& settings = state.settings;
     BindControl(colorButton_, IDC_FX_FRAME_COLOR);
-    colorButton_.SetStore([this](COLORREF colour) { ApplyFrameColor(State(), colour); });
+    colorButton_.SetStore([this](COLORREF colour) { ApplyFrameColor(State(), ColorRef{colour}); });
     // The preview is drawn by the page, inside its black border.
     BindControl(maskPreview_, IDC_FX_MASK_PREVIEW);
     maskPreview_.SetDraw([this](HDC dc, const RECT& area) { DrawMaskPreview(dc, area); });
@@ -52,7 +52,7 @@ BOOL CPage3::OnInitDialog() {
     spin.SetRange(kFrameSizeLow, kFrameSizeHigh);
 
     FillAngles();
-    colorButton_.SetColor(settings.framecolor);
+    colorButton_.SetColor(settings.framecolor.value);
     return TRUE;
 }
 

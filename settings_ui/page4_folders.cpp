@@ -43,7 +43,7 @@ AddResult PrepareAddFolder(AppState& state, const std::string& chosen) {
     result.folder = folder;
     auto& folders = state.folderList;
     for (std::size_t i = 0; i < folders.size();) {
-        const std::string listed = LowerAnsiPath(FolderOfEntry(folders[i]));
+        const std::string listed = LowerAnsiPath(folders[i].path);
         if (listed == folder) {
             result.verdict = AddVerdict::Same;
             return result;
@@ -71,9 +71,9 @@ AddResult PrepareAddFolder(AppState& state, const std::string& chosen) {
     return result;
 }
 
-int32_t TotalPictures(const std::vector<std::string>& folderList) {
+int32_t TotalPictures(const std::vector<FolderEntry>& folderList) {
     int64_t total = 0;
-    for (const std::string& entry : folderList) total += SplitFolderEntry(entry).count;
+    for (const FolderEntry& folder : folderList) total += folder.count;
     if (total > INT32_MAX) return INT32_MAX;
     if (total < INT32_MIN) return INT32_MIN;
     return static_cast<int32_t>(total);
@@ -91,29 +91,27 @@ int32_t ScanOneFolder(AppState& state, FileSystem& fs, const std::string& folder
 
 void RescanFolders(AppState& state, FileSystem& fs, const ScanProgress& progress) {
     state.pictureList.clear();
-    const std::vector<std::string> saved = std::move(state.folderList);
+    const std::vector<FolderEntry> saved = std::move(state.folderList);
     state.folderList.clear();
-    for (const std::string& entry : saved) {
-        const std::string path = FolderOfEntry(entry);
+    for (const FolderEntry& folder : saved) {
         // A folder on a drive that is not there now (unplugged, a network
         // share offline) keeps its place and its last count.
-        if (!fs.Exists(path)) {
-            state.folderList.push_back(entry);
+        if (!fs.Exists(folder.path)) {
+            state.folderList.push_back(folder);
             continue;
         }
-        const int32_t found = ScanOneFolder(state, fs, path, progress);
-        if (found != 0) state.folderList.push_back(MakeFolderEntry(path, found));
+        const int32_t found = ScanOneFolder(state, fs, folder.path, progress);
+        if (found != 0) state.folderList.push_back(MakeFolderEntry(folder.path, found));
     }
 }
 
-FolderRow MakeFolderRow(FileSystem& fs, const std::string& entry) {
-    const FolderEntry split = SplitFolderEntry(entry);
-    return FolderRow{split.path, std::to_string(split.count), fs.Exists(split.path)};
+FolderRow MakeFolderRow(FileSystem& fs, const FolderEntry& folder) {
+    return FolderRow{folder.path, std::to_string(folder.count), fs.Exists(folder.path)};
 }
 
 const std::vector<FolderRow>& FolderRows::Refill(const AppState& state, FileSystem& fs) {
     rows_.clear();
-    for (const std::string& entry : state.folderList) rows_.push_back(MakeFolderRow(fs, entry));
+    for (const FolderEntry& folder : state.folderList) rows_.push_back(MakeFolderRow(fs, folder));
     chosen_ = -1;
     return rows_;
 }

@@ -47,7 +47,7 @@ struct AddResult {
 AddResult PrepareAddFolder(AppState& state, const std::string& chosen);
 
 // The sum of the counts of folderList, and its text "%d pics".
-int32_t TotalPictures(const std::vector<std::string>& folderList);
+int32_t TotalPictures(const std::vector<FolderEntry>& folderList);
 std::string TotalText(int32_t total);
 
 // What a scan tells the page as it goes.
@@ -73,7 +73,7 @@ struct FolderRow {
     std::string count;
     bool connected = true;
 };
-FolderRow MakeFolderRow(FileSystem& fs, const std::string& entry);
+FolderRow MakeFolderRow(FileSystem& fs, const FolderEntry& folder);
 
 // The rows the page's list shows and the row chosen for deletion: the one
 // last clicked. Every refill forgets the choice, since the same row number

@@ -107,7 +107,7 @@ std::vector<ControlChange> ApplyCalendarSwitch(AppState& state, bool checked) {
     return changes;
 }
 
-uint32_t* CalendarColorSetting(Settings& settings, int id) {
+ColorRef* CalendarColorSetting(Settings& settings, int id) {
     switch (id) {
         case IDC_CAL_TITLE_COLOR:
             return &settings.yymmcolor;

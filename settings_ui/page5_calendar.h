@@ -68,7 +68,7 @@ const std::vector<int>& CalendarGroup();
 std::vector<ControlChange> ApplyCalendarSwitch(AppState& state, bool checked);
 
 // The setting behind colour button `id` (0x00BBGGRR, as stored), or null.
-uint32_t* CalendarColorSetting(Settings& settings, int id);
+ColorRef* CalendarColorSetting(Settings& settings, int id);
 // Whether a colour button opens the colour chooser.
 bool CalendarColorsActive(const Settings& settings);
 

@@ -68,12 +68,12 @@ BOOL CPage5::OnInitDialog() {
 
 void CPage5::BindColour(CColorButton& button, int id) {
     BindControl(button, id);
-    button.SetColor(*CalendarColorSetting(Setting(), id));
+    button.SetColor(CalendarColorSetting(Setting(), id)->value);
     // The buttons answer only while the calendar is on; the title colour
     // repaints the whole page.
     button.SetStore(
         [this, id](COLORREF colour) {
-            *CalendarColorSetting(Setting(), id) = colour;
+            *CalendarColorSetting(Setting(), id) = ColorRef{colour};
             if (id == IDC_CAL_TITLE_COLOR && IsWindow())
                 RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         },

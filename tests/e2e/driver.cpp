@@ -17,12 +17,20 @@
 //   e2e_driver desktop-icons           "shown", "hidden" or "missing"
 //   e2e_driver set-wallpaper-reg PATH  the user's registry wallpaper
 //   e2e_driver get-wallpaper-reg
+//   e2e_driver reg-value KEY NAME      a value of the user's KEY: the text
+//                                      (UTF-8) or the number, or "missing"
 //   e2e_driver screen                  "WIDTH HEIGHT LEFT TOP RIGHT BOTTOM":
 //                                      the screen's size and the work area
 //   e2e_driver dpi                     the display's DPI (LOGPIXELSY)
 //   e2e_driver fake-tray SECONDS       a task bar window that refuses every
 //                                      icon, found before the real one
 //   e2e_driver fake-tray-up            0 once the fake task bar exists
+//                                      (either of the two)
+//   e2e_driver record-tray SECONDS FILE
+//                                      a task bar window, found before the
+//                                      real one, that takes every icon and
+//                                      writes each icon call to FILE as a
+//                                      line "CALL FLAGS TEXTS" (UTF-8)
 //   e2e_driver icon-state              "present" or "absent": whether the
 //                                      notification area has the program's
 //                                      icon (a modify call that changes nothing)
@@ -45,10 +53,12 @@
 #include <shellapi.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "driver_ui.h"
@@ -268,11 +278,69 @@ LRESULT CALLBACK FakeTrayProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// --- a notification area that records ----------------------------------------
+// Wine's shell hands each icon call to the task bar as WM_COPYDATA: the call
+// (NIM_ADD, NIM_MODIFY, ...) in dwData and a record whose first three 32-bit
+// words are the owner window, the icon id and the flags; its texts (tooltip,
+// balloon text and title) follow as zero-terminated UTF-16. A call that sets
+// the icon also carries its pixels, which would read as text: its texts are
+// not written.
+
+FILE* trayLog = nullptr;
+std::vector<std::pair<DWORD, DWORD>> trayIcons;  // owner and id of each icon taken
+
+// The texts of a record: runs of two or more printable UTF-16 characters
+// at even offsets, joined by " | ".
+std::string RecordTexts(const BYTE* data, DWORD end) {
+    std::string texts;
+    std::wstring run;
+    const auto endRun = [&] {
+        if (run.size() >= 2) texts += (texts.empty() ? "" : " | ") + e2eui::Utf8(run);
+        run.clear();
+    };
+    for (DWORD at = 12; at + 1 < end; at += 2) {
+        const unsigned c = data[at] | (data[at + 1] << 8);
+        if ((c >= 0x20 && c < 0xD800) || (c >= 0xE000 && c < 0xFFFE))
+            run += static_cast<wchar_t>(c);
+        else
+            endRun();
+    }
+    endRun();
+    return texts;
+}
+
+LRESULT CALLBACK RecordingTrayProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_COPYDATA) return FakeTrayProc(window, message, wParam, lParam);
+    const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    if (copy == nullptr || copy->lpData == nullptr || copy->cbData < 12) return FALSE;
+    const BYTE* data = static_cast<const BYTE*>(copy->lpData);
+    DWORD words[3];
+    std::memcpy(words, data, sizeof words);
+    const std::pair<DWORD, DWORD> icon(words[0], words[1]);
+    auto found = std::find(trayIcons.begin(), trayIcons.end(), icon);
+    const bool known = found != trayIcons.end();
+    // As a task bar answers: an icon is added once, and only an added one
+    // can be changed or removed.
+    BOOL answer = known;
+    if (copy->dwData == NIM_ADD) {
+        answer = !known;
+        if (!known) trayIcons.push_back(icon);
+    } else if (copy->dwData == NIM_DELETE && known) {
+        trayIcons.erase(found);
+    }
+    std::fprintf(trayLog, "%lu 0x%lx %s\n", static_cast<unsigned long>(copy->dwData),
+                 static_cast<unsigned long>(words[2]),
+                 (words[2] & NIF_ICON) != 0 ? "" : RecordTexts(data, copy->cbData).c_str());
+    std::fflush(trayLog);
+    return answer;
+}
+
 // A top-most window of the task bar's class, as the shell's own before it
-// has started: the icon calls find it first and it refuses them.
-int FakeTray(UINT seconds) {
+// has started: the icon calls find it first, and it refuses them (or, with
+// the recording procedure, takes them).
+int FakeTray(UINT seconds, WNDPROC procedure = FakeTrayProc) {
     WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = FakeTrayProc;
+    windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = kTrayClass;
     RegisterClassA(&windowClass);
@@ -410,6 +478,31 @@ int GetWallpaperReg() {
     return 0;
 }
 
+int RegValue(const char* keyName, const char* valueName) {
+    HKEY key = nullptr;
+    const std::wstring keyText = e2eui::Wide(keyName), nameText = e2eui::Wide(valueName);
+    DWORD type = 0;
+    std::vector<BYTE> value(8192, 0);
+    DWORD size = static_cast<DWORD>(value.size() - sizeof(wchar_t));
+    LONG result = RegOpenKeyExW(HKEY_CURRENT_USER, keyText.c_str(), 0, KEY_QUERY_VALUE, &key);
+    if (result == ERROR_SUCCESS) {
+        result = RegQueryValueExW(key, nameText.c_str(), nullptr, &type, value.data(), &size);
+        RegCloseKey(key);
+    }
+    if (result != ERROR_SUCCESS) {
+        std::printf("missing\n");
+        return 1;
+    }
+    if (type == REG_DWORD) {
+        DWORD number = 0;
+        std::memcpy(&number, value.data(), sizeof number);
+        std::printf("%lu\n", static_cast<unsigned long>(number));
+    } else {
+        std::printf("%s\n", e2eui::Utf8(reinterpret_cast<const wchar_t*>(value.data())).c_str());
+    }
+    return 0;
+}
+
 // --- the screen ----------------------------------------------------------
 
 // What the program measures before each change: the primary screen's size
@@ -449,6 +542,14 @@ int Run(int argc, char** argv) {
     }
     if (command == "fake-tray" && argc == 3) return FakeTray(Number(argv[2]));
     if (command == "fake-tray-up") return FakeTrayUp();
+    if (command == "record-tray" && argc == 4) {
+        trayLog = std::fopen(argv[3], "w");
+        if (trayLog == nullptr) return 1;
+        const int code = FakeTray(Number(argv[2]), RecordingTrayProc);
+        std::fclose(trayLog);
+        return code;
+    }
+    if (command == "reg-value" && argc == 4) return RegValue(argv[2], argv[3]);
 
     const int ui = e2eui::Run(argc, argv, MainWindow);
     if (ui >= 0) return ui;

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/app_state.h"
 #include "engine/catalogue.h"
@@ -14,8 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     corv::AppState state;
     const int pictures = corv::ParseCatalogue(state, text);
     FUZZ_CHECK(pictures >= 0 && static_cast<std::size_t>(pictures) == state.pictureList.size());
-    for (const std::string& line : state.folderList)
-        FUZZ_CHECK(line.find('\n') == std::string::npos);
+    for (const corv::FolderEntry& folder : state.folderList)
+        FUZZ_CHECK(corv::FolderEntryLine(folder).find('\n') == std::string::npos);
     for (const std::string& line : state.pictureList)
         FUZZ_CHECK(line.find('\n') == std::string::npos);
 
@@ -24,9 +25,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     corv::AppState back;
     corv::ParseCatalogue(back, corv::CatalogueText(state));
     bool plain = true;
-    for (const auto* list : {&state.folderList, &state.pictureList})
-        for (const std::string& line : *list)
-            if (line.size() >= 259 || line.find('\r') != std::string::npos) plain = false;
+    std::vector<std::string> lines = state.pictureList;
+    for (const corv::FolderEntry& folder : state.folderList)
+        lines.push_back(corv::FolderEntryLine(folder));
+    for (const std::string& line : lines)
+        if (line.size() >= 259 || line.find('\r') != std::string::npos) plain = false;
     if (plain) {
         FUZZ_CHECK(back.folderList == state.folderList);
         if (!state.folderList.empty()) FUZZ_CHECK(back.pictureList == state.pictureList);

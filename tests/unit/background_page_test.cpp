@@ -54,10 +54,10 @@ TEST(BackgroundPage, InitialStatesFollowTheSwitches) {
 
 TEST(BackgroundPage, ColoursConvertBothWays) {
     AppState state;
-    state.settings.backcolor = 0xFF112233;  // red 0x11, green 0x22, blue 0x33
-    EXPECT_EQ(corv::BackgroundButtonColor(state.settings), 0x00332211u);
-    corv::ApplyBackgroundColor(state, 0x00C0B0A0);  // blue C0, green B0, red A0
-    EXPECT_EQ(state.settings.backcolor, 0xFFA0B0C0u);
+    state.settings.backcolor = corv::Argb{0xFF112233};  // red 0x11, green 0x22, blue 0x33
+    EXPECT_EQ(corv::BackgroundButtonColor(state.settings).value, 0x00332211u);
+    corv::ApplyBackgroundColor(state, corv::ColorRef{0x00C0B0A0});  // blue C0, green B0, red A0
+    EXPECT_EQ(state.settings.backcolor.value, 0xFFA0B0C0u);
     EXPECT_EQ(state.freshCanvasRequested, 1);
 }
 
@@ -91,8 +91,8 @@ TEST(BackgroundPage, PreviewTakesTheScreensProportions) {
 
 TEST(BackgroundPage, PreviewPlans) {
     corv::Settings settings;
-    settings.backcolor = 0xFF102030;
-    settings.desktopColor = 0xFF405060;
+    settings.backcolor = corv::Argb{0xFF102030};
+    settings.desktopColor = corv::Argb{0xFF405060};
     const struct {
         const char* name;
         bool color, image, stretch;
@@ -117,7 +117,7 @@ TEST(BackgroundPage, PreviewPlans) {
         settings.isbackimg = c.image;
         settings.isstretch = c.stretch;
         const corv::PreviewPlan plan = corv::PlanPreview(settings, 100, 75, 1000, c.iw, c.ih);
-        EXPECT_EQ(plan.clearArgb, c.clear);
+        EXPECT_EQ(plan.clearArgb.value, c.clear);
         EXPECT_EQ(plan.drawImage, c.draws);
         if (!c.draws) continue;
         EXPECT_FLOAT_EQ(plan.imageRect.x, c.rect.x);

@@ -168,7 +168,7 @@ TEST(CalendarPage, SwitchRequestsAFreshCanvasAndColoursAnswerOnlyWhileOn) {
     Settings settings;
     const struct {
         int id;
-        uint32_t Settings::*field;
+        corv::ColorRef Settings::*field;
     } colours[] = {{IDC_CAL_TITLE_COLOR, &Settings::yymmcolor},
                    {IDC_CAL_WEEKDAY_COLOR, &Settings::whitedaycolor},
                    {IDC_CAL_SATURDAY_COLOR, &Settings::bluedaycolor},

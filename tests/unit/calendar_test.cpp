@@ -40,10 +40,10 @@ struct CalendarScene {
     std::string programDir = "prog";
 
     CalendarScene() {
-        settings.whitedaycolor = kWhite;
-        settings.bluedaycolor = kBlue;
-        settings.reddaycolor = kRed;
-        settings.yymmcolor = kTitle;
+        settings.whitedaycolor = corv::ColorRef{kWhite};
+        settings.bluedaycolor = corv::ColorRef{kBlue};
+        settings.reddaycolor = corv::ColorRef{kRed};
+        settings.yymmcolor = corv::ColorRef{kTitle};
         settings.ymfontname = "Georgia";
         settings.ddfontname = "Tahoma";
         settings.isbold1 = true;

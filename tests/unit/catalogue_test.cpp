@@ -7,6 +7,7 @@
 
 #include "engine/paths.h"
 #include "support/fakes.h"
+#include "support/folder_lines.h"
 #include "unit/test_util.h"
 
 using corv::AppState;
@@ -30,7 +31,7 @@ struct Picker {
             fs.AddFile("P", name);
             state.pictureList.push_back(JoinPath("P", name));
         }
-        state.folderList.push_back("P,3");
+        state.folderList.push_back(corv::SplitFolderEntry("P,3"));
     }
     std::string Pick() { return corv::PickNextPicture(state, sources); }
 };
@@ -54,8 +55,8 @@ TEST(CatalogueFiles, LoadSplitsFoldersAndPictures) {
     AppState state;
     EXPECT_EQ(corv::LoadCatalogue(state, path), 3);
     ASSERT_EQ(state.folderList.size(), 1u);
-    EXPECT_EQ(state.folderList[0], "C:\\pics,3");
-    EXPECT_EQ(corv::FolderOfEntry(state.folderList[0]), "C:\\pics");
+    EXPECT_EQ(corv::FolderEntryLine(state.folderList[0]), "C:\\pics,3");
+    EXPECT_EQ(state.folderList[0].path, "C:\\pics");
     EXPECT_EQ(state.pictureList.back(), "C:\\pics\\3.jpg");
 }
 
@@ -89,7 +90,7 @@ TEST(CatalogueFiles, SaveWritesTextModeAndDropsPicturesWithoutFolders) {
     state.pictureList = {"orphan.jpg"};
     EXPECT_TRUE(corv::SaveCatalogue(state, path));
     EXPECT_EQ(corvtest::ReadFile(path), "&\r\n");
-    state.folderList = {"C:\\\xB1\xD7\xB8\xB2,1"};
+    state.folderList = corvtest::Folders({"C:\\\xB1\xD7\xB8\xB2,1"});
     state.pictureList = {"C:\\\xB1\xD7\xB8\xB2\\a.jpg"};
     EXPECT_TRUE(corv::SaveCatalogue(state, path));
     AppState again;
@@ -104,7 +105,7 @@ TEST(CatalogueFiles, FailedSaveKeepsTheOldFile) {
     corvtest::WriteFile(path, "A,1\r\n&\r\nA\\x.jpg\r\n");
     corvtest::MakeReadOnly(path);
     AppState state;
-    state.folderList = {"B,0"};
+    state.folderList = corvtest::Folders({"B,0"});
     EXPECT_FALSE(corv::SaveCatalogue(state, path));
     EXPECT_EQ(corvtest::ReadFile(path), "A,1\r\n&\r\nA\\x.jpg\r\n");
 }
@@ -176,7 +177,7 @@ TEST(CataloguePick, EveryPickOfEveryRoundHasAPicture) {
             corv::PickSources sources{fs, rand, clock, nullptr};
             AppState state;
             state.settings.israndum = random;
-            state.folderList = {"P," + std::to_string(pictures)};
+            state.folderList = corvtest::Folders({"P," + std::to_string(pictures)});
             for (int i = 0; i < pictures; ++i) fs.AddFile("P", std::to_string(i) + ".jpg");
             // Folders only at first, as a hand-written list.txt gives them.
             for (int round = 0; round < 3; ++round) {
@@ -186,9 +187,10 @@ TEST(CataloguePick, EveryPickOfEveryRoundHasAPicture) {
                     EXPECT_NE(shown.back(), "") << "round " << round << ", pick " << i;
                 }
                 std::sort(shown.begin(), shown.end());
-                if (random)
+                if (random) {
                     EXPECT_EQ(std::unique(shown.begin(), shown.end()), shown.end())
                         << "round " << round;
+                }
             }
         }
     }
@@ -218,7 +220,8 @@ TEST(CataloguePick, NoPictureOnlyWhenTheFoldersHoldNone) {
         corv::PickSources sources{fs, rand, clock, nullptr};
         AppState state;
         state.settings.israndum = true;
-        state.folderList = c.folders;
+        for (const std::string& line : c.folders)
+            state.folderList.push_back(corv::SplitFolderEntry(line));
         const std::string expected = *c.expected ? JoinPath("P", c.expected) : "";
         EXPECT_EQ(corv::PickNextPicture(state, sources), expected);
         EXPECT_LE(fs.listings, static_cast<int>(c.folders.size()));
@@ -303,12 +306,14 @@ TEST(CatalogueFiles, EntriesSplitAtTheLastComma) {
         {"D:\\Photos, 2019", "D:\\Photos, 2019", 0},  // no count: all path
         {"Z:\\no count", "Z:\\no count", 0},
         {"E:\\x,", "E:\\x,", 0},
+        {"F:\\odd,007", "F:\\odd", 7},  // spelled as the file spells it
+        {"F:\\odd,-0", "F:\\odd", 0},
     };
     for (const auto& c : cases) {
         const corv::FolderEntry split = corv::SplitFolderEntry(c.entry);
         EXPECT_EQ(split.path, c.path) << c.entry;
         EXPECT_EQ(split.count, c.count) << c.entry;
-        EXPECT_EQ(corv::FolderOfEntry(c.entry), c.path);
+        EXPECT_EQ(corv::FolderEntryLine(split), c.entry);  // written back as read
     }
 }
 
@@ -320,13 +325,13 @@ TEST(CatalogueFiles, UnreadableListIsNeverOverwritten) {
     AppState state;
     EXPECT_EQ(corv::LoadCatalogue(state, path), 0);
     EXPECT_TRUE(state.catalogueUnreadable);
-    state.folderList = {"X,1"};
+    state.folderList = corvtest::Folders({"X,1"});
     EXPECT_FALSE(corv::SaveCatalogue(state, path));
 
     AppState fresh;
     EXPECT_EQ(corv::LoadCatalogue(fresh, dir.File("missing.txt")), 0);
     EXPECT_FALSE(fresh.catalogueUnreadable);
-    fresh.folderList = {"X,1"};
+    fresh.folderList = corvtest::Folders({"X,1"});
     EXPECT_TRUE(corv::SaveCatalogue(fresh, dir.File("missing.txt")));
 }
 
@@ -337,7 +342,7 @@ TEST(CatalogueScan, RescanTakesFoldersWithCommas) {
     ScriptedRandom random{{0}};
     corv::PickSources sources{fs, random, clock, nullptr};
     AppState state;
-    state.folderList = {"D, 2019,1"};
+    state.folderList = corvtest::Folders({"D, 2019,1"});
     state.settings.israndum = false;
     EXPECT_EQ(corv::PickNextPicture(state, sources), JoinPath("D, 2019", "a.jpg"));
     EXPECT_EQ(state.pictureList, std::vector<std::string>{JoinPath("D, 2019", "a.jpg")});

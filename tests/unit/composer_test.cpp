@@ -8,6 +8,7 @@
 #include "engine/cycle.h"
 #include "engine/paths.h"
 #include "support/fakes.h"
+#include "support/folder_lines.h"
 #include "support/recording_imaging.h"
 
 using corv::AppState;
@@ -65,7 +66,7 @@ struct Composer {
         state.settings.programDir = "prog";
         state.settings.israndum = false;
         state.settings.iscalender = false;
-        state.folderList = {"P,0"};
+        state.folderList = corvtest::Folders({"P,0"});
         state.freshCanvasRequested = 1;
     }
     // Adds a picture of the given size to the catalogue and the disk.
@@ -107,7 +108,7 @@ TEST(ComposerGeometry, FitPictureSizeKeepsAspectAndHandlesBadLimits) {
 
 TEST(ComposerGeometry, SlotsAlternateAndLimitBySlotWidth) {
     Composer c;
-    c.state.settings.imagepos = 1;
+    c.state.settings.imagepos = corv::ImagePos::Slots;
     c.state.settings.notstrech = false;
     c.state.placementSlots = {{10, 20, 510, 420}, {600, 100, 800, 700}};
     const std::string p = c.AddPicture("wide.jpg", 400, 300);
@@ -127,7 +128,7 @@ TEST(ComposerGeometry, SlotIndexOffAShortenedListStartsAtTheFirstSlot) {
     for (const int32_t index : {2, 5, -1}) {
         SCOPED_TRACE(index);
         Composer c;
-        c.state.settings.imagepos = 1;
+        c.state.settings.imagepos = corv::ImagePos::Slots;
         c.state.settings.notstrech = false;
         c.state.placementSlots = {{10, 20, 510, 420}, {600, 100, 800, 700}};
         c.state.slotIndex = index;
@@ -158,7 +159,7 @@ TEST(ComposerGeometry, DegenerateSlotsTakeTheNearestAllowedSize) {
     for (const auto& t : cases) {
         SCOPED_TRACE(t.name);
         Composer c;
-        c.state.settings.imagepos = 1;
+        c.state.settings.imagepos = corv::ImagePos::Slots;
         c.state.settings.notstrech = false;
         c.state.placementSlots = {t.slot};
         const std::string p = c.AddPicture("wide.jpg", 400, 300);
@@ -169,7 +170,7 @@ TEST(ComposerGeometry, DegenerateSlotsTakeTheNearestAllowedSize) {
 
 TEST(ComposerGeometry, NoSlotsMeansCentredWithPictureLimit) {
     Composer c;
-    c.state.settings.imagepos = 1;
+    c.state.settings.imagepos = corv::ImagePos::Slots;
     const std::string p = c.AddPicture("a.jpg", 800, 600);
     c.Change();
     EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp1", p),
@@ -216,7 +217,7 @@ TEST(ComposerGeometry, LoadsAskForTheSizeTheyAreDrawnAt) {
     EXPECT_EQ(need(c.imaging, p), "400x400 fitted");
 
     // Slots: the next slot's width, as the picture is sized.
-    c.state.settings.imagepos = 1;
+    c.state.settings.imagepos = corv::ImagePos::Slots;
     c.state.placementSlots = {{10, 20, 510, 420}, {600, 100, 800, 700}};
     c.Change();
     EXPECT_EQ(need(c.imaging, p), "500x500 fitted");
@@ -241,8 +242,8 @@ TEST(ComposerGeometry, FitBackgroundRectCases) {
 
 TEST(ComposerBase, FreshCanvasUsesBackColourOrDesktopColour) {
     Composer c;
-    c.state.settings.backcolor = 0xFF112233u;
-    c.state.settings.desktopColor = 0xFF445566u;
+    c.state.settings.backcolor = corv::Argb{0xFF112233u};
+    c.state.settings.desktopColor = corv::Argb{0xFF445566u};
     c.Change();
     EXPECT_TRUE(Has(c.imaging.log, "bmp1: clear ff112233"));
     c.state.settings.isbackcolor = false;
@@ -253,7 +254,7 @@ TEST(ComposerBase, FreshCanvasUsesBackColourOrDesktopColour) {
 TEST(ComposerBase, CollageKeepsCountPicturesThenStartsFresh) {
     Composer c;
     c.state.settings.isoverlap = true;
-    c.state.settings.imagepos = 2;
+    c.state.settings.imagepos = corv::ImagePos::Random;
     c.state.settings.piccleartotalcnt = 3;
     c.imaging.AddPicture(c.Wallpaper(), 1024, 768);
     c.AddPicture("a.jpg", 100, 100);
@@ -269,7 +270,7 @@ TEST(ComposerBase, CollageKeepsCountPicturesThenStartsFresh) {
 TEST(ComposerBase, CollageNeverWithCentredPlacement) {
     Composer c;
     c.state.settings.isoverlap = true;
-    c.state.settings.imagepos = 0;
+    c.state.settings.imagepos = corv::ImagePos::Centred;
     c.imaging.AddPicture(c.Wallpaper(), 1024, 768);
     c.AddPicture("a.jpg", 100, 100);
     c.Change();
@@ -281,7 +282,7 @@ TEST(ComposerBase, CollageGreysTheKeptWallpaper) {
     Composer c;
     c.state.settings.isoverlap = true;
     c.state.settings.isbackgray = true;
-    c.state.settings.imagepos = 2;
+    c.state.settings.imagepos = corv::ImagePos::Random;
     c.state.freshCanvasRequested = 0;
     c.state.overlapCount = 1;
     c.imaging.AddPicture(c.Wallpaper(), 1024, 768);
@@ -298,8 +299,8 @@ TEST(ComposerBase, CollageGreysTheKeptWallpaper) {
 TEST(ComposerBase, MissingKeptWallpaperStartsAFreshCanvas) {
     Composer c;
     c.state.settings.isoverlap = true;
-    c.state.settings.imagepos = 2;
-    c.state.settings.backcolor = 0xFF485573u;
+    c.state.settings.imagepos = corv::ImagePos::Random;
+    c.state.settings.backcolor = corv::Argb{0xFF485573u};
     c.state.freshCanvasRequested = 0;
     c.state.overlapCount = 2;
     c.Change();
@@ -310,7 +311,7 @@ TEST(ComposerBase, MissingKeptWallpaperStartsAFreshCanvas) {
 
 TEST(ComposerPicture, RandomPlacementMirrorsWhenLastCentreIsCovered) {
     Composer c;
-    c.state.settings.imagepos = 2;
+    c.state.settings.imagepos = corv::ImagePos::Random;
     c.random = corvtest::ScriptedRandom({100, 50, 100, 50});
     c.clock.tick = 1;
     const std::string p = c.AddPicture("a.jpg", 200, 100);  // 200 x 100 (not enlarged)
@@ -332,7 +333,7 @@ TEST(ComposerPicture, RandomPlacementMirrorsWhenLastCentreIsCovered) {
 
 TEST(ComposerPicture, RandomPlacementCentresWhenNoRoomIsLeft) {
     AppState state;
-    state.settings.imagepos = 2;
+    state.settings.imagepos = corv::ImagePos::Random;
     corvtest::ScriptedRandom random({1234});
     corvtest::FixedClock clock;
     const corv::PointI at = corv::PlacePicture(state, 1024, 768, 300, 760, random, clock);
@@ -344,7 +345,7 @@ TEST(ComposerPicture, RandomPlacementCentresWhenNoRoomIsLeft) {
 
 TEST(ComposerPicture, UnknownPlacementModeIsTopLeft) {
     AppState state;
-    state.settings.imagepos = 7;
+    state.settings.imagepos = static_cast<corv::ImagePos>(7);
     corvtest::ScriptedRandom random;
     corvtest::FixedClock clock;
     const corv::PointI at = corv::PlacePicture(state, 1024, 768, 100, 100, random, clock);
@@ -451,7 +452,7 @@ TEST(ComposerCaption, FollowsThePathShown) {
     EXPECT_TRUE(c.state.pictureList.empty());
     EXPECT_EQ(CountPrefix(c.imaging.log, "bmp1: gradient"), 1);
     EXPECT_EQ(CountPrefix(c.imaging.log, "bmp1: text"), 2);
-    c.state.folderList = {"empty,0"};  // the rescan finds nothing
+    c.state.folderList = corvtest::Folders({"empty,0"});  // the rescan finds nothing
     c.Change();
     EXPECT_EQ(c.state.currentPicture, "");
     EXPECT_EQ(CountPrefix(c.imaging.log, "bmp2: gradient"), 0);
@@ -463,7 +464,7 @@ TEST(ComposerCaption, FollowsThePathShown) {
 TEST(ComposerBase, NewDateStartsAFreshCollage) {
     Composer c;
     c.state.settings.isoverlap = true;
-    c.state.settings.imagepos = 2;
+    c.state.settings.imagepos = corv::ImagePos::Random;
     c.state.settings.iscalender = true;
     c.imaging.AddPicture(c.Wallpaper(), 1024, 768);
     c.AddPicture("a.jpg", 100, 100);

@@ -21,9 +21,9 @@ using corvtest::WriteFile;
 constexpr uint32_t kUntouched = 0x12345678;
 
 uint32_t Parse(const std::string& text) {
-    uint32_t argb = kUntouched;
+    corv::Argb argb{kUntouched};
     ParseDesktopColor(text, argb);
-    return argb;
+    return argb.value;
 }
 
 TEST(DesktopColor, ThreeNumbersGiveAnOpaqueColour) {
@@ -43,9 +43,9 @@ TEST(DesktopColor, OnlyTheLowEightBitsOfEachNumberCount) {
 
 TEST(DesktopColor, FewerThanThreeNumbersLeaveTheColour) {
     for (const char* text : {"", "   ", "10", "10 20", "10 20 x", "a b c", "10 20 3x", "+ 1 2"}) {
-        uint32_t argb = kUntouched;
+        corv::Argb argb{kUntouched};
         EXPECT_FALSE(ParseDesktopColor(text, argb)) << text;
-        EXPECT_EQ(kUntouched, argb) << text;
+        EXPECT_EQ(kUntouched, argb.value) << text;
     }
 }
 
@@ -134,12 +134,12 @@ TEST_F(UserWallpaper, TheDesktopColourIsSetOnlyByAFullValue) {
     DesktopValues values = Wallpaper("");
     values.hasBackground = true;
     values.background = "58 110 165";
-    EXPECT_EQ(0xFF3A6EA5u, Apply(values).desktopColor);
+    EXPECT_EQ(0xFF3A6EA5u, Apply(values).desktopColor.value);
     values.background = "58 110";
-    EXPECT_EQ(0xFF000000u, Apply(values).desktopColor);
+    EXPECT_EQ(0xFF000000u, Apply(values).desktopColor.value);
     values.hasBackground = false;
     values.background = "58 110 165";
-    EXPECT_EQ(0xFF000000u, Apply(values).desktopColor);
+    EXPECT_EQ(0xFF000000u, Apply(values).desktopColor.value);
 }
 
 TEST_F(UserWallpaper, SavingKeepsEverythingElseInEnvIni) {

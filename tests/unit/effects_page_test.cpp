@@ -206,8 +206,8 @@ TEST(EffectsPage, EmptyMaskTakesTheFirstOfTheList) {
 
 TEST(EffectsPage, FrameColourIsKeptAsGivenAndAsksForAFreshCanvas) {
     corv::AppState state;
-    corv::ApplyFrameColor(state, 0x00C0B0A0);
-    EXPECT_EQ(state.settings.framecolor, 0x00C0B0A0u);
+    corv::ApplyFrameColor(state, corv::ColorRef{0x00C0B0A0});
+    EXPECT_EQ(state.settings.framecolor.value, 0x00C0B0A0u);
     EXPECT_EQ(state.freshCanvasRequested, 1);
 }
 

@@ -101,7 +101,7 @@ TEST(PictureLayer, FrameBandWithInnerLineAroundThePicture) {
     Scene s;
     s.settings.isframe = true;
     s.settings.framesize = 7;
-    s.settings.framecolor = 0x00332211;  // blue 0x33, green 0x22, red 0x11
+    s.settings.framecolor = corv::ColorRef{0x00332211};  // blue 0x33, green 0x22, red 0x11
     s.Layer(400, 300, 0, 0);
     EXPECT_EQ(s.imaging.log, (Log{
                                  "new bmp1 400x311 argb32",

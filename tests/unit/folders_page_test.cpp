@@ -8,6 +8,7 @@
 #include "engine/catalogue.h"
 #include "engine/paths.h"
 #include "support/fakes.h"
+#include "support/folder_lines.h"
 
 using corv::AddVerdict;
 using corv::AppState;
@@ -57,17 +58,18 @@ TEST(FoldersPage, AddRules) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         AppState state;
-        state.folderList = c.listed;
+        for (const std::string& line : c.listed)
+            state.folderList.push_back(corv::SplitFolderEntry(line));
         const corv::AddResult result = corv::PrepareAddFolder(state, c.chosen);
         EXPECT_EQ(result.verdict, c.verdict);
-        EXPECT_EQ(state.folderList, c.left);
+        EXPECT_EQ(corvtest::Lines(state.folderList), c.left);
         EXPECT_EQ(result.folded, c.folded);
     }
 }
 
 TEST(FoldersPage, TakingFoldersInDropsOnlyTheirPictures) {
     AppState state;
-    state.folderList = {"c:\\pics\\a,1", "c:\\pics2,1"};
+    state.folderList = corvtest::Folders({"c:\\pics\\a,1", "c:\\pics2,1"});
     state.pictureList = {"C:\\Pics\\A\\1.jpg", "c:\\pics2\\2.jpg", "c:\\picsx.jpg"};
     const corv::AddResult result = corv::PrepareAddFolder(state, "C:\\PICS");
     EXPECT_EQ(result.verdict, AddVerdict::Added);
@@ -83,7 +85,8 @@ TEST(FoldersPage, LowerCaseLeavesDoubleByteCharactersAlone) {
 
 TEST(FoldersPage, TotalSumsTheCounts) {
     EXPECT_EQ(corv::TotalText(corv::TotalPictures({})), "0 pics");
-    EXPECT_EQ(corv::TotalText(corv::TotalPictures({"a,3", "b, c,4", "d"})), "7 pics");
+    EXPECT_EQ(corv::TotalText(corv::TotalPictures(corvtest::Folders({"a,3", "b, c,4", "d"}))),
+              "7 pics");
 }
 
 TEST(FoldersPage, RescanDropsFoldersWithoutPicturesAndCountsAgain) {
@@ -93,7 +96,7 @@ TEST(FoldersPage, RescanDropsFoldersWithoutPicturesAndCountsAgain) {
     fs.AddFile("empty", "notes.txt");
     fs.AddFile("with, comma", "3.gif");
     AppState state;
-    state.folderList = {"empty,4", "full,1", "gone,9", "with, comma,0"};
+    state.folderList = corvtest::Folders({"empty,4", "full,1", "gone,9", "with, comma,0"});
     state.pictureList = {"stale.jpg"};
     std::vector<int32_t> begun;
     int steps = 0;
@@ -101,7 +104,8 @@ TEST(FoldersPage, RescanDropsFoldersWithoutPicturesAndCountsAgain) {
                                 [&] { ++steps; }};
     corv::RescanFolders(state, fs, progress);
     // "gone" is not there: it keeps its place and count.
-    EXPECT_EQ(state.folderList, (std::vector<std::string>{"full,2", "gone,9", "with, comma,1"}));
+    EXPECT_EQ(corvtest::Lines(state.folderList),
+              (std::vector<std::string>{"full,2", "gone,9", "with, comma,1"}));
     EXPECT_EQ(
         state.pictureList,
         (std::vector<std::string>{corv::JoinPath("full", "1.jpg"), corv::JoinPath("full", "2.png"),
@@ -121,17 +125,17 @@ TEST(FoldersPage, UnreachableFolderSurvivesRescans) {
     fs.AddFile("E:\\photos", "2.jpg");
     fs.AddFile("C:\\empty", "notes.txt");
     AppState state;
-    state.folderList = {"E:\\photos,2", "C:\\empty,3"};
+    state.folderList = corvtest::Folders({"E:\\photos,2", "C:\\empty,3"});
     fs.RemoveFolder("E:\\photos");
     for (int round = 0; round < 2; ++round) {
         corv::RescanFolders(state, fs, corv::ScanProgress{});
-        EXPECT_EQ(state.folderList, std::vector<std::string>{"E:\\photos,2"});
+        EXPECT_EQ(corvtest::Lines(state.folderList), std::vector<std::string>{"E:\\photos,2"});
         EXPECT_TRUE(state.pictureList.empty());
         EXPECT_FALSE(corv::MakeFolderRow(fs, state.folderList[0]).connected);
     }
     fs.AddFile("E:\\photos", "1.jpg");
     corv::RescanFolders(state, fs, corv::ScanProgress{});
-    EXPECT_EQ(state.folderList, std::vector<std::string>{"E:\\photos,1"});
+    EXPECT_EQ(corvtest::Lines(state.folderList), std::vector<std::string>{"E:\\photos,1"});
     EXPECT_EQ(state.pictureList, std::vector<std::string>{corv::JoinPath("E:\\photos", "1.jpg")});
     const corv::FolderRow row = corv::MakeFolderRow(fs, state.folderList[0]);
     EXPECT_TRUE(row.connected);
@@ -147,7 +151,7 @@ TEST(FoldersPage, RefillForgetsTheClickedRow) {
     for (const char* folder : {"c:\\a", "c:\\b\\x", "c:\\b\\y", "c:\\d"})
         fs.AddFile(folder, "1.jpg");
     AppState state;
-    state.folderList = {"c:\\a,1", "c:\\b\\x,1", "c:\\b\\y,1", "c:\\d,1"};
+    state.folderList = corvtest::Folders({"c:\\a,1", "c:\\b\\x,1", "c:\\b\\y,1", "c:\\d,1"});
     corv::FolderRows rows;
     rows.Refill(state, fs);
     EXPECT_FALSE(rows.HasChoice());
@@ -156,7 +160,7 @@ TEST(FoldersPage, RefillForgetsTheClickedRow) {
     EXPECT_TRUE(rows.Click(3));
     // Adding c:\b takes x and y in: c:\d is now row 1, and row 3 is c:\b.
     ASSERT_EQ(corv::PrepareAddFolder(state, "c:\\b").verdict, AddVerdict::Added);
-    state.folderList.push_back("c:\\b,2");
+    state.folderList.push_back(corv::SplitFolderEntry("c:\\b,2"));
     EXPECT_EQ(rows.Refill(state, fs).size(), 3u);
     EXPECT_FALSE(rows.HasChoice());
     EXPECT_FALSE(rows.DeleteChosen(state));
@@ -164,6 +168,6 @@ TEST(FoldersPage, RefillForgetsTheClickedRow) {
     // A click after the refill deletes the folder clicked, once.
     EXPECT_TRUE(rows.Click(1));
     EXPECT_TRUE(rows.DeleteChosen(state));
-    EXPECT_EQ(state.folderList, (std::vector<std::string>{"c:\\a,1", "c:\\b,2"}));
+    EXPECT_EQ(corvtest::Lines(state.folderList), (std::vector<std::string>{"c:\\a,1", "c:\\b,2"}));
     EXPECT_FALSE(rows.DeleteChosen(state));
 }

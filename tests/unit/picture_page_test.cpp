@@ -71,7 +71,7 @@ TEST(PicturePage, InitialStatesFollowPictureSwitchPlacementAndCollage) {
         SCOPED_TRACE(c.name);
         Settings settings;
         settings.isforeimg = c.isforeimg;
-        settings.imagepos = c.imagepos;
+        settings.imagepos = static_cast<corv::ImagePos>(c.imagepos);
         settings.isoverlap = c.isoverlap;
         Enabled page = AllEnabled();
         Apply(page, corv::PictureInitialStates(settings));
@@ -125,7 +125,7 @@ TEST(PicturePage, ClicksWriteSettingsAndEnableControls) {
         SCOPED_TRACE(c.name);
         AppState state;
         state.settings.isoverlap = c.isoverlap;
-        state.settings.imagepos = 1;
+        state.settings.imagepos = corv::ImagePos::Slots;
         Enabled page;
         for (int id : group) page[id] = false;
         page[IDC_PIC_SLOT_EDITOR] = true;
@@ -150,13 +150,13 @@ TEST(PicturePage, ClicksWriteTheirSetting) {
     corv::ApplyPictureClick(state, IDC_PIC_IN_ORDER, true);
     EXPECT_FALSE(state.settings.israndum);
     corv::ApplyPictureClick(state, IDC_PIC_RANDOM_PLACE, true);
-    EXPECT_EQ(state.settings.imagepos, 2);
+    EXPECT_EQ(state.settings.imagepos, corv::ImagePos::Random);
     corv::ApplyPictureClick(state, IDC_PIC_SLOT_PLACE, true);
-    EXPECT_EQ(state.settings.imagepos, 1);
+    EXPECT_EQ(state.settings.imagepos, corv::ImagePos::Slots);
     // Centred placement leaves collage mode as it was.
     state.settings.isoverlap = true;
     corv::ApplyPictureClick(state, IDC_PIC_CENTRED, true);
-    EXPECT_EQ(state.settings.imagepos, 0);
+    EXPECT_EQ(state.settings.imagepos, corv::ImagePos::Centred);
     EXPECT_TRUE(state.settings.isoverlap);
     corv::ApplyPictureClick(state, IDC_PIC_COLLAGE, false);
     EXPECT_FALSE(state.settings.isoverlap);

@@ -32,36 +32,46 @@ std::string SaveToText(const Settings& s, const std::vector<std::string>& progra
 
 }  // namespace
 
+// A file without settings: every key of the table loads its default, which
+// a save writes back, key by key in the table's order (the full text is
+// spelled out in SettingsSave.WritesEveryKeyInOrder).
 TEST(SettingsLoad, FileWithOnlyWallpaperPathGivesEveryDefault) {
-    Loaded l = LoadFrom("[DEFAULT]\r\noriwallpath=C:\\old.bmp\r\n");
-    const Settings& s = l.settings;
-    for (bool flag :
-         {s.isforeimg, s.israndum, s.iscalender, s.ispath, s.maxwinstop, s.notstrech, s.isbackcolor,
-          s.isstretch, s.isiptooltip, s.isweekday, s.isbold1, s.isbold2, s.isitalic1, s.isitalic2})
-        EXPECT_TRUE(flag);
-    for (bool flag : {s.isbackimg, s.isframe, s.isrotate, s.ismask, s.isshadow, s.isrndmask,
-                      s.isbackgray, s.isoverlap, s.isiconhide, s.paused})
-        EXPECT_FALSE(flag);
-    EXPECT_EQ(s.picmaxsize, 400);
-    EXPECT_EQ(s.changetime, 15);
-    EXPECT_EQ(s.min_sec, 1000);
-    EXPECT_EQ(s.framesize, 7);
-    EXPECT_EQ(s.rotatevalue, 90);
-    EXPECT_EQ(s.piccleartotalcnt, 10);
-    EXPECT_EQ(s.imagepos, 0);
-    EXPECT_EQ(s.rememory, 0);
-    EXPECT_EQ(s.ymfontname, "Georgia");
-    EXPECT_EQ(s.ddfontname, "Georgia");
-    EXPECT_EQ(s.maskfilename, "");
-    EXPECT_EQ(s.backcolor, 0xFF485573u);  // 7558472: red 72, green 85, blue 115
-    EXPECT_EQ(s.framecolor, 16777215u);
-    EXPECT_EQ(s.whitedaycolor, 16777215u);
-    EXPECT_EQ(s.bluedaycolor, 16439668u);
-    EXPECT_EQ(s.reddaycolor, 8262389u);
-    EXPECT_EQ(s.yymmcolor, 14416893u);
+    const std::string before = "[DEFAULT]\r\noriwallpath=C:\\old.bmp\r\n";
+    Loaded l = LoadFrom(before);
+    std::string expected = before;
+    for (const corv::SettingKey& k : corv::SettingsTable())
+        expected += std::string(k.key) + "=" + k.defaultText + "\r\n";
+    EXPECT_EQ(SaveToText(l.settings, l.programs, before), expected);
+    EXPECT_EQ(l.settings.backcolor.value, 0xFF485573u);  // 7558472: red 72, green 85, blue 115
+    EXPECT_EQ(l.settings.imagepos, corv::ImagePos::Centred);
+    EXPECT_FALSE(l.settings.paused);
     EXPECT_TRUE(l.programs.empty());
     // The wallpaper path is not part of the record's load.
-    EXPECT_EQ(s.userWallpaper, "");
+    EXPECT_EQ(l.settings.userWallpaper, "");
+}
+
+// Each key reaches a field of its own: a value other than the default,
+// alone in the file, comes back from a save under that key, and every other
+// key keeps its default.
+TEST(SettingsLoad, EveryKeyHasAFieldOfItsOwn) {
+    using Kind = corv::SettingKey::Kind;
+    const auto& table = corv::SettingsTable();
+    for (const corv::SettingKey& k : table) {
+        // The exception programs fill the first free keys (see
+        // ExceptionProgramsSkipEmptyKeys).
+        if (k.kind == Kind::Program) continue;
+        SCOPED_TRACE(k.key);
+        std::string value = k.kind == Kind::Text ? "x y" : "4321";
+        if (k.kind == Kind::Flag) value = *k.defaultText == '1' ? "0" : "1";
+        Loaded l = LoadFrom(std::string("[DEFAULT]\n") + k.readKey + "=" + value + "\n");
+        const std::string saved = "\n" + SaveToText(l.settings, l.programs);
+        for (const corv::SettingKey& other : table) {
+            const std::string expected = &other == &k ? value : std::string(other.defaultText);
+            EXPECT_NE(saved.find("\n" + std::string(other.key) + "=" + expected + "\r"),
+                      std::string::npos)
+                << other.key;
+        }
+    }
 }
 
 TEST(SettingsLoad, NumbersAndTheirReplacementRules) {
@@ -70,7 +80,7 @@ TEST(SettingsLoad, NumbersAndTheirReplacementRules) {
     EXPECT_EQ(LoadFrom("[DEFAULT]\nmin_sec=-5\n").settings.min_sec, 1000);
     Loaded zero = LoadFrom("[DEFAULT]\npicmaxsize=0\nimagepos=0\nrememory=3\n");
     EXPECT_EQ(zero.settings.picmaxsize, 400);
-    EXPECT_EQ(zero.settings.imagepos, 0);
+    EXPECT_EQ(zero.settings.imagepos, corv::ImagePos::Centred);
     EXPECT_EQ(zero.settings.rememory, 3);
     EXPECT_EQ(LoadFrom("[DEFAULT]\nchangetime=123456\n").settings.changetime, 12345);
     EXPECT_EQ(LoadFrom("[DEFAULT]\nchangetime=-4\n").settings.changetime, -4);
@@ -96,12 +106,13 @@ TEST(SettingsLoad, StretchKeyInEitherSpelling) {
 
 TEST(SettingsLoad, ColoursConvertToOpaqueArgbAndBack) {
     Loaded l = LoadFrom("[DEFAULT]\nbackcolor=255\nframecolor=123456789\n");
-    EXPECT_EQ(l.settings.backcolor, 0xFFFF0000u);
-    EXPECT_EQ(l.settings.framecolor, 12345678u);  // cut to 8 characters
+    EXPECT_EQ(l.settings.backcolor.value, 0xFFFF0000u);
+    EXPECT_EQ(l.settings.framecolor.value, 12345678u);  // cut to 8 characters
     const std::string saved = SaveToText(l.settings, l.programs);
     EXPECT_NE(saved.find("backcolor=255\r\n"), std::string::npos);
-    EXPECT_EQ(corv::ArgbToColorRef(corv::ColorRefToArgb(0x00123456u)), 0x00123456u);
-    EXPECT_EQ(corv::ArgbToColorRef(0x7F010203u), 0x00030201u);  // alpha dropped
+    EXPECT_EQ(corv::ArgbToColorRef(corv::ColorRefToArgb(corv::ColorRef{0x00123456u})).value,
+              0x00123456u);
+    EXPECT_EQ(corv::ArgbToColorRef(corv::Argb{0x7F010203u}).value, 0x00030201u);  // alpha dropped
 }
 
 TEST(SettingsLoad, StringsAreCutTo259Bytes) {
@@ -120,7 +131,7 @@ TEST(SettingsSave, WritesEveryKeyInOrder) {
     Loaded l = LoadFrom("");
     l.settings.isframe = true;
     l.settings.changetime = -3;
-    l.settings.framecolor = 0xFFFFFFFFu;
+    l.settings.framecolor = corv::ColorRef{0xFFFFFFFFu};
     const std::string text = SaveToText(l.settings, {"Editor"}, "[DEFAULT]\r\noriwallpath=w\r\n");
     EXPECT_EQ(text,
               "[DEFAULT]\r\noriwallpath=w\r\n"
@@ -162,7 +173,7 @@ TEST(SettingsSave, ResetClearsEverything) {
     EXPECT_FALSE(l.settings.paused);
     EXPECT_EQ(l.settings.picmaxsize, 0);
     EXPECT_EQ(l.settings.programDir, "");
-    EXPECT_EQ(l.settings.backcolor, 0xFF000000u);
+    EXPECT_EQ(l.settings.backcolor.value, 0xFF000000u);
 }
 
 TEST(SettingsFile, UnwritableFileKeepsItsContent) {

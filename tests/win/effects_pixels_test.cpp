@@ -153,7 +153,7 @@ TEST_F(EffectsPixels, RotatedPictureLetsTheBackgroundShowInItsCorners) {
 TEST_F(EffectsPixels, FrameBandHasTheFrameColourAndADarkInnerLine) {
     settings.isframe = true;
     settings.framesize = 7;
-    settings.framecolor = 0x0000FF00;  // green
+    settings.framecolor = corv::ColorRef{0x0000FF00};  // green
     auto canvas = Compose(200, 160, 100, 80, 20, 30);
     const Rgb green{0, 255, 0};
     EXPECT_TRUE(IsNear(At(*canvas, 20 + 3, 30 + 40), green, 12));
@@ -234,9 +234,9 @@ TEST_F(EffectsPixels, TodaysNumberCarriesTheRing) {
 TEST_F(EffectsPixels, SaturdayHolidayIsDrawnInTheSundayColour) {
     settings.ddfontname = "Tahoma";
     settings.isbold2 = true;
-    settings.whitedaycolor = 0x00FFFFFF;
-    settings.bluedaycolor = 0x00FF0000;  // pure blue
-    settings.reddaycolor = 0x0000FF00;   // pure green, easy to tell apart
+    settings.whitedaycolor = corv::ColorRef{0x00FFFFFF};
+    settings.bluedaycolor = corv::ColorRef{0x00FF0000};  // pure blue
+    settings.reddaycolor = corv::ColorRef{0x0000FF00};   // pure green, easy to tell apart
     auto draw = [&](const corv::SpecialDays& days) {
         auto canvas = Solid(1024, 768, 0xFF808080, PixelFormat::Rgb24);
         corv::DrawCalendar(*imaging.SurfaceOn(*canvas), imaging, RectI{0, 0, 1024, 738},

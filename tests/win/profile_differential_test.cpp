@@ -173,7 +173,7 @@ TEST_F(ProfileDifferential, WritesProduceTheSameFiles) {
     }
     changed.isframe = true;
     changed.changetime = 42;
-    changed.backcolor = 0xFF102030;
+    changed.backcolor = corv::Argb{0xFF102030};
     corv::Settings changedAscii = changed;
     changed.backimagename = "C:\\\xB1\xD7\xB8\xB2\\back.jpg";
     changedAscii.backimagename = "C:\\pictures\\back.jpg";

@@ -70,13 +70,13 @@ int Change(const std::string& dir, const std::string& picture, int w, int h, boo
     state.settings.programDir = dir;
     state.settings.israndum = false;
     state.settings.iscalender = false;
-    state.folderList = {dir + ",1"};
+    state.folderList = {corv::MakeFolderEntry(dir, 1)};
     state.pictureList = {picture};
     state.freshCanvasRequested = 1;
     if (collage) {
         state.settings.isoverlap = true;
         state.settings.isbackgray = true;
-        state.settings.imagepos = 2;
+        state.settings.imagepos = corv::ImagePos::Random;
         // The kept wallpaper of an earlier change is the collage's base.
         corv::ChangeWallpaper(state, 0, services);
     }

@@ -72,8 +72,9 @@ make_folder_read_only() {
 }
 
 # A program folder where no file can be made (as under "Program Files"
-# without administrator rights): one message naming the folder, then no
-# wallpaper change and nothing written, at start or at exit.
+# without administrator rights): one message naming the folder and the
+# installer as the way out, then no wallpaper change and nothing written, at
+# start or at exit.
 case_folder_read_only() {
     use_task_bar
     local pics=$STATE/e2e-$CASE-pictures
@@ -90,6 +91,7 @@ case_folder_read_only() {
     said=$(driver answer ok 20000) || { fail "no message about the folder"; exit 1; }
     [[ "$said" == *"$(windows_path "$FILES")"* ]] || fail "the message does not name the folder: $said"
     [[ "$said" == *"쓸 수 없습니다"* ]] || fail "the message does not say what is wrong: $said"
+    [[ "$said" == *"설치 프로그램"*"-setup.exe"* ]] || fail "the message does not name the installer: $said"
     command_done "next in a read-only folder" 32778
     expect "wallpaper while running" 'C:\users\Public\mine.bmp' "$(driver get-wallpaper-reg)"
     driver post-command 32790

@@ -151,10 +151,16 @@ case_exit_without_user_wallpaper() {
 # Started before the task bar (from the Run key at logon): the icon is
 # refused at first; the program waits, loading nothing, and starts fully
 # once the task bar takes the icon.
+#
+# start_fake_tray: a stand-in task bar, found before the real one, that
+# refuses every icon; with a FILE it takes every icon and records each icon
+# call there.
 FAKE_TRAY_PID=
-start_fake_tray() {  # SECONDS
+start_fake_tray() {  # SECONDS [FILE]
+    local command=(fake-tray "$1")
+    [ $# -lt 2 ] || command=(record-tray "$1" "$(windows_path "$2")")
     # Not through `driver`, whose time limit is shorter than the wait.
-    timeout $(($1 + 30)) wine "$BUILD/e2e_driver.exe" fake-tray "$1" >/dev/null 2>&1 &
+    timeout $(($1 + 30)) wine "$BUILD/e2e_driver.exe" "${command[@]}" >/dev/null 2>&1 &
     FAKE_TRAY_PID=$!
     local tries=0
     until driver fake-tray-up; do
