@@ -17,13 +17,13 @@
 #include "engine/cycle.h"
 #include "engine/cycle_win.h"
 #include "engine/desktop_settings.h"
+#include "engine/dpi_win.h"
 #include "engine/first_start.h"
 #include "engine/paths.h"
 #include "engine/platform_win.h"
 #include "engine/settings.h"
 #include "framework/app_win.h"
 #include "framework/common_dialogs_win.h"
-#include "framework/dpi_win.h"
 #include "res/resource.h"
 #include "settings_ui/page6_misc.h"
 #include "settings_ui/sheet_win.h"
@@ -149,9 +149,6 @@ bool CMainDlg::RouteMessage(Message& message) {
     using Map = MessageMap<CMainDlg>;
     static const Map map = {
         Map::OnWindowPosChanging(&CMainDlg::OnWindowPosChanging),
-        Map::OnSysCommand(&CMainDlg::OnSysCommand),
-        Map::OnPaint(&CMainDlg::OnPaint),
-        Map::OnQueryDragIcon(&CMainDlg::OnQueryDragIcon),
         Map::OnDestroy(&CMainDlg::OnDestroy),
         Map::OnQueryEndSession(&CMainDlg::OnQueryEndSession),
         Map::OnTimer(&CMainDlg::OnTimer),
@@ -345,29 +342,6 @@ void CMainDlg::OnWindowPosChanging(WINDOWPOS& position) {
     position.flags &= ~static_cast<UINT>(SWP_SHOWWINDOW);
 }
 
-bool CMainDlg::OnSysCommand(UINT command) {
-    if ((command & 0xFFF0) != 0x10) return false;
-    ShowAboutBox();
-    return true;
-}
-
-bool CMainDlg::OnPaint() {
-    if (!IsIconic(hwnd_)) return false;
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(hwnd_, &paint);
-    Send(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc));
-    const RECT client = GetClientRect();
-    const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
-    const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
-    DrawIcon(dc, x, y, windowIcon_);
-    EndPaint(hwnd_, &paint);
-    return true;
-}
-
-HICON CMainDlg::OnQueryDragIcon() {
-    return windowIcon_;
-}
-
 // --- tray icon and commands --------------------------------------------------
 
 LRESULT CMainDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
@@ -484,7 +458,7 @@ void CMainDlg::LoadMaskList() {
     ::corv::LoadMaskList(fileSystem_, JoinPath(state.settings.programDir, "Masks"), state.maskList);
 }
 
-// --- filled in by later work -------------------------------------------------
+// --- the tray menu, the settings sheet and the About box -----------------------
 
 bool CMainDlg::ShowTrayMenu() {
     // While a modal window of the program is open, or the menu already is,

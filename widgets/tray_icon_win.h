@@ -73,10 +73,6 @@ public:
     bool IsShown() const {
         return enabled_ != 0;
     }
-    // The record as last handed to the shell.
-    const NOTIFYICONDATAA& Record() const {
-        return record_;
-    }
 
 private:
     BOOL CallShell(DWORD message);
