@@ -97,7 +97,23 @@ target_link_libraries(corv_bench PRIVATE corv_win psapi)
 target_compile_options(corv_bench PRIVATE ${CORV_WARNINGS})
 
 # The end-to-end tests' driver (tests/e2e): finds the running program's
-# hidden window and sends it messages, under Wine.
-add_executable(e2e_driver tests/e2e/driver.cpp)
-target_link_libraries(e2e_driver PRIVATE comctl32 user32 advapi32 shell32 psapi)
+# hidden window and sends it messages, under Wine. It takes the program's
+# ids and names from the program's own headers, and the program's file name
+# from its target.
+file(GLOB CORV_E2E_DRIVER_SOURCES CONFIGURE_DEPENDS tests/e2e/*_win.cpp)
+add_executable(e2e_driver ${CORV_E2E_DRIVER_SOURCES})
+target_compile_definitions(e2e_driver PRIVATE
+  CORV_PROGRAM_FILE="$<TARGET_FILE_NAME:corvalendrine>")
+target_link_libraries(e2e_driver PRIVATE corv_core comctl32 user32 advapi32 shell32 psapi)
 target_compile_options(e2e_driver PRIVATE ${CORV_WARNINGS})
+
+# The same ids as shell variables for the end-to-end cases (NAME=NUMBER
+# lines that tests/e2e/run sources), written again when a header changes.
+file(GLOB CORV_ID_HEADERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/*.h)
+set(CORV_E2E_IDS ${CMAKE_BINARY_DIR}/e2e_ids.sh)
+add_custom_command(OUTPUT ${CORV_E2E_IDS}
+  COMMAND ${CMAKE_COMMAND} -DRES_DIR=${CMAKE_SOURCE_DIR}/res -DOUTPUT=${CORV_E2E_IDS}
+          -P ${CMAKE_SOURCE_DIR}/cmake/e2e-ids.cmake
+  DEPENDS ${CORV_ID_HEADERS} ${CMAKE_SOURCE_DIR}/cmake/e2e-ids.cmake
+  COMMENT "Writing the program's ids for the end-to-end cases" VERBATIM)
+add_custom_target(e2e_ids ALL DEPENDS ${CORV_E2E_IDS})

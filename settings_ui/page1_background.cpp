@@ -18,24 +18,24 @@ std::string BackgroundImageFilter() {
     return "Image (" + shown + ")|" + patterns + "||";
 }
 
-std::vector<ItemEnable> BackgroundInitialStates(const Settings& settings) {
-    return {{IDC_BG_CHOOSE_IMAGE, settings.isbackimg},
-            {IDC_BG_STRETCH_SWITCH, settings.isbackimg},
-            {IDC_BG_COLOR_BUTTON, settings.isbackcolor}};
+std::vector<ControlChange> BackgroundInitialStates(const Settings& settings) {
+    return {ControlChange::Enable(IDC_BG_CHOOSE_IMAGE, settings.isbackimg),
+            ControlChange::Enable(IDC_BG_STRETCH_SWITCH, settings.isbackimg),
+            ControlChange::Enable(IDC_BG_COLOR_BUTTON, settings.isbackcolor)};
 }
 
-std::vector<ItemEnable> ApplyBackgroundSwitch(AppState& state, int id, bool checked) {
+std::vector<ControlChange> ApplyBackgroundSwitch(AppState& state, int id, bool checked) {
     Settings& settings = state.settings;
-    std::vector<ItemEnable> changes;
+    std::vector<ControlChange> changes;
     switch (id) {
         case IDC_BG_COLOR_SWITCH:
             settings.isbackcolor = checked;
-            changes.push_back({IDC_BG_COLOR_BUTTON, checked});
+            changes.push_back(ControlChange::Enable(IDC_BG_COLOR_BUTTON, checked));
             break;
         case IDC_BG_IMAGE_SWITCH:
             // The stretch box keeps its state until the page opens again.
             settings.isbackimg = checked;
-            changes.push_back({IDC_BG_CHOOSE_IMAGE, checked});
+            changes.push_back(ControlChange::Enable(IDC_BG_CHOOSE_IMAGE, checked));
             break;
         case IDC_BG_STRETCH_SWITCH:
             settings.isstretch = checked;

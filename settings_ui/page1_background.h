@@ -9,26 +9,17 @@
 
 #include "compose/imaging.h"
 #include "engine/app_state.h"
+#include "framework/control_change.h"
 #include "res/page1_background_ids.h"
 
 namespace corv {
 
-// A control to enable (true) or disable (false).
-struct ItemEnable {
-    int id = 0;
-    bool enable = false;
-};
-
-inline bool operator==(const ItemEnable& a, const ItemEnable& b) {
-    return a.id == b.id && a.enable == b.enable;
-}
-
 // The states the page's controls take when it opens.
-std::vector<ItemEnable> BackgroundInitialStates(const Settings& settings);
+std::vector<ControlChange> BackgroundInitialStates(const Settings& settings);
 
 // A click on check box `id` that is now `checked`: the setting is written,
 // a fresh canvas is requested; the controls that change with it.
-std::vector<ItemEnable> ApplyBackgroundSwitch(AppState& state, int id, bool checked);
+std::vector<ControlChange> ApplyBackgroundSwitch(AppState& state, int id, bool checked);
 
 // The colour the button and the colour dialog show (0x00BBGGRR).
 ColorRef BackgroundButtonColor(const Settings& settings);

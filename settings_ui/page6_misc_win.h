@@ -36,7 +36,6 @@ private:
     void OnMemory();
     void OnPickPrograms();
     void OnClearPrograms();
-    void OnNothing() {}
 
     void ShowBusyStop(bool on);
     void ShowPrograms();

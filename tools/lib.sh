@@ -65,8 +65,8 @@ describe_wine_arch() {
 wanted_packages() {
     printf '%s\n' cmake make g++ googletest g++-mingw-w64-i686 mingw-w64-tools \
         xvfb xauth imagemagick libimage-exiftool-perl fonts-nanum locales clang-format \
-        clang libclang-rt-14-dev wine zip unzip nasm dpkg-dev meson ninja-build webp libavif-bin \
-        libheif-examples
+        clang libclang-rt-14-dev wine zip unzip nasm dpkg-dev nsis meson ninja-build webp \
+        libavif-bin libheif-examples
     if [ "$CORV_WINE_ARCH" = win64 ]; then
         printf '%s\n' wine64 g++-mingw-w64-x86-64
     else

@@ -8,20 +8,20 @@
 #include "engine/catalogue.h"
 
 using corv::AppState;
-using corv::ItemEnable;
+using Change = corv::ControlChange;
 
 TEST(BackgroundPage, SwitchesWriteTheSettingAndEnableTheirControls) {
     const struct {
         const char* name;
         int id;
         bool checked;
-        std::vector<ItemEnable> changes;
+        std::vector<Change> changes;
     } cases[] = {
-        {"colour on", IDC_BG_COLOR_SWITCH, true, {{IDC_BG_COLOR_BUTTON, true}}},
-        {"colour off", IDC_BG_COLOR_SWITCH, false, {{IDC_BG_COLOR_BUTTON, false}}},
+        {"colour on", IDC_BG_COLOR_SWITCH, true, {Change::Enable(IDC_BG_COLOR_BUTTON, true)}},
+        {"colour off", IDC_BG_COLOR_SWITCH, false, {Change::Enable(IDC_BG_COLOR_BUTTON, false)}},
         // The stretch box keeps its state until the page opens again.
-        {"image on", IDC_BG_IMAGE_SWITCH, true, {{IDC_BG_CHOOSE_IMAGE, true}}},
-        {"image off", IDC_BG_IMAGE_SWITCH, false, {{IDC_BG_CHOOSE_IMAGE, false}}},
+        {"image on", IDC_BG_IMAGE_SWITCH, true, {Change::Enable(IDC_BG_CHOOSE_IMAGE, true)}},
+        {"image off", IDC_BG_IMAGE_SWITCH, false, {Change::Enable(IDC_BG_CHOOSE_IMAGE, false)}},
         {"stretch on", IDC_BG_STRETCH_SWITCH, true, {}},
         {"stretch off", IDC_BG_STRETCH_SWITCH, false, {}},
     };
@@ -49,8 +49,9 @@ TEST(BackgroundPage, InitialStatesFollowTheSwitches) {
     corv::Settings settings;
     settings.isbackimg = false;
     settings.isbackcolor = true;
-    const std::vector<ItemEnable> expected = {
-        {IDC_BG_CHOOSE_IMAGE, false}, {IDC_BG_STRETCH_SWITCH, false}, {IDC_BG_COLOR_BUTTON, true}};
+    const std::vector<Change> expected = {Change::Enable(IDC_BG_CHOOSE_IMAGE, false),
+                                          Change::Enable(IDC_BG_STRETCH_SWITCH, false),
+                                          Change::Enable(IDC_BG_COLOR_BUTTON, true)};
     EXPECT_EQ(corv::BackgroundInitialStates(settings), expected);
 }
 

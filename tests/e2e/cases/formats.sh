@@ -44,11 +44,11 @@ case_picture_formats() {
     x=$(((SCREEN_W - 160) / 2))
     y=$(((SCREEN_H - 80) / 2))
     for n in $(seq "$count"); do
-        command_done "next picture ($n of $count)" 32778
+        command_done "next picture ($n of $count)" $ID_NEXT_PICTURE
         got=$(quarters_at "$file" "$x" "$y")
         quarters_match "$got" 24 || fail "picture $n of $count: quarters ${got} instead of ${QUARTERS[*]}"
     done
-    driver post-command 32790
+    driver post-command $ID_EXIT
     driver wait-gone 20000 >/dev/null || fail "the exit command did not end the program"
     wait_program
     # The catalogue the program saved: every picture, and nothing else.
