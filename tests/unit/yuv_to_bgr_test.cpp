@@ -55,8 +55,9 @@ struct Bgr {
 Bgr Convert(YuvPicture picture, int matrix, bool fullRange) {
     picture.matrix = matrix;
     picture.fullRange = fullRange;
-    std::vector<uint8_t> out(64 * 3);
-    corv::ReduceYuvToBgr(picture, 1, out.data(), 64 * 3);
+    const int32_t stride = picture.width * 3;
+    std::vector<uint8_t> out(static_cast<std::size_t>(stride) * picture.height);
+    corv::ReduceYuvToBgr(picture, 1, out.data(), stride);
     return Bgr{out[0], out[1], out[2]};
 }
 
