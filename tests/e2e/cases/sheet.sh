@@ -170,6 +170,8 @@ $(windows_path "$empty")|2" "$(driver page-cells "$SHEET" $IDC_FOLDER_LIST)"
     done
     expect "rows after the rescan" "$gone  (연결 안 됨)|12
 $(windows_path "$full")|1" "$(driver page-cells "$SHEET" $IDC_FOLDER_LIST)"
+    sleep 0.5
+    cy_screenshot sheet-folder-not-connected >/dev/null
     st_close_sheet
     cy_exit_program
     local expected
