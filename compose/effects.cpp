@@ -161,6 +161,10 @@ bool EndsWithGif(const std::string& name) {
 
 }  // namespace
 
+bool IsOpaquePicture(const Image& picture) {
+    return picture.BitsPerPixel() == 24;
+}
+
 std::string DropShadowPath(const std::string& programDir) {
     return JoinPath(JoinPath(programDir, "effects"), "dropshadow.png");
 }
@@ -191,19 +195,29 @@ void DrawPictureLayer(const EffectsContext& ctx, Surface& canvas, Image& picture
         plan.height = h + ShadowMargin(h);
         plan.work = RectI{0, 0, w, h};
     }
-    std::unique_ptr<Image> layer =
-        ctx.imaging.NewBitmap(plan.width, plan.height, PixelFormat::Argb32);
-    if (layer->Width() <= 0) return;
-    {
-        std::unique_ptr<Surface> surface = ctx.imaging.SurfaceOn(*layer);
-        if (!surface) return;
-        if (plan.rotate) ApplyRotation(*surface, plan);
-        RectI rc = plan.work;
-        if (s.isshadow) DrawShadow(ctx, *surface, rc, w, h);
-        if (s.isframe) rc = DrawFrame(ctx, *surface, rc, w, h);
-        DrawPictureInto(*surface, picture, plan, rc);
+    // An opaque picture that is not turned covers its part of the layer
+    // whole: it goes straight onto the canvas after the layer, and the
+    // layer holds only the shadow and the frame (and is not made without
+    // them).
+    const bool direct = !plan.rotate && IsOpaquePicture(picture);
+    RectI rc = plan.work;
+    if (!direct || s.isshadow || s.isframe) {
+        std::unique_ptr<Image> layer =
+            ctx.imaging.NewBitmap(plan.width, plan.height, PixelFormat::Argb32);
+        if (layer->Width() <= 0) return;
+        {
+            std::unique_ptr<Surface> surface = ctx.imaging.SurfaceOn(*layer);
+            if (!surface) return;
+            if (plan.rotate) ApplyRotation(*surface, plan);
+            if (s.isshadow) DrawShadow(ctx, *surface, rc, w, h);
+            if (s.isframe) rc = DrawFrame(ctx, *surface, rc, w, h);
+            if (!direct) DrawPictureInto(*surface, picture, plan, rc);
+        }
+        canvas.DrawImage(*layer, RectI{plan.x, plan.y, plan.width, plan.height});
     }
-    canvas.DrawImage(*layer, RectI{plan.x, plan.y, plan.width, plan.height});
+    if (direct)
+        DrawPictureInto(canvas, picture, plan,
+                        RectI{plan.x + rc.x, plan.y + rc.y, rc.width, rc.height});
 }
 
 void DrawMaskedPicture(const EffectsContext& ctx, Surface& canvas, Image& picture, int32_t w,

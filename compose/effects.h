@@ -24,6 +24,10 @@ struct EffectsContext {
     const std::string& programDir;             // holds the folder "effects"
 };
 
+// A picture without transparency (24 bits a pixel as stored): drawn
+// straight onto the canvas where it is not turned.
+bool IsOpaquePicture(const Image& picture);
+
 // The shadow image, beside the program.
 std::string DropShadowPath(const std::string& programDir);
 

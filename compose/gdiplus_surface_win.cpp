@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "compose/font_family_win.h"
+#include "compose/resample.h"
 #include "compose/text_encoding_win.h"
 
 namespace corv {
@@ -167,6 +168,64 @@ bool GdiplusSurface::CopyOnto(Image& image, const RectI& dest) {
     return true;
 }
 
+// An opaque picture drawn whole onto a 24-bit bitmap without a transform
+// is resampled by the program straight into the bitmap's rows: GDI+ would
+// go through a 32-bit copy of the picture and blend every pixel of it.
+bool GdiplusSurface::ResampleOnto(Image& image, const RectI& dest, const RectI& source) {
+    auto* own = dynamic_cast<GdiplusImage*>(&image);
+    Gdiplus::PixelFormat sourceFormat = 0;
+    Gdiplus::PixelFormat targetFormat = 0;
+    UINT sourceWidth = 0;
+    UINT sourceHeight = 0;
+    UINT targetWidth = 0;
+    UINT targetHeight = 0;
+    if (transformed_ || !own || !(source == RectI{0, 0, own->Width(), own->Height()}) ||
+        !BitmapLayout(own->Bitmap(), sourceFormat, sourceWidth, sourceHeight) ||
+        !BitmapLayout(target_, targetFormat, targetWidth, targetHeight) ||
+        (sourceFormat != PixelFormat24bppRGB && sourceFormat != PixelFormat32bppRGB) ||
+        targetFormat != PixelFormat24bppRGB)
+        return false;
+    const int64_t left = std::max<int64_t>(dest.x, 0);
+    const int64_t top = std::max<int64_t>(dest.y, 0);
+    const int64_t right = std::min<int64_t>(int64_t{dest.x} + dest.width, targetWidth);
+    const int64_t bottom = std::min<int64_t>(int64_t{dest.y} + dest.height, targetHeight);
+    if (left >= right || top >= bottom) return true;
+    gp::GdipFlush(graphics_, Gdiplus::FlushIntentionSync);
+    const Gdiplus::GpRect all(0, 0, static_cast<INT>(sourceWidth), static_cast<INT>(sourceHeight));
+    const Gdiplus::GpRect to(static_cast<INT>(left), static_cast<INT>(top),
+                             static_cast<INT>(right - left), static_cast<INT>(bottom - top));
+    Gdiplus::BitmapData from{};
+    Gdiplus::BitmapData into{};
+    if (gp::GdipBitmapLockBits(own->Bitmap(), &all, Gdiplus::ImageLockModeRead, PixelFormat24bppRGB,
+                               &from) != Ok)
+        return false;
+    if (gp::GdipBitmapLockBits(target_, &to, Gdiplus::ImageLockModeWrite, PixelFormat24bppRGB,
+                               &into) != Ok) {
+        gp::GdipBitmapUnlockBits(own->Bitmap(), &from);
+        return false;
+    }
+    const RectF extent = own->Scale().ToPixels(source);
+    const SourceRows rows{static_cast<const uint8_t*>(from.Scan0),
+                          from.Stride,
+                          static_cast<int32_t>(sourceWidth),
+                          static_cast<int32_t>(sourceHeight),
+                          3,
+                          extent.width,
+                          extent.height};
+    const TargetRows target{static_cast<uint8_t*>(into.Scan0),
+                            into.Stride,
+                            dest.width,
+                            dest.height,
+                            static_cast<int32_t>(left - dest.x),
+                            static_cast<int32_t>(top - dest.y),
+                            static_cast<int32_t>(right - left),
+                            static_cast<int32_t>(bottom - top)};
+    const bool done = ResampleBicubic(rows, target);
+    gp::GdipBitmapUnlockBits(target_, &into);
+    gp::GdipBitmapUnlockBits(own->Bitmap(), &from);
+    return done;
+}
+
 void GdiplusSurface::DrawImage(Image& image, const RectI& dest) {
     Gdiplus::GpImage* native = Native(image);
     if (!native || dest.width <= 0 || dest.height <= 0) return;
@@ -198,6 +257,7 @@ void GdiplusSurface::DrawImage(Image& image, const RectI& dest, const RectI& sou
     Gdiplus::GpImage* native = Native(image);
     if (!native || dest.width <= 0 || dest.height <= 0 || source.width <= 0 || source.height <= 0)
         return;
+    if (ResampleOnto(image, dest, source)) return;
     if (Denominator(image) > 1) {
         // A picture decoded smaller: the source, in its full size's pixels,
         // falls between the bitmap's pixels.

@@ -113,6 +113,7 @@ private:
     Gdiplus::GpImageAttributes* OutsideTransparent();
     bool FillTarget(uint32_t argb);
     bool CopyOnto(Image& image, const RectI& dest);
+    bool ResampleOnto(Image& image, const RectI& dest, const RectI& source);
 
     Gdiplus::GpGraphics* graphics_;
     Gdiplus::GpBitmap* target_;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "compose/effects.h"
 #include "engine/cycle.h"
@@ -27,25 +28,38 @@ int CountPrefix(const std::vector<std::string>& log, const std::string& prefix) 
     }));
 }
 
-// The rectangle in which the picture's layer was put onto the canvas, and
-// the rectangle in which the picture was drawn inside that layer: with every
-// effect off the layer is w x (h + 18 h / 482) and the picture is drawn at
-// (1, 1, w - 1, h - 1) in it.
+// Where the picture landed on the canvas, and from which part of it. An
+// opaque picture is drawn straight onto the canvas; one with transparency
+// is drawn into a layer put onto the canvas, and its rectangle there is the
+// layer's corner plus its place in the layer. With every effect off the
+// picture covers (x + 1, y + 1, w - 1, h - 1).
 std::string PictureOnCanvas(const std::vector<std::string>& log, const std::string& canvas,
                             const std::string& picture) {
-    std::string layer, inner;
+    std::string layer;
+    int ix = 0, iy = 0, iw = 0, ih = 0;
+    std::string from;
+    const std::string drawPicture = ": draw " + picture + " ";
     for (const std::string& line : log) {
-        const std::string drawPicture = ": draw " + picture + " ";
         const auto at = line.find(drawPicture);
         if (at != std::string::npos) {
             layer = line.substr(0, at);
-            inner = line.substr(at + drawPicture.size());
+            std::sscanf(line.c_str() + at + drawPicture.size(), "(%d,%d,%d,%d)", &ix, &iy, &iw,
+                        &ih);
+            from = line.substr(line.find(" from ", at));
         }
     }
+    if (layer.empty()) return "not drawn";
+    auto rect = [](int x, int y, int w, int h) {
+        return "(" + std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(w) + "," +
+               std::to_string(h) + ")";
+    };
+    if (layer == canvas) return rect(ix, iy, iw, ih) + from;
     for (const std::string& line : log) {
         const std::string prefix = canvas + ": draw " + layer + " ";
-        if (!layer.empty() && line.compare(0, prefix.size(), prefix) == 0)
-            return line.substr(prefix.size()) + " inner " + inner;
+        int x = 0, y = 0;
+        if (line.compare(0, prefix.size(), prefix) == 0 &&
+            std::sscanf(line.c_str() + prefix.size(), "(%d,%d", &x, &y) == 2)
+            return rect(x + ix, y + iy, iw, ih) + from;
     }
     return "not drawn";
 }
@@ -90,12 +104,10 @@ TEST(ComposerGeometry, SmallPictureIsNotEnlargedWithNotStretch) {
     Composer c;
     const std::string p = c.AddPicture("small.jpg", 300, 200);
     c.Change();
-    EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp1", p),
-              "(362,284,300,207) inner (1,1,299,199) from (0,0,300,200)");
+    EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp1", p), "(363,285,299,199) from (0,0,300,200)");
     c.state.settings.notstrech = false;
     c.Change();
-    EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp3", p),
-              "(312,251,400,275) inner (1,1,399,265) from (0,0,300,200)");
+    EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp2", p), "(313,252,399,265) from (0,0,300,200)");
 }
 
 TEST(ComposerGeometry, FitPictureSizeKeepsAspectAndHandlesBadLimits) {
@@ -113,14 +125,11 @@ TEST(ComposerGeometry, SlotsAlternateAndLimitBySlotWidth) {
     c.state.placementSlots = {{10, 20, 510, 420}, {600, 100, 800, 700}};
     const std::string p = c.AddPicture("wide.jpg", 400, 300);
     c.Change();
-    EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp1", p),
-              "(10,32,500,389) inner (1,1,499,374) from (0,0,400,300)");
+    EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp1", p), "(11,33,499,374) from (0,0,400,300)");
     c.Change();
-    EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp3", p),
-              "(600,325,200,155) inner (1,1,199,149) from (0,0,400,300)");
+    EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp2", p), "(601,326,199,149) from (0,0,400,300)");
     c.Change();
-    EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp5", p),
-              "(10,32,500,389) inner (1,1,499,374) from (0,0,400,300)");
+    EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp3", p), "(11,33,499,374) from (0,0,400,300)");
 }
 
 TEST(ComposerGeometry, SlotIndexOffAShortenedListStartsAtTheFirstSlot) {
@@ -134,8 +143,7 @@ TEST(ComposerGeometry, SlotIndexOffAShortenedListStartsAtTheFirstSlot) {
         c.state.slotIndex = index;
         const std::string p = c.AddPicture("wide.jpg", 400, 300);
         c.Change();
-        EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp1", p),
-                  "(10,32,500,389) inner (1,1,499,374) from (0,0,400,300)");
+        EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp1", p), "(11,33,499,374) from (0,0,400,300)");
         EXPECT_EQ(c.state.slotIndex, 1);
     }
 }
@@ -148,13 +156,11 @@ TEST(ComposerGeometry, DegenerateSlotsTakeTheNearestAllowedSize) {
         corv::SlotRect slot;
         const char* placed;
     } cases[] = {
-        {"empty line", {0, 0, 0, 0}, "(0,25,200,155) inner (1,1,199,149) from (0,0,400,300)"},
-        {"backwards",
-         {300, 300, 100, 250},
-         "(300,325,200,155) inner (1,1,199,149) from (0,0,400,300)"},
-        {"no height", {40, 40, 340, 40}, "(40,28,300,233) inner (1,1,299,224) from (0,0,400,300)"},
+        {"empty line", {0, 0, 0, 0}, "(1,26,199,149) from (0,0,400,300)"},
+        {"backwards", {300, 300, 100, 250}, "(301,326,199,149) from (0,0,400,300)"},
+        {"no height", {40, 40, 340, 40}, "(41,29,299,224) from (0,0,400,300)"},
         // A slot with a size, however small, is used as it is.
-        {"small", {40, 40, 140, 640}, "(40,302,100,77) inner (1,1,99,74) from (0,0,400,300)"},
+        {"small", {40, 40, 140, 640}, "(41,303,99,74) from (0,0,400,300)"},
     };
     for (const auto& t : cases) {
         SCOPED_TRACE(t.name);
@@ -173,8 +179,7 @@ TEST(ComposerGeometry, NoSlotsMeansCentredWithPictureLimit) {
     c.state.settings.imagepos = corv::ImagePos::Slots;
     const std::string p = c.AddPicture("a.jpg", 800, 600);
     c.Change();
-    EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp1", p),
-              "(312,234,400,311) inner (1,1,399,299) from (0,0,800,600)");
+    EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp1", p), "(313,235,399,299) from (0,0,800,600)");
 }
 
 TEST(ComposerGeometry, BackgroundImageFitsWithoutStretch) {
@@ -318,15 +323,13 @@ TEST(ComposerPicture, RandomPlacementMirrorsWhenLastCentreIsCovered) {
     // x = 100 % (1024-200-20) + 10 = 110, y = 50 % (768-100-20) + 10 = 60.
     c.state.lastCentre = {-5000, -5000};
     c.Change();
-    EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp1", p),
-              "(110,60,200,103) inner (1,1,199,99) from (0,0,200,100)");
+    EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp1", p), "(111,61,199,99) from (0,0,200,100)");
     EXPECT_EQ(c.state.lastCentre.x, 210);
     EXPECT_EQ(c.state.lastCentre.y, 110);
     // Same numbers again: the old centre lies inside, so the new centre is
     // mirrored through the screen centre: (1024-210, 768-110).
     c.Change();
-    EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp3", p),
-              "(714,608,200,103) inner (1,1,199,99) from (0,0,200,100)");
+    EXPECT_EQ(PictureOnCanvas(c.imaging.log, "bmp2", p), "(715,609,199,99) from (0,0,200,100)");
     EXPECT_EQ(c.state.lastCentre.x, 814);
     EXPECT_EQ(c.state.lastCentre.y, 658);
 }
@@ -569,8 +572,8 @@ TEST(ComposerPicture, PhotosStandAsTakenBeforeSizing) {
         // 400 x 300 stored; the picture limit is 400 on the longer side.
         const std::string drawn = PictureOnCanvas(c.imaging.log, "bmp1", path);
         const bool turned = orientation >= 5;
-        EXPECT_NE(drawn.find(turned ? "inner (1,1,299,399)" : "inner (1,1,399,299)"),
-                  std::string::npos)
-            << orientation << ": " << drawn;
+        EXPECT_EQ(drawn, turned ? "(363,185,299,399) from (0,0,300,400)"
+                                : "(313,235,399,299) from (0,0,400,300)")
+            << orientation;
     }
 }

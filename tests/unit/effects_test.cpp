@@ -52,7 +52,9 @@ struct Scene {
     ListRandom random;
     std::vector<std::string> masks;
     std::string programDir = "prog";
-    FakeImage picture{"pic.jpg", 400, 300, 24};
+    // A picture with transparency, drawn inside the layer (an opaque one
+    // goes straight onto the canvas: PictureLayerOpaque below).
+    FakeImage picture{"pic.jpg", 400, 300, 32};
     RecordingSurface canvas{imaging.log, "canvas"};
 
     EffectsContext Context() {
@@ -456,4 +458,62 @@ TEST(MaskList, RandomPickUsesTheRemainderAndCopesWithNoEntries) {
     EXPECT_EQ(corv::PickRandomMask(list, r), "b");  // 32767 mod 3 = 1
     EXPECT_EQ(corv::PickRandomMask({}, r), "");
     EXPECT_EQ(r.calls, 3);
+}
+
+// An opaque picture that is not turned goes straight onto the canvas after
+// the layer, at the place it has in the layer; the layer keeps only the
+// shadow and the frame, and is not made without them. A turned one, and
+// one with transparency, stay in the layer.
+TEST(PictureLayerOpaque, DrawnStraightOntoTheCanvasUnlessTurned) {
+    struct Case {
+        const char* name;
+        bool shadow, frame, rotate;
+        int bpp;
+        Log canvasDraws;  // what lands on the canvas, in order
+    };
+    const Case cases[] = {
+        {"plain",
+         false,
+         false,
+         false,
+         24,
+         {"canvas: draw pic.jpg (31,41,399,299) from (0,0,400,300)"}},
+        {"shadow",
+         true,
+         false,
+         false,
+         24,
+         {"canvas: draw bmp1 (30,40,414,311)",
+          "canvas: draw pic.jpg (31,41,399,299) from (0,0,400,300)"}},
+        {"frame of 7",
+         false,
+         true,
+         false,
+         24,
+         {"canvas: draw bmp1 (30,40,400,311)",
+          "canvas: draw pic.jpg (39,49,383,283) from (0,0,400,300)"}},
+        {"turned", false, false, true, 24, {"canvas: draw bmp1 (-20,-60,500,500)"}},
+        {"grey (8 bits) stays in the layer",
+         false,
+         false,
+         false,
+         8,
+         {"canvas: draw bmp1 (30,40,400,311)"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Scene s;
+        s.picture.bpp = c.bpp;
+        s.settings.isshadow = c.shadow;
+        s.settings.isframe = c.frame;
+        s.settings.framesize = 7;
+        s.settings.isrotate = c.rotate;
+        s.settings.rotatevalue = 20;
+        s.imaging.AddPicture(s.Shadow(), 64, 64, 32);
+        s.Layer(400, 300, 30, 40);
+        EXPECT_EQ(s.imaging.Lines("canvas: "), c.canvasDraws);
+        // Inside a layer the picture is drawn only when it is not drawn on the canvas.
+        const bool direct = !c.rotate && c.bpp == 24;
+        EXPECT_EQ(s.imaging.Lines("bmp1: draw pic.jpg").empty(), direct);
+    }
 }
