@@ -2,8 +2,11 @@
 
 #include <shellapi.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <ctime>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "app/delete_picture_win.h"
@@ -300,7 +303,13 @@ void CMainDlg::FollowDateSettings() {
 // --- end -------------------------------------------------------------------
 
 void CMainDlg::SaveAtEnd() {
+    // A change waiting for its scan ends without a wallpaper, and the
+    // worker is gone before the user's wallpaper comes back.
+    ending_ = true;
+    worker_.Stop();
     if (!loaded_) return;
+    // Picks made ahead go back into the catalogue before it is written.
+    DropPicksAhead(state);
     const Settings& settings = state.settings;
     // The flag stays set, so the icons are hidden again at the next start.
     if (settings.isiconhide) SetDesktopIconsVisible(true);
@@ -331,6 +340,8 @@ bool CMainDlg::OnQueryEndSession() {
     // The session may end; everything is written now, as the process may
     // not see its window destroyed.
     SaveAtEnd();
+    // Should the session go on after all, so does the program.
+    ending_ = false;
     return true;
 }
 
@@ -392,6 +403,7 @@ void CMainDlg::OnAbout() {
 }
 
 void CMainDlg::OnExit() {
+    ending_ = true;
     CancelSettingsWindows();
     // Ends the modal run; the window is then destroyed and writes
     // everything back.
@@ -402,13 +414,113 @@ void CMainDlg::OnExit() {
 
 void CMainDlg::ChangeWallpaper(int step) {
     if (!loaded_) return;  // still waiting for the task bar
-    if (folderReadOnly_) return;
-    ComposeServices services{imaging_, desktop_,    random_,
-                             clock_,   fileSystem_, [this] { ScanStep(); }};
+    if (folderReadOnly_ || ending_ || changing_) return;
+    changing_ = true;
+    struct Done {
+        bool& changing;
+        ~Done() { changing = false; }
+    } done{changing_};
+    bool scanned = false;
+    if (step >= 0 && state.settings.isforeimg && PickNeedsRescan(state)) {
+        scanned = RescanOnWorker();
+        // The end came while the folders were read: the user's wallpaper
+        // is back, and stays.
+        if (ending_) return;
+    }
+    ComposeServices services{imaging_,
+                             desktop_,
+                             draws_,
+                             clock_,
+                             fileSystem_,
+                             [this] { ScanStep(); },
+                             scanned,
+                             [this](const std::string& path, const NeededSize& need) {
+                                 return PreparedPicture(path, need);
+                             }};
     ::corv::ChangeWallpaper(state, step, services);
     // The memory trim: minimised without activation (the window stays
     // hidden, since showing is always refused).
     if (state.settings.rememory) ShowWindow(hwnd_, SW_SHOWMINNOACTIVE);
+    PrepareAhead();
+}
+
+void CMainDlg::PrepareAhead() {
+    if (ending_) return;
+    PickSources sources{fileSystem_, draws_, clock_, nullptr};
+    if (state.settings.isforeimg) MakePicksAhead(state, sources, 1);
+    const PrefetchPlan plan = PlanPrefetch(state);
+    prepared_->KeepOnly(plan.keep);
+    for (const PreparedRequest& request : plan.prepare) {
+        // A job that cannot be queued leaves the picture to its change.
+        worker_.Post([cache = prepared_, request](const std::atomic<bool>& stopping) {
+            if (stopping) return;
+            const PreparedKey key{request.path, request.need, ReadFileStamp(request.path)};
+            if (!key.stamp.present || cache->Find(key)) return;
+            // The worker's own imaging objects, gone when the job ends.
+            GdiplusImaging imaging;
+            auto pixels = std::make_shared<PreparedPixels>();
+            if (imaging.PreparePicture(request.path, request.need, *pixels))
+                cache->Put(key, std::move(pixels));
+        });
+    }
+}
+
+std::unique_ptr<Image> CMainDlg::PreparedPicture(const std::string& path, const NeededSize& need) {
+    const PreparedKey key{path, need, ReadFileStamp(path)};
+    if (!key.stamp.present) return nullptr;
+    std::shared_ptr<const PreparedPixels> pixels = prepared_->Find(key);
+    if (!pixels) {
+        // Not prepared yet, or prepared before the file or the size changed.
+        auto fresh = std::make_shared<PreparedPixels>();
+        if (!imaging_.PreparePicture(path, need, *fresh)) return nullptr;
+        prepared_->Put(key, fresh);
+        pixels = std::move(fresh);
+    }
+    return imaging_.FromPrepared(std::move(pixels));
+}
+
+namespace {
+
+// The system's folders, seen by a scan that ends early once its worker
+// stops: no folder is listed further.
+class StoppableFileSystem : public FileSystem {
+public:
+    explicit StoppableFileSystem(const std::atomic<bool>& stopping) : stopping_(stopping) {}
+    bool ForEachEntry(const std::string& folder,
+                      const std::function<void(const DirEntry&)>& visit) override {
+        if (stopping_) return false;
+        return system_.ForEachEntry(folder, [&](const DirEntry& entry) {
+            if (!stopping_) visit(entry);
+        });
+    }
+    bool Exists(const std::string& path) override { return system_.Exists(path); }
+
+private:
+    const std::atomic<bool>& stopping_;
+    Win32FileSystem system_;
+};
+
+}  // namespace
+
+bool CMainDlg::RescanOnWorker() {
+    // The job owns what it reads and writes: it may outlive the wait.
+    auto folders = std::make_shared<std::vector<std::string>>();
+    for (const FolderEntry& folder : state.folderList) folders->push_back(folder.path);
+    auto found = std::make_shared<std::vector<std::string>>();
+    bool ran = false;
+    worker_.RunAndWait(
+        [folders, found](const std::atomic<bool>& stopping) {
+            StoppableFileSystem fs(stopping);
+            AppState scratch;
+            for (const std::string& folder : *folders) ScanFolder(scratch, fs, folder);
+            *found = std::move(scratch.pictureList);
+        },
+        ran);
+    // Messages were handled meanwhile: only a list still empty takes the
+    // pictures found.
+    if (!ran || ending_ || !state.pictureList.empty()) return false;
+    state.pictureList = std::move(*found);
+    return true;
 }
 
 void CMainDlg::OnTimer(UINT_PTR timerId) {
@@ -530,6 +642,9 @@ void CMainDlg::ShowSettingsSheet() {
         if (settingsSheet->IsWindow()) settingsSheet->SetForeground();
         return;
     }
+    // The sheet may change the order and the folders: the next pick is
+    // made after it, from what it leaves.
+    DropPicksAhead(state);
     {
         CSheetPage sheet(*this, state.lastSheetPage);
         sheet.settings = &state.settings;

@@ -7,11 +7,15 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
+#include "app/background_worker_win.h"
 #include "compose/desktop_win.h"
 #include "compose/imaging_gdiplus_win.h"
+#include "compose/prepared_pictures.h"
 #include "engine/app_state.h"
+#include "engine/catalogue.h"
 #include "engine/platform_win.h"
 #include "framework/dialog_win.h"
 #include "settings_ui/settings_page_win.h"
@@ -66,6 +70,16 @@ private:
     void BuildTooltip();
     void StartTimers();
     void SaveAtEnd();
+    // The folders read again on the worker while messages go on being
+    // handled; false when that could not be done there.
+    bool RescanOnWorker();
+    // After a change: the next pick is made and its picture prepared on
+    // the worker; pictures no change will want are let go.
+    void PrepareAhead();
+    // The picture a change draws: prepared ahead when it still matches the
+    // file and the size, else decoded now and kept (for the
+    // previous-picture command); null when it does not decode.
+    std::unique_ptr<Image> PreparedPicture(const std::string& path, const NeededSize& need);
 
     // Loading and saving of the files beside the program.
     void LoadCatalogue();
@@ -109,6 +123,9 @@ private:
     GdiplusImaging imaging_;
     SystemDesktop desktop_;
     CrtRandom random_;
+    // The one source of random numbers of the change cycle: those a dropped
+    // pick ahead gave back first.
+    ReturningRandom draws_{random_, state.returnedDraws};
     SystemClock clock_;
     Win32FileSystem fileSystem_;
 
@@ -129,6 +146,16 @@ private:
     bool waitingForTaskbar_ = false;
     // Whether the 30-second date check runs.
     bool dateTimerRunning_ = false;
+    // The rescan and the preparing of the next picture run here.
+    BackgroundWorker worker_;
+    // Shared with the worker's jobs, which may outlive a stop.
+    std::shared_ptr<PreparedPictures> prepared_ = std::make_shared<PreparedPictures>();
+    // A change is under way (it may be waiting for its rescan, and
+    // messages are handled meanwhile): a second request is not started.
+    bool changing_ = false;
+    // The program is ending (exit, or the end of the session): no change
+    // starts or finishes after this.
+    bool ending_ = false;
 };
 
 // Whether a new file can be made in `dir`: a probe file is created there and

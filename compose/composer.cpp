@@ -34,11 +34,20 @@ SlotRect CurrentSlot(const AppState& state, int32_t screenWidth) {
     return NearestAllowedSlot(slot, screenWidth);
 }
 
-// The size limit of the next picture: the next slot's width in slot mode,
-// else picmaxsize. The slot index has been checked.
-int32_t PictureLimit(const AppState& state) {
+// The size limit of a picture: the width of the slot `later` slots after
+// the index in slot mode, else picmaxsize. An index off the list counts
+// as the first slot.
+int32_t PictureLimit(const AppState& state, std::size_t later = 0) {
     if (state.settings.imagepos == ImagePos::Slots && !state.placementSlots.empty()) {
-        const SlotRect slot = CurrentSlot(state, state.screenWidth);
+        const std::size_t count = state.placementSlots.size();
+        const std::size_t index =
+            state.slotIndex < 0 || static_cast<std::size_t>(state.slotIndex) >= count
+                ? 0
+                : static_cast<std::size_t>(state.slotIndex);
+        const SlotRect& stored = state.placementSlots[(index + later) % count];
+        const SlotRect slot = stored.right - stored.left > 0 && stored.bottom - stored.top > 0
+                                  ? stored
+                                  : NearestAllowedSlot(stored, state.screenWidth);
         return slot.right - slot.left;
     }
     return state.settings.picmaxsize;
@@ -97,7 +106,8 @@ void DrawBase(AppState& state, Surface& canvas, ComposeServices& services, int32
 
 void DrawPictureStep(AppState& state, int step, Surface& canvas, ComposeServices& services,
                      int32_t W, int32_t H, const RectI& workArea) {
-    PickSources sources{services.fs, services.random, services.clock, services.scanStep};
+    PickSources sources{services.fs, services.random, services.clock, services.scanStep,
+                        services.listScanned};
     StepPicture(state, step, sources);
     const std::string path = state.currentPicture;
     if (!path.empty()) {
@@ -105,8 +115,10 @@ void DrawPictureStep(AppState& state, int step, Surface& canvas, ComposeServices
         // large photo need not be decoded in full.
         CheckSlotIndex(state);
         const int32_t limit = EffectiveLimit(PictureLimit(state));
-        std::unique_ptr<Image> picture =
-            services.imaging.LoadPicture(path, NeededSize{limit, limit, false});
+        const NeededSize need{limit, limit, false};
+        std::unique_ptr<Image> picture;
+        if (services.preparedPicture) picture = services.preparedPicture(path, need);
+        if (!picture) picture = services.imaging.LoadPicture(path, need);
         if (picture->Width() > 0 && picture->Height() > 0) {
             ++state.overlapCount;
             StandUpright(services.imaging, *picture);
@@ -134,6 +146,11 @@ void SaveWallpaper(Imaging& imaging, Image& canvas, const std::string& path) {
 }
 
 }  // namespace
+
+NeededSize PictureNeed(const AppState& state, std::size_t later) {
+    const int32_t limit = EffectiveLimit(PictureLimit(state, later));
+    return NeededSize{limit, limit, false};
+}
 
 std::string WallpaperFilePath(const std::string& programDir) {
     return JoinPath(programDir, kWallpaperFileName);

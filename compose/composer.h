@@ -3,7 +3,9 @@
 // makes it the desktop wallpaper.
 #pragma once
 
+#include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "compose/desktop.h"
@@ -21,6 +23,13 @@ struct ComposeServices {
     Clock& clock;
     FileSystem& fs;
     std::function<void()> scanStep;  // progress of a catalogue rescan, may be empty
+    // The catalogue was just read from the folders: an empty list is not
+    // read again by this change.
+    bool listScanned = false;
+    // The picture of a path at a size, prepared ahead or decoded now (and
+    // kept for a later change); null, or empty, to load the file here.
+    std::function<std::unique_ptr<Image>(const std::string& path, const NeededSize& need)>
+        preparedPicture{};
 };
 
 constexpr const char* kWallpaperFileName = "Corvalendrine.bmp";
@@ -33,6 +42,12 @@ std::string WallpaperFilePath(const std::string& programDir);
 void ChangeWallpaper(AppState& state, int step, ComposeServices& services);
 
 // The pieces of a change, for the settings pages and the tests.
+
+// The size the picture of a change is decoded for: a square of its size
+// limit (the slot's width in slot mode, else picmaxsize). `later` counts
+// the changes before that one from now: 0 is the next change, whose slot
+// is the one at slotIndex.
+NeededSize PictureNeed(const AppState& state, std::size_t later = 0);
 
 // Where a background image of iw x ih goes on a W x H target without
 // stretching: centred at its own size when it fits, else fitted.

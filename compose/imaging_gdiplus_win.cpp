@@ -34,6 +34,24 @@ std::wstring FileApiPath(const std::string& path) {
     return wide;
 }
 
+}  // namespace
+
+FileStamp ReadFileStamp(const std::string& path) {
+    FileStamp stamp;
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (path.empty() ||
+        !GetFileAttributesExW(FileApiPath(path).c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return stamp;
+    stamp.present = true;
+    stamp.size = uint64_t{data.nFileSizeHigh} << 32 | data.nFileSizeLow;
+    stamp.writeTime =
+        uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32 | data.ftLastWriteTime.dwLowDateTime;
+    return stamp;
+}
+
+namespace {
+
 // Opens a picture for reading without keeping others from writing,
 // renaming or deleting it meanwhile.
 HANDLE OpenPictureFile(const std::string& path) {
@@ -533,6 +551,77 @@ HBITMAP CreateDeviceBitmap(Image& image, Gdiplus::ARGB background) {
     if (!native || gp::GdipCreateHBITMAPFromBitmap(native, &handle, background) != Ok)
         return nullptr;
     return handle;
+}
+
+}  // namespace corv
+
+namespace corv {
+
+bool GdiplusImaging::PreparePicture(const std::string& path, const NeededSize& need,
+                                    PreparedPixels& out) {
+    std::unique_ptr<Image> image = LoadPicture(path, need);
+    if (image->Width() <= 0 || image->Height() <= 0) return false;
+    if (image->Orientation() != kOrientNormal && !Orient(*image, image->Orientation()))
+        return false;
+    auto* own = dynamic_cast<GdiplusImage*>(image.get());
+    Gdiplus::PixelFormat format = 0;
+    if (!own || own->PixelWidth() <= 0 || own->PixelHeight() <= 0 ||
+        gp::GdipGetImagePixelFormat(own->Bitmap(), &format) != Ok)
+        return false;
+    // A palette may hold transparent colours: such pictures keep their alpha.
+    const bool alpha = (format & (PixelFormatAlpha | PixelFormatPAlpha | PixelFormatIndexed)) != 0;
+    const Gdiplus::PixelFormat rowsFormat = alpha ? PixelFormat32bppARGB : PixelFormat24bppRGB;
+    const int32_t width = own->PixelWidth();
+    const int32_t height = own->PixelHeight();
+    const int32_t bytesPerPixel = alpha ? 4 : 3;
+    const int32_t stride = (width * bytesPerPixel + 3) & ~3;
+    try {
+        out.bytes.assign(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height), 0);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    Gdiplus::BitmapData rows{};
+    rows.Width = static_cast<UINT>(width);
+    rows.Height = static_cast<UINT>(height);
+    rows.Stride = stride;
+    rows.PixelFormat = rowsFormat;
+    rows.Scan0 = out.bytes.data();
+    const Gdiplus::GpRect all(0, 0, width, height);
+    // Read straight into the plain rows.
+    if (gp::GdipBitmapLockBits(own->Bitmap(), &all,
+                               Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
+                               rowsFormat, &rows) != Ok)
+        return false;
+    gp::GdipBitmapUnlockBits(own->Bitmap(), &rows);
+    out.logicalWidth = own->Width();
+    out.logicalHeight = own->Height();
+    out.denominator = own->Scale().denominator;
+    out.bitsPerPixel = own->BitsPerPixel();
+    out.width = width;
+    out.height = height;
+    out.stride = stride;
+    out.format = alpha ? PixelFormat::Argb32 : PixelFormat::Rgb24;
+    return true;
+}
+
+std::unique_ptr<Image> GdiplusImaging::FromPrepared(std::shared_ptr<const PreparedPixels> pixels) {
+    if (!pixels || pixels->width <= 0 || pixels->height <= 0 ||
+        pixels->bytes.size() <
+            static_cast<std::size_t>(pixels->stride) * static_cast<std::size_t>(pixels->height))
+        return std::make_unique<GdiplusImage>();
+    GpBitmap* bitmap = nullptr;
+    // GDI+ only reads these rows: nothing draws onto or turns a picture.
+    auto* scan0 = const_cast<uint8_t*>(pixels->bytes.data());
+    if (gp::GdipCreateBitmapFromScan0(pixels->width, pixels->height, pixels->stride,
+                                      ToGdiplus(pixels->format), scan0, &bitmap) != Ok ||
+        !bitmap)
+        return std::make_unique<GdiplusImage>();
+    auto image = std::make_unique<GdiplusImage>(
+        bitmap,
+        DecodedScale{SizeI{pixels->logicalWidth, pixels->logicalHeight}, pixels->denominator},
+        pixels->bitsPerPixel);
+    image->KeepAlive(std::move(pixels));
+    return image;
 }
 
 }  // namespace corv

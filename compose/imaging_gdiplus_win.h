@@ -19,6 +19,7 @@
 
 #include "compose/decode_scale.h"
 #include "compose/imaging.h"
+#include "compose/prepared_pictures.h"
 
 namespace corv {
 
@@ -65,6 +66,8 @@ public:
     int32_t PixelWidth() const { return pixelWidth_; }
     int32_t PixelHeight() const { return pixelHeight_; }
     void SetOrientation(int orientation) { orientation_ = orientation; }
+    // Memory the bitmap's rows live in, released after the bitmap.
+    void KeepAlive(std::shared_ptr<const void> memory) { memory_ = std::move(memory); }
     // Takes the size from the bitmap again after turning it; `quarter` says
     // the turn swapped its sides.
     void ReadTurnedSize(bool quarter);
@@ -79,6 +82,7 @@ private:
     int32_t pixelHeight_ = 0;
     int storedBitsPerPixel_ = 0;  // 0: as GDI+ reports the bitmap's format
     int orientation_ = 1;
+    std::shared_ptr<const void> memory_;
 };
 
 // Drawing on a bitmap or a device context. The target must outlive the
@@ -139,7 +143,18 @@ public:
 
     // A surface on a window's device context (previews); null on failure.
     std::unique_ptr<Surface> SurfaceOnDc(HDC dc);
+
+    // The picture decoded for `need` and stood upright, copied into plain
+    // memory that another thread may take (every GDI+ object of it is gone
+    // on return). False when it does not decode or the memory is missing.
+    bool PreparePicture(const std::string& path, const NeededSize& need, PreparedPixels& out);
+    // A picture drawn from prepared pixels, which it keeps; width 0 when
+    // none can be made.
+    std::unique_ptr<Image> FromPrepared(std::shared_ptr<const PreparedPixels> pixels);
 };
+
+// The file's size and last write time, as a prepared picture is keyed.
+FileStamp ReadFileStamp(const std::string& path);
 
 // The position of the first installed encoder whose MIME type is exactly
 // `mimeType` (case-sensitive), its class identifier in `clsid`; -1 when

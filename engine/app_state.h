@@ -4,7 +4,9 @@
 // engine and the composition work on it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <string>
 #include <vector>
@@ -43,6 +45,20 @@ struct PointI {
     int32_t y = 0;
 };
 
+// A forward pick made ahead of its change, so that its picture can be
+// prepared meanwhile, with what it took from the catalogue to give back.
+struct PickAhead {
+    std::string picture;
+    int32_t sequencePosition = 0;  // as they were before the pick
+    int32_t missCount = 0;
+    // Entries the pick took out of pictureList (random order), in order,
+    // with the index each had.
+    std::vector<std::pair<std::size_t, std::string>> taken;
+    // The random numbers it drew, given back with it so that the picks
+    // after it draw what they would have drawn.
+    std::vector<int> draws;
+};
+
 struct AppState {
     Settings settings;
     std::vector<std::string> exceptionPrograms;  // outprogram0..2
@@ -55,8 +71,12 @@ struct AppState {
     std::vector<std::string> pictureList;
     std::string currentPicture;
     std::string previousPicture;
-    int32_t sequencePosition = 0;  // next picture in order
-    int32_t missCount = 0;         // missing files met since the last good pick
+    int32_t sequencePosition = 0;      // next picture in order
+    int32_t missCount = 0;             // missing files met since the last good pick
+    std::deque<PickAhead> picksAhead;  // oldest first
+    // Random numbers given back by dropped picks, drawn again first
+    // (ReturningRandom).
+    std::deque<int> returnedDraws;
 
     std::vector<std::string> maskList;
     std::map<std::string, std::string> specialDays;  // "5.5" or "*5.5" -> label

@@ -1,5 +1,6 @@
 #include "engine/catalogue.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "engine/file_io.h"
@@ -162,13 +163,85 @@ int CountEntries(FileSystem& fs, const std::string& folder) {
     return Count(fs, folder, 0);
 }
 
+namespace {
+
+// Notes the numbers a pick made ahead draws.
+class NotingRandom : public Random {
+public:
+    NotingRandom(Random& inner, std::vector<int>& draws) : inner_(inner), draws_(draws) {}
+    int Next() override {
+        const int value = inner_.Next();
+        draws_.push_back(value);
+        return value;
+    }
+
+private:
+    Random& inner_;
+    std::vector<int>& draws_;
+};
+
+}  // namespace
+
+int ReturningRandom::Next() {
+    if (returned_.empty()) return inner_.Next();
+    const int value = returned_.front();
+    returned_.pop_front();
+    return value;
+}
+
+bool PickNeedsRescan(const AppState& state) {
+    return !state.folderList.empty() && state.pictureList.empty() && state.picksAhead.empty();
+}
+
+void MakePicksAhead(AppState& state, PickSources& sources, std::size_t count) {
+    while (state.picksAhead.size() < count && !PickNeedsRescan(state) &&
+           !state.pictureList.empty()) {
+        PickAhead pick;
+        pick.sequencePosition = state.sequencePosition;
+        pick.missCount = state.missCount;
+        NotingRandom noting(sources.random, pick.draws);
+        PickSources ahead{sources.fs, noting, sources.clock, sources.step, true, &pick.taken};
+        pick.picture = PickNextPicture(state, ahead);
+        state.picksAhead.push_back(std::move(pick));
+    }
+}
+
+std::string TakeNextPick(AppState& state, PickSources& sources) {
+    if (!state.picksAhead.empty()) {
+        PickAhead& next = state.picksAhead.front();
+        if (!next.picture.empty() && sources.fs.Exists(next.picture)) {
+            std::string picture = std::move(next.picture);
+            state.picksAhead.pop_front();
+            return picture;
+        }
+        DropPicksAhead(state);
+    }
+    return PickNextPicture(state, sources);
+}
+
+void DropPicksAhead(AppState& state) {
+    while (!state.picksAhead.empty()) {
+        PickAhead& last = state.picksAhead.back();
+        for (auto it = last.taken.rbegin(); it != last.taken.rend(); ++it) {
+            const std::size_t at = std::min(it->first, state.pictureList.size());
+            state.pictureList.insert(state.pictureList.begin() + static_cast<std::ptrdiff_t>(at),
+                                     std::move(it->second));
+        }
+        state.sequencePosition = last.sequencePosition;
+        state.missCount = last.missCount;
+        state.returnedDraws.insert(state.returnedDraws.begin(), last.draws.begin(),
+                                   last.draws.end());
+        state.picksAhead.pop_back();
+    }
+}
+
 std::string PickNextPicture(AppState& state, PickSources& sources) {
     // Each missing file costs one more try; the third miss in a row ends the
     // pick with no picture. A good pick starts the count again, so a stale
     // entry among good ones never costs a wallpaper its picture. An empty
     // list is read again from the folders once per pick, and the pick goes
     // on in the refilled list: only folders without pictures give none.
-    bool rescanned = false;
+    bool rescanned = sources.listScanned;
     for (;;) {
         if (state.folderList.empty()) return std::string();
         if (state.pictureList.empty()) {
@@ -186,6 +259,7 @@ std::string PickNextPicture(AppState& state, PickSources& sources) {
             const std::size_t index = r % n;
             picked = std::move(state.pictureList[index]);
             state.pictureList.erase(state.pictureList.begin() + static_cast<std::ptrdiff_t>(index));
+            if (sources.taken) sources.taken->emplace_back(index, picked);
         } else {
             if (state.sequencePosition < 0 || static_cast<std::size_t>(state.sequencePosition) >= n)
                 state.sequencePosition = 0;
@@ -206,7 +280,7 @@ std::string PickNextPicture(AppState& state, PickSources& sources) {
 void StepPicture(AppState& state, int direction, PickSources& sources) {
     if (direction >= 0) {
         state.previousPicture = state.currentPicture;
-        state.currentPicture = PickNextPicture(state, sources);
+        state.currentPicture = TakeNextPick(state, sources);
     } else {
         state.currentPicture = state.previousPicture;
     }

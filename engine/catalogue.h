@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -54,12 +55,47 @@ int ScanFolder(AppState& state, FileSystem& fs, const std::string& folder,
 // The number of entries below `folder`, "." and ".." included.
 int CountEntries(FileSystem& fs, const std::string& folder);
 
+// The program's random numbers with those a dropped pick gave back drawn
+// first, so that dropping a pick made ahead changes no later draw.
+class ReturningRandom : public Random {
+public:
+    ReturningRandom(Random& inner, std::deque<int>& returned)
+        : inner_(inner), returned_(returned) {}
+    int Next() override;
+
+private:
+    Random& inner_;
+    std::deque<int>& returned_;
+};
+
 struct PickSources {
     FileSystem& fs;
     Random& random;
     Clock& clock;
     std::function<void()> step;  // progress of a rescan, may be empty
+    // The list was just read from the folders (on the worker): an empty
+    // one is not read again in this pick.
+    bool listScanned = false;
+    // Where a pick notes the entries it takes out of the list; may be null.
+    std::vector<std::pair<std::size_t, std::string>>* taken = nullptr;
 };
+
+// Whether the next forward pick reads the folders again first: there are
+// folders, the list is empty (the end of a random round, or a list.txt
+// that names only folders) and no pick was made ahead.
+bool PickNeedsRescan(const AppState& state);
+
+// Makes forward picks ahead until `count` wait. None is made while the
+// next pick would first read the folders again (that belongs to the
+// change itself), and a pick ahead never reads them.
+void MakePicksAhead(AppState& state, PickSources& sources, std::size_t count);
+// The next forward pick: the oldest pick made ahead while its file is
+// still there; otherwise every pick ahead is given back and the pick is
+// made now, exactly as it would have been without them.
+std::string TakeNextPick(AppState& state, PickSources& sources);
+// Gives every pick made ahead back, newest first: the list, the position
+// in order and the miss count are as if they had never been made.
+void DropPicksAhead(AppState& state);
 
 // The next picture's path, or "" (no folders, a rescan, or a third missing
 // file).

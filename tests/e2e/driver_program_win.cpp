@@ -443,6 +443,38 @@ int SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
                : 1;
 }
 
+// Posts WM_COMMAND `id` (0: none) and then, for `ms` milliseconds, sends
+// the window one empty message after another, each waiting for its answer.
+// Prints how many were answered and the longest round trip; fails when one
+// went unanswered for the whole send time-out.
+int AnswersWhile(HWND window, WPARAM id, DWORD ms) {
+    if (id != 0 && !PostMessageA(window, WM_COMMAND, id, 0)) return 1;
+    LARGE_INTEGER frequency, start, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    const auto elapsed = [&](const LARGE_INTEGER& from) {
+        QueryPerformanceCounter(&now);
+        return 1000.0 * static_cast<double>(now.QuadPart - from.QuadPart) /
+               static_cast<double>(frequency.QuadPart);
+    };
+    unsigned answered = 0;
+    double longest = 0;
+    while (elapsed(start) < ms) {
+        LARGE_INTEGER sent;
+        QueryPerformanceCounter(&sent);
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kSendTimeout, &answer)) {
+            std::printf("unanswered after %u\n", answered);
+            return 1;
+        }
+        longest = std::max(longest, elapsed(sent));
+        ++answered;
+        Sleep(2);
+    }
+    std::printf("answered %u longest %.1f ms\n", answered, longest);
+    return 0;
+}
+
 }  // namespace
 
 Commands ProgramCommands() {
@@ -461,6 +493,13 @@ Commands ProgramCommands() {
          [](const Call& c) { return PostMessageA(c.main, WM_COMMAND, c.Number(0), 0) ? 0 : 1; }},
         {"send-command", "ID", "send WM_COMMAND ID: done on return", main,
          [](const Call& c) { return SendAndWait(c.main, WM_COMMAND, c.Number(0), 0); }},
+        {"answers-while", "ID MS",
+         "post WM_COMMAND ID (0: none), then for MS milliseconds send empty messages one after "
+         "another: how many were answered and the longest round trip",
+         main,
+         [](const Call& c) {
+             return AnswersWhile(c.main, c.Number(0), static_cast<DWORD>(c.Number(1)));
+         }},
         {"send", "MSG WPARAM LPARAM", "send a message to the main window, print the answer", main,
          [](const Call& c) {
              DWORD_PTR answer = 0;

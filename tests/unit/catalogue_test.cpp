@@ -358,3 +358,35 @@ TEST(CatalogueScan, RescanTakesFoldersWithCommas) {
     EXPECT_EQ(corv::PickNextPicture(state, sources), JoinPath("D, 2019", "a.jpg"));
     EXPECT_EQ(state.pictureList, std::vector<std::string>{JoinPath("D, 2019", "a.jpg")});
 }
+
+TEST(CatalogueScan, ListReadOnTheWorkerIsNotReadAgain) {
+    // Whether a forward pick reads the folders first.
+    struct Case {
+        const char* name;
+        bool folders, pictures, needs;
+    };
+    for (const Case& c :
+         {Case{"folders, empty list", true, false, true},
+          Case{"folders and pictures", true, true, false}, Case{"no folders", false, false, false},
+          Case{"pictures without folders", false, true, false}}) {
+        AppState state;
+        if (c.folders) state.folderList = corvtest::Folders({"P,1"});
+        if (c.pictures) state.pictureList = {"P\\a.jpg"};
+        EXPECT_EQ(corv::PickNeedsRescan(state), c.needs) << c.name;
+    }
+
+    // The worker found nothing: the pick ends without listing the folder
+    // once more on the user-interface thread.
+    MemoryFileSystem fs;
+    fs.AddFile("P", "a.jpg");
+    FixedClock clock;
+    ScriptedRandom random{{0}};
+    corv::PickSources sources{fs, random, clock, nullptr, true};
+    AppState state;
+    state.folderList = corvtest::Folders({"P,1"});
+    EXPECT_EQ(corv::PickNextPicture(state, sources), "");
+    EXPECT_TRUE(state.pictureList.empty());
+    // Without the worker's scan the same pick reads the folder itself.
+    sources.listScanned = false;
+    EXPECT_EQ(corv::PickNextPicture(state, sources), JoinPath("P", "a.jpg"));
+}
