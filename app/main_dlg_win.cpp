@@ -9,6 +9,7 @@
 #include "app/delete_picture_win.h"
 #include "compose/calendar.h"
 #include "compose/composer.h"
+#include "compose/desktop_win.h"
 #include "compose/effects.h"
 #include "compose/slots_file.h"
 #include "compose/text_encoding_win.h"
@@ -40,6 +41,11 @@ constexpr UINT kDateTimerPeriod = 30000;
 constexpr UINT_PTR kTrayRetryTimerId = 3;
 constexpr UINT kTrayRetryPeriod = 2000;
 constexpr int kTrayAttempts = 45;
+// A change of the monitor layout comes as several messages while monitors
+// switch on or off: the new wallpaper is composed once 2 seconds pass
+// without another.
+constexpr UINT_PTR kDisplayChangeTimerId = 4;
+constexpr UINT kDisplaySettleDelay = 2000;
 
 // Sent to every top-level window when the task bar is (re)created.
 UINT TaskbarCreatedMessage() {
@@ -143,6 +149,7 @@ bool CMainDlg::RouteMessage(Message& message) {
         Map::OnTimer(&CMainDlg::OnTimer),
         Map::OnMessage(kTrayMessage, &CMainDlg::OnTrayNotify),
         Map::OnMessage(TaskbarCreatedMessage(), &CMainDlg::OnTaskbarCreated),
+        Map::OnMessage(WM_DISPLAYCHANGE, &CMainDlg::OnDisplayChange),
         Map::OnMeasureItem(&CMainDlg::OnMeasureItem),
         Map::OnDrawItem(&CMainDlg::OnDrawItem),
         Map::OnCommand(ID_NEXT_PICTURE, &CMainDlg::OnNextPicture),
@@ -209,6 +216,11 @@ LRESULT CMainDlg::OnTaskbarCreated(WPARAM, LPARAM) {
     return 0;
 }
 
+LRESULT CMainDlg::OnDisplayChange(WPARAM, LPARAM) {
+    SetTimer(kDisplayChangeTimerId, kDisplaySettleDelay);
+    return 0;
+}
+
 void CMainDlg::StartUp() {
     trayIcon.SetIconResource(IDI_TRAY);
 
@@ -243,6 +255,9 @@ void CMainDlg::ReadDesktopSettings() {
         ReadUserRegistryString("Control Panel\\Desktop", "Wallpaper", values.wallpaper);
     values.hasBackground =
         ReadUserRegistryString("Control Panel\\Colors", "Background", values.background);
+    values.hasStyle =
+        ReadUserRegistryString("Control Panel\\Desktop", "TileWallpaper", values.tileWallpaper) &&
+        ReadUserRegistryString("Control Panel\\Desktop", "WallpaperStyle", values.wallpaperStyle);
     ApplyDesktopValues(state.settings, values);
 }
 
@@ -299,6 +314,14 @@ void CMainDlg::SaveAtEnd() {
 }
 
 void CMainDlg::RestoreUserWallpaper() {
+    const Settings& settings = state.settings;
+    if (settings.restoreWallpaperStyle || state.tiledWallpaperSet) {
+        std::string tile, style;
+        if (SplitWallpaperStyle(settings.userWallpaperStyle, tile, style))
+            SetWallpaperStyleValues(tile, style);
+        else
+            DeleteWallpaperStyleValues();
+    }
     // An empty path leaves the desktop without a picture, as the user had it.
     SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0,
                           const_cast<char*>(state.settings.userWallpaper.c_str()),
@@ -415,6 +438,12 @@ void CMainDlg::ChangeWallpaper(int step) {
     ComposeServices services{imaging_, desktop_,    random_,
                              clock_,   fileSystem_, [this] { ScanStep(); }};
     ::corv::ChangeWallpaper(state, step, services);
+    if (state.tiledWallpaperSet && !styleSaved_) {
+        // From now on a run that ends without putting the user's style back
+        // leaves it in env.ini for the next start.
+        SaveUserWallpaperStyle(state.settings);
+        styleSaved_ = true;
+    }
     // The memory trim: minimised without activation (the window stays
     // hidden, since showing is always refused).
     if (state.settings.rememory) ShowWindow(hwnd_, SW_SHOWMINNOACTIVE);
@@ -426,6 +455,13 @@ void CMainDlg::OnTimer(UINT_PTR timerId) {
         return;
     }
     if (!loaded_) return;
+    if (timerId == kDisplayChangeTimerId) {
+        // The layout has settled: a fresh canvas of its size.
+        KillTimer(kDisplayChangeTimerId);
+        state.freshCanvasRequested = 1;
+        ChangeWallpaper(0);
+        return;
+    }
     if (timerId == kChangeTimerId) {
         const auto busy = [this] { return IsBusy(ListTopWindows(), state.exceptionPrograms); };
         if (TickShouldChange(state, busy)) ChangeWallpaper(0);

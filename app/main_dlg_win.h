@@ -67,6 +67,7 @@ private:
     void WaitForTaskbar();
     void RetryTrayIcon();
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDisplayChange(WPARAM wParam, LPARAM lParam);
     void ReadDesktopSettings();
     void RestoreUserWallpaper();
     void BuildTooltip();
@@ -138,6 +139,8 @@ private:
     bool waitingForTaskbar_ = false;
     // Whether the 30-second date check runs.
     bool dateTimerRunning_ = false;
+    // The user's style values are in env.ini since the first tiled set.
+    bool styleSaved_ = false;
 };
 
 // Whether a new file can be made in `dir`: a probe file is created there and

@@ -5,6 +5,7 @@
 
 #include "compose/calendar.h"
 #include "compose/effects.h"
+#include "compose/monitor_layout.h"
 #include "compose/shadow_text.h"
 #include "compose/slots_file.h"
 #include "engine/catalogue.h"
@@ -60,17 +61,25 @@ int32_t RandomCoordinate(int32_t screen, int32_t size, Random& random, Clock& cl
     return static_cast<int32_t>((r * t) % static_cast<uint32_t>(span)) + 10;
 }
 
-void DrawBase(AppState& state, Surface& canvas, ComposeServices& services, int32_t W, int32_t H) {
+// The background of every region of the plan (one region for one monitor),
+// or the kept wallpaper of a collage, put back in canvas order when the file
+// was laid out for the tile style.
+void DrawBase(AppState& state, Surface& canvas, ComposeServices& services,
+              const WallpaperPlan& plan) {
+    const int32_t W = plan.canvas.width;
+    const int32_t H = plan.canvas.height;
     const Settings& s = state.settings;
     const bool collage = s.isoverlap && state.freshCanvasRequested == 0 &&
                          s.piccleartotalcnt >= state.overlapCount + 1 && AllowsCollage(s.imagepos);
     if (collage) {
         std::unique_ptr<Image> kept = services.imaging.LoadPicture(WallpaperFilePath(s.programDir));
         if (kept->Width() > 0) {
-            if (s.isbackgray) {
+            if (s.isbackgray || plan.tiled) {
                 ScopedBits bits(services.imaging, *kept, RectI{0, 0, kept->Width(), kept->Height()},
                                 PixelFormat::Rgb24, true);
-                if (bits.Locked()) MakeGray(bits.Buffer());
+                if (bits.Locked() && plan.tiled)
+                    ShiftCyclically(bits.Buffer(), -plan.tileShift.x, -plan.tileShift.y, 3);
+                if (bits.Locked() && s.isbackgray) MakeGray(bits.Buffer());
             }
             canvas.DrawImage(*kept, RectI{0, 0, W, H});
             return;  // the file is released here, before it is written again
@@ -81,48 +90,112 @@ void DrawBase(AppState& state, Surface& canvas, ComposeServices& services, int32
     canvas.Clear((s.isbackcolor ? s.backcolor : s.desktopColor).value);
     if (s.isbackimg && !s.backimagename.empty()) {
         // Stretched over the screen, or fitted into it: never more pixels.
-        std::unique_ptr<Image> back =
-            services.imaging.LoadPicture(s.backimagename, NeededSize{W, H, s.isstretch});
+        const RectI& first = plan.regions.front();
+        std::unique_ptr<Image> back = services.imaging.LoadPicture(
+            s.backimagename, NeededSize{first.width, first.height, s.isstretch});
         if (back->Width() > 0) {
             StandUpright(services.imaging, *back);
-            if (s.isstretch)
-                canvas.DrawImage(*back, RectI{0, 0, W, H});
-            else
-                canvas.DrawImage(*back, FitBackgroundRect(back->Width(), back->Height(), W, H));
+            for (const RectI& r : plan.regions) {
+                if (s.isstretch) {
+                    canvas.DrawImage(*back, r);
+                    continue;
+                }
+                RectF fit = FitBackgroundRect(back->Width(), back->Height(), r.width, r.height);
+                fit.x += static_cast<float>(r.x);
+                fit.y += static_cast<float>(r.y);
+                canvas.DrawImage(*back, fit);
+            }
         }
     }
     state.overlapCount = 0;
     state.freshCanvasRequested = 0;
 }
 
-void DrawPictureStep(AppState& state, int step, Surface& canvas, ComposeServices& services,
-                     int32_t W, int32_t H, const RectI& workArea) {
+// Where the next picture goes: a region of the canvas (file pixels) and the
+// monitor it shows on (virtual-screen pixels). With several monitors a
+// monitor takes the next slot whose centre lies on it, or is centred when
+// none does.
+struct PictureRegion {
+    RectI canvas;
+    RectI monitor;
+    PointI origin;  // the canvas's top-left on the virtual screen
+    bool severalMonitors = false;
+};
+
+// Draws the next picture into the region; the path of the picture drawn.
+std::string DrawPictureStep(AppState& state, int step, Surface& canvas, ComposeServices& services,
+                            const PictureRegion& region) {
     PickSources sources{services.fs, services.random, services.clock, services.scanStep};
     StepPicture(state, step, sources);
     const std::string path = state.currentPicture;
-    if (!path.empty()) {
-        // The picture is drawn inside a square of the limit's side, so a
-        // large photo need not be decoded in full.
-        CheckSlotIndex(state);
-        const int32_t limit = EffectiveLimit(PictureLimit(state));
-        std::unique_ptr<Image> picture =
-            services.imaging.LoadPicture(path, NeededSize{limit, limit, false});
-        if (picture->Width() > 0 && picture->Height() > 0) {
-            ++state.overlapCount;
-            StandUpright(services.imaging, *picture);
-            const SizeI size = FitPictureSize(picture->Width(), picture->Height(), limit,
-                                              state.settings.notstrech);
-            const PointI at =
-                PlacePicture(state, W, H, size.width, size.height, services.random, services.clock);
-            const EffectsContext effects{state.settings, services.imaging, services.random,
-                                         state.maskList, state.settings.programDir};
-            if (state.settings.ismask)
-                DrawMaskedPicture(effects, canvas, *picture, size.width, size.height, at.x, at.y);
-            else
-                DrawPictureLayer(effects, canvas, *picture, size.width, size.height, at.x, at.y);
-        }
+    if (path.empty()) return path;
+    const int32_t W = region.canvas.width;
+    const int32_t H = region.canvas.height;
+    Settings& s = state.settings;
+    const ImagePos mode = s.imagepos;
+    if (region.severalMonitors && mode == ImagePos::Slots) {
+        const int32_t slot =
+            NextSlotOnMonitor(state.placementSlots, state.slotIndex, region.monitor);
+        if (slot >= 0)
+            state.slotIndex = slot;
+        else
+            s.imagepos = ImagePos::Centred;  // for this picture only
     }
-    if (state.settings.ispath) DrawPathCaption(canvas, path, workArea, state.screenDpi);
+    // The picture is drawn inside a square of the limit's side, so a
+    // large photo need not be decoded in full.
+    CheckSlotIndex(state);
+    int32_t limit = EffectiveLimit(PictureLimit(state));
+    if (region.severalMonitors && s.imagepos != ImagePos::Slots)
+        limit = MonitorPictureLimit(limit, W);
+    std::unique_ptr<Image> picture =
+        services.imaging.LoadPicture(path, NeededSize{limit, limit, false});
+    if (picture->Width() > 0 && picture->Height() > 0) {
+        ++state.overlapCount;
+        StandUpright(services.imaging, *picture);
+        const SizeI size = FitPictureSize(picture->Width(), picture->Height(), limit, s.notstrech);
+        PointI at =
+            PlacePicture(state, W, H, size.width, size.height, services.random, services.clock);
+        if (s.imagepos == ImagePos::Slots) {
+            // Slots are virtual-screen rectangles.
+            at.x -= region.origin.x;
+            at.y -= region.origin.y;
+        } else {
+            at.x += region.canvas.x;
+            at.y += region.canvas.y;
+        }
+        const EffectsContext effects{s, services.imaging, services.random, state.maskList,
+                                     s.programDir};
+        if (s.ismask)
+            DrawMaskedPicture(effects, canvas, *picture, size.width, size.height, at.x, at.y);
+        else
+            DrawPictureLayer(effects, canvas, *picture, size.width, size.height, at.x, at.y);
+    }
+    s.imagepos = mode;
+    return path;
+}
+
+// The pictures of the plan's regions, the primary's first; each region
+// keeps a last centre of its own for random placement.
+std::string DrawPictures(AppState& state, int step, Surface& canvas, ComposeServices& services,
+                         const WallpaperPlan& plan) {
+    const bool several = plan.regions.size() > 1;
+    const PointI origin{plan.canvas.x, plan.canvas.y};
+    if (!several) {
+        return DrawPictureStep(
+            state, step, canvas, services,
+            PictureRegion{plan.regions.front(), plan.monitors.front(), origin, false});
+    }
+    state.monitorCentres.resize(plan.regions.size(), AppState{}.lastCentre);
+    std::string primaryPath;
+    for (std::size_t i = 0; i < plan.regions.size(); ++i) {
+        std::swap(state.lastCentre, state.monitorCentres[i]);
+        const std::string path =
+            DrawPictureStep(state, step, canvas, services,
+                            PictureRegion{plan.regions[i], plan.monitors[i], origin, true});
+        std::swap(state.lastCentre, state.monitorCentres[i]);
+        if (i == 0) primaryPath = path;
+    }
+    return primaryPath;
 }
 
 // Saves the canvas beside the final file first, so a failed write never
@@ -250,23 +323,53 @@ void ChangeWallpaper(AppState& state, int step, ComposeServices& services) {
     const RectI workArea = services.desktop.WorkArea();
     if (screen.width <= 0 || screen.height <= 0) return;
 
-    std::unique_ptr<Image> canvas =
-        services.imaging.NewBitmap(screen.width, screen.height, PixelFormat::Rgb24);
+    const std::vector<MonitorArea> monitors =
+        UsableMonitors(services.desktop.Monitors(), screen, workArea);
+    WallpaperPlan plan = PlanWallpaper(monitors, MonitorModeOf(state.settings.multimonitor));
+    if (!plan.tiled) {
+        // One file of the primary screen's size, as the system reports it.
+        plan.canvas = RectI{0, 0, screen.width, screen.height};
+        plan.regions = {plan.canvas};
+        plan.monitors = {plan.canvas};
+        plan.workArea = workArea;
+    }
+    const int32_t W = plan.canvas.width;
+    const int32_t H = plan.canvas.height;
+    if (W <= 0 || H <= 0) return;
+    if (state.canvasWidth != W || state.canvasHeight != H) {
+        // A new layout: the kept wallpaper no longer fits it.
+        if (state.canvasWidth > 0) state.freshCanvasRequested = 1;
+        state.canvasWidth = W;
+        state.canvasHeight = H;
+    }
+
+    std::unique_ptr<Image> canvas = services.imaging.NewBitmap(W, H, PixelFormat::Rgb24);
     if (canvas->Width() <= 0) return;
     std::unique_ptr<Surface> surface = services.imaging.SurfaceOn(*canvas);
     if (!surface) return;
 
-    DrawBase(state, *surface, services, screen.width, screen.height);
-    if (state.settings.isforeimg)
-        DrawPictureStep(state, step, *surface, services, screen.width, screen.height, workArea);
+    DrawBase(state, *surface, services, plan);
+    if (state.settings.isforeimg) {
+        const std::string path = DrawPictures(state, step, *surface, services, plan);
+        if (state.settings.ispath) DrawPathCaption(*surface, path, plan.workArea, state.screenDpi);
+    }
     if (state.settings.iscalender)
-        DrawCalendar(*surface, services.imaging, workArea, services.clock.Today(), state.settings,
-                     state.specialDays, state.settings.programDir, state.screenDpi);
+        DrawCalendar(*surface, services.imaging, plan.workArea, services.clock.Today(),
+                     state.settings, state.specialDays, state.settings.programDir, state.screenDpi);
 
     surface.reset();
+    if (plan.tiled) {
+        ScopedBits bits(services.imaging, *canvas, RectI{0, 0, W, H}, PixelFormat::Rgb24, true);
+        if (bits.Locked()) ShiftCyclically(bits.Buffer(), plan.tileShift.x, plan.tileShift.y, 3);
+    }
     const std::string path = WallpaperFilePath(state.settings.programDir);
     SaveWallpaper(services.imaging, *canvas, path);
-    services.desktop.SetWallpaper(path);
+    if (plan.tiled) {
+        services.desktop.SetTiledWallpaper(path);
+        state.tiledWallpaperSet = true;
+    } else {
+        services.desktop.SetWallpaper(path);
+    }
 }
 
 }  // namespace corv

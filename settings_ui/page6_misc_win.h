@@ -36,6 +36,7 @@ private:
     void OnMemory();
     void OnPickPrograms();
     void OnClearPrograms();
+    void OnMonitors();
     void OnNothing() {}
 
     void ShowBusyStop(bool on);

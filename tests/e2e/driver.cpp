@@ -51,6 +51,7 @@
 #include <string>
 #include <vector>
 
+#include "driver_desktop.h"
 #include "driver_ui.h"
 
 namespace {
@@ -452,6 +453,8 @@ int Run(int argc, char** argv) {
 
     const int ui = e2eui::Run(argc, argv, MainWindow);
     if (ui >= 0) return ui;
+    const int desktop = e2edesktop::Run(argc, argv);
+    if (desktop >= 0) return desktop;
 
     HWND window = MainWindow();
     if (window == nullptr) {

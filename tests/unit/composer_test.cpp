@@ -7,84 +7,15 @@
 #include "compose/effects.h"
 #include "engine/cycle.h"
 #include "engine/paths.h"
-#include "support/fakes.h"
-#include "support/folder_lines.h"
-#include "support/recording_imaging.h"
+#include "support/composer_fixture.h"
 
 using corv::AppState;
 using corv::JoinPath;
+using corvtest::Composer;
+using corvtest::CountPrefix;
+using corvtest::Has;
+using corvtest::PictureOnCanvas;
 using corvtest::RecordingImaging;
-
-namespace {
-
-bool Has(const std::vector<std::string>& log, const std::string& line) {
-    return std::find(log.begin(), log.end(), line) != log.end();
-}
-
-int CountPrefix(const std::vector<std::string>& log, const std::string& prefix) {
-    return static_cast<int>(std::count_if(log.begin(), log.end(), [&](const std::string& l) {
-        return l.compare(0, prefix.size(), prefix) == 0;
-    }));
-}
-
-// The rectangle in which the picture's layer was put onto the canvas, and
-// the rectangle in which the picture was drawn inside that layer: with every
-// effect off the layer is w x (h + 18 h / 482) and the picture is drawn at
-// (1, 1, w - 1, h - 1) in it.
-std::string PictureOnCanvas(const std::vector<std::string>& log, const std::string& canvas,
-                            const std::string& picture) {
-    std::string layer, inner;
-    for (const std::string& line : log) {
-        const std::string drawPicture = ": draw " + picture + " ";
-        const auto at = line.find(drawPicture);
-        if (at != std::string::npos) {
-            layer = line.substr(0, at);
-            inner = line.substr(at + drawPicture.size());
-        }
-    }
-    for (const std::string& line : log) {
-        const std::string prefix = canvas + ": draw " + layer + " ";
-        if (!layer.empty() && line.compare(0, prefix.size(), prefix) == 0)
-            return line.substr(prefix.size()) + " inner " + inner;
-    }
-    return "not drawn";
-}
-
-// A composer with a 1024 x 768 screen and one folder of pictures.
-struct Composer {
-    RecordingImaging imaging;
-    corvtest::RecordingDesktop desktop;
-    corvtest::ScriptedRandom random{{0}};
-    corvtest::FixedClock clock;
-    corvtest::MemoryFileSystem fs;
-    corv::ComposeServices services{imaging, desktop, random, clock, fs, nullptr};
-    AppState state;
-
-    Composer() {
-        corv::ProfileFile defaults("none");
-        corv::LoadSettings(state.settings, state.exceptionPrograms, defaults);
-        state.settings.programDir = "prog";
-        state.settings.israndum = false;
-        state.settings.iscalender = false;
-        state.folderList = corvtest::Folders({"P,0"});
-        state.freshCanvasRequested = 1;
-    }
-    // Adds a picture of the given size to the catalogue and the disk.
-    std::string AddPicture(const std::string& name, int w, int h) {
-        fs.AddFile("P", name);
-        const std::string path = JoinPath("P", name);
-        imaging.AddPicture(path, w, h);
-        state.pictureList.push_back(path);
-        return path;
-    }
-    void Change(int step = 0) {
-        imaging.log.clear();
-        corv::ChangeWallpaper(state, step, services);
-    }
-    std::string Wallpaper() const { return JoinPath("prog", "Corvalendrine.bmp"); }
-};
-
-}  // namespace
 
 TEST(ComposerGeometry, SmallPictureIsNotEnlargedWithNotStretch) {
     Composer c;
