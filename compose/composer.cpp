@@ -90,9 +90,13 @@ void DrawBase(AppState& state, Surface& canvas, ComposeServices& services,
     canvas.Clear((s.isbackcolor ? s.backcolor : s.desktopColor).value);
     if (s.isbackimg && !s.backimagename.empty()) {
         // Stretched over the screen, or fitted into it: never more pixels.
-        const RectI& first = plan.regions.front();
-        std::unique_ptr<Image> back = services.imaging.LoadPicture(
-            s.backimagename, NeededSize{first.width, first.height, s.isstretch});
+        // Decoded for the largest region it covers.
+        NeededSize need{0, 0, s.isstretch};
+        for (const RectI& r : plan.regions) {
+            need.width = std::max(need.width, r.width);
+            need.height = std::max(need.height, r.height);
+        }
+        std::unique_ptr<Image> back = services.imaging.LoadPicture(s.backimagename, need);
         if (back->Width() > 0) {
             StandUpright(services.imaging, *back);
             for (const RectI& r : plan.regions) {
@@ -185,16 +189,27 @@ std::string DrawPictures(AppState& state, int step, Surface& canvas, ComposeServ
             state, step, canvas, services,
             PictureRegion{plan.regions.front(), plan.monitors.front(), origin, false});
     }
+    // The primary takes the step (a previous picture too); every other
+    // monitor its next picture. The primary's picture stays the current
+    // one, which the caption names and the tray's commands open or delete.
+    // A change adds one picture to each monitor's collage.
     state.monitorCentres.resize(plan.regions.size(), AppState{}.lastCentre);
-    std::string primaryPath;
+    const int32_t overlapBefore = state.overlapCount;
+    std::string primaryPath, primaryPrevious;
     for (std::size_t i = 0; i < plan.regions.size(); ++i) {
         std::swap(state.lastCentre, state.monitorCentres[i]);
         const std::string path =
-            DrawPictureStep(state, step, canvas, services,
+            DrawPictureStep(state, i == 0 ? step : 0, canvas, services,
                             PictureRegion{plan.regions[i], plan.monitors[i], origin, true});
         std::swap(state.lastCentre, state.monitorCentres[i]);
-        if (i == 0) primaryPath = path;
+        if (i == 0) {
+            primaryPath = path;
+            primaryPrevious = state.previousPicture;
+        }
     }
+    state.currentPicture = primaryPath;
+    state.previousPicture = primaryPrevious;
+    if (state.overlapCount > overlapBefore) state.overlapCount = overlapBefore + 1;
     return primaryPath;
 }
 

@@ -42,7 +42,37 @@ TEST(ComposerMonitors, EachMonitorGetsItsOwnPictureCentredOnIt) {
     // The primary's picture first, then the next one for the left monitor.
     EXPECT_EQ(LayerAt(c, "bmp1", a), "(1112,234,400,311)");
     EXPECT_EQ(LayerAt(c, "bmp1", b), "(250,100,300,414)");
-    EXPECT_EQ(c.state.currentPicture, b);
+    // The primary's picture is the current one (caption, open, delete).
+    EXPECT_EQ(c.state.currentPicture, a);
+}
+
+TEST(ComposerMonitors, PreviousGoesBackOnThePrimaryAndTheOthersGoOn) {
+    TwoMonitors c;
+    const std::string a = c.AddPicture("a.jpg", 400, 300);
+    const std::string b = c.AddPicture("b.jpg", 400, 300);
+    const std::string d = c.AddPicture("d.jpg", 400, 300);
+    c.Change();  // a on the primary, b on the left
+    c.Change();  // d, a
+    EXPECT_EQ(c.state.currentPicture, d);
+    c.Change(-1);
+    EXPECT_EQ(c.state.currentPicture, a);
+    EXPECT_EQ(LayerAt(c, "bmp7", a), "(1112,234,400,311)");
+    EXPECT_EQ(LayerAt(c, "bmp7", b), "(200,150,400,311)");  // the next after a
+}
+
+TEST(ComposerMonitors, ACollageCountsChangesNotMonitors) {
+    TwoMonitors c;
+    c.state.settings.isoverlap = true;
+    c.state.settings.imagepos = corv::ImagePos::Random;
+    c.state.settings.piccleartotalcnt = 3;
+    c.imaging.AddPicture(c.Wallpaper(), 1824, 768);
+    c.AddPicture("a.jpg", 100, 100);
+    std::vector<bool> fresh;
+    for (int i = 0; i < 5; ++i) {
+        c.Change();
+        fresh.push_back(CountPrefix(c.imaging.log, "load " + c.Wallpaper()) == 0);
+    }
+    EXPECT_EQ(fresh, (std::vector<bool>{true, false, false, true, false}));
 }
 
 TEST(ComposerMonitors, SizeLimitIsThreeQuartersOfEachMonitor) {
