@@ -79,6 +79,14 @@ struct Composer {
         imaging.log.clear();
         corv::ChangeWallpaper(state, step, services);
     }
+    // An 800 x 600 monitor on the left of the 1024 x 768 primary: the file
+    // is 1824 x 768, the primary at x 800 in it, the left one at 0.
+    void UseTwoMonitors() {
+        desktop.monitors = {
+            corv::MonitorArea{corv::RectI{-800, 0, 800, 600}, corv::RectI{-800, 0, 800, 600},
+                              false},
+            corv::MonitorArea{corv::RectI{0, 0, 1024, 768}, corv::RectI{0, 0, 1024, 740}, true}};
+    }
     std::string Wallpaper() const { return corv::JoinPath("prog", "Corvalendrine.bmp"); }
 };
 

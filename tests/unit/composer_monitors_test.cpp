@@ -16,13 +16,8 @@ using corvtest::PictureOnCanvas;
 
 namespace {
 
-// An 800 x 600 monitor on the left of the 1024 x 768 primary: the file is
-// 1824 x 768, the primary at x 800 in it, the left one at 0.
 struct TwoMonitors : Composer {
-    TwoMonitors() {
-        desktop.monitors = {MonitorArea{RectI{-800, 0, 800, 600}, RectI{-800, 0, 800, 600}, false},
-                            MonitorArea{RectI{0, 0, 1024, 768}, RectI{0, 0, 1024, 740}, true}};
-    }
+    TwoMonitors() { UseTwoMonitors(); }
 };
 
 // Where the layer of `picture` went on the canvas, without the inner part.
@@ -58,21 +53,6 @@ TEST(ComposerMonitors, PreviousGoesBackOnThePrimaryAndTheOthersGoOn) {
     EXPECT_EQ(c.state.currentPicture, a);
     EXPECT_EQ(LayerAt(c, "bmp7", a), "(1112,234,400,311)");
     EXPECT_EQ(LayerAt(c, "bmp7", b), "(200,150,400,311)");  // the next after a
-}
-
-TEST(ComposerMonitors, ACollageCountsChangesNotMonitors) {
-    TwoMonitors c;
-    c.state.settings.isoverlap = true;
-    c.state.settings.imagepos = corv::ImagePos::Random;
-    c.state.settings.piccleartotalcnt = 3;
-    c.imaging.AddPicture(c.Wallpaper(), 1824, 768);
-    c.AddPicture("a.jpg", 100, 100);
-    std::vector<bool> fresh;
-    for (int i = 0; i < 5; ++i) {
-        c.Change();
-        fresh.push_back(CountPrefix(c.imaging.log, "load " + c.Wallpaper()) == 0);
-    }
-    EXPECT_EQ(fresh, (std::vector<bool>{true, false, false, true, false}));
 }
 
 TEST(ComposerMonitors, SizeLimitIsThreeQuartersOfEachMonitor) {

@@ -183,19 +183,24 @@ TEST(ComposerBase, FreshCanvasUsesBackColourOrDesktopColour) {
 }
 
 TEST(ComposerBase, CollageKeepsCountPicturesThenStartsFresh) {
-    Composer c;
-    c.state.settings.isoverlap = true;
-    c.state.settings.imagepos = corv::ImagePos::Random;
-    c.state.settings.piccleartotalcnt = 3;
-    c.imaging.AddPicture(c.Wallpaper(), 1024, 768);
-    c.AddPicture("a.jpg", 100, 100);
-    std::vector<bool> fresh;
-    for (int i = 0; i < 5; ++i) {
-        c.Change();
-        fresh.push_back(CountPrefix(c.imaging.log, "load " + c.Wallpaper()) == 0);
-        EXPECT_EQ(c.state.overlapCount, i < 3 ? i + 1 : i - 2) << i;
+    // With two monitors a change adds one picture to each monitor's collage.
+    for (const bool twoMonitors : {false, true}) {
+        SCOPED_TRACE(twoMonitors);
+        Composer c;
+        if (twoMonitors) c.UseTwoMonitors();
+        c.state.settings.isoverlap = true;
+        c.state.settings.imagepos = corv::ImagePos::Random;
+        c.state.settings.piccleartotalcnt = 3;
+        c.imaging.AddPicture(c.Wallpaper(), twoMonitors ? 1824 : 1024, 768);
+        c.AddPicture("a.jpg", 100, 100);
+        std::vector<bool> fresh;
+        for (int i = 0; i < 5; ++i) {
+            c.Change();
+            fresh.push_back(CountPrefix(c.imaging.log, "load " + c.Wallpaper()) == 0);
+            EXPECT_EQ(c.state.overlapCount, i < 3 ? i + 1 : i - 2) << i;
+        }
+        EXPECT_EQ(fresh, (std::vector<bool>{true, false, false, true, false}));
     }
-    EXPECT_EQ(fresh, (std::vector<bool>{true, false, false, true, false}));
 }
 
 TEST(ComposerBase, CollageNeverWithCentredPlacement) {
