@@ -159,7 +159,7 @@ std::string DrawPictureStep(AppState& state, int step, Surface& canvas, ComposeS
         const SizeI size = FitPictureSize(picture->Width(), picture->Height(), limit, s.notstrech);
         PointI at =
             PlacePicture(state, W, H, size.width, size.height, services.random, services.clock);
-        if (s.imagepos == ImagePos::Slots) {
+        if (s.imagepos == ImagePos::Slots && !state.placementSlots.empty()) {
             // Slots are virtual-screen rectangles.
             at.x -= region.origin.x;
             at.y -= region.origin.y;

@@ -125,13 +125,16 @@ TEST(ComposerMonitors, SharedAndSpanningModes) {
     TwoMonitors spanning;
     spanning.state.settings.multimonitor = 2;
     const std::string b = spanning.AddPicture("a.jpg", 400, 300);
-    spanning.AddPicture("b.jpg", 400, 300);
+    const std::string next = spanning.AddPicture("b.jpg", 400, 300);
     spanning.Change();
     EXPECT_TRUE(Has(spanning.imaging.log, "new bmp1 1824x768 rgb24"));
     EXPECT_EQ(LayerAt(spanning, "bmp1", b), "(712,234,400,311)");
     EXPECT_EQ(CountPrefix(spanning.imaging.log, "load P"), 1);  // one picture
-    EXPECT_EQ(spanning.desktop.wallpapers,
-              std::vector<std::string>{"tiled " + spanning.Wallpaper()});
+    // Slot placement without slots centres there too, in file pixels.
+    spanning.state.settings.imagepos = corv::ImagePos::Slots;
+    spanning.Change();
+    EXPECT_EQ(LayerAt(spanning, "bmp3", next), "(712,234,400,311)");
+    EXPECT_EQ(spanning.desktop.wallpapers.back(), "tiled " + spanning.Wallpaper());
 }
 
 TEST(ComposerMonitors, SlotsAreTakenOnTheirMonitorAndSkippedWhileTheirsIsGone) {
