@@ -7,14 +7,12 @@
 
 #include <memory>
 
+#include "app/program_names.h"
 #include "framework/app_win.h"
 
 namespace corv {
 
 class GdiplusSession;
-
-// The name of the mutex that keeps a second instance from starting.
-constexpr const char* kInstanceMutexName = "Corvalendrine";
 
 class CMainApp : public CWinApp {
 public:

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/delete_picture_win.h"
+#include "app/program_names.h"
 #include "compose/calendar.h"
 #include "compose/composer.h"
 #include "compose/desktop_win.h"
@@ -17,12 +18,13 @@
 #include "engine/cycle.h"
 #include "engine/cycle_win.h"
 #include "engine/desktop_settings.h"
+#include "engine/dpi_win.h"
+#include "engine/first_start.h"
 #include "engine/paths.h"
 #include "engine/platform_win.h"
 #include "engine/settings.h"
 #include "framework/app_win.h"
 #include "framework/common_dialogs_win.h"
-#include "framework/dpi_win.h"
 #include "res/resource.h"
 #include "settings_ui/page6_misc.h"
 #include "settings_ui/sheet_win.h"
@@ -60,9 +62,21 @@ void TellFolderIsReadOnly(const std::string& dir) {
         L"Corvalendrine이 있는 폴더에 파일을 쓸 수 없습니다.\n\n" + AnsiToWide(dir) +
         L"\n\n이 폴더에는 설정(env.ini)과 바탕화면 그림을 저장할 수 없으므로 바탕화면을 "
         L"바꾸지 않고 아무 파일도 쓰지 않습니다.\n프로그램 폴더를 통째로 내가 쓸 수 있는 "
-        L"폴더(예: 문서 폴더)로 옮긴 뒤 다시 실행해 주세요.";
+        L"폴더(예: 문서 폴더)로 옮긴 뒤 다시 실행해 주세요.\n\n또는 Corvalendrine 설치 "
+        L"프로그램(이름이 -setup.exe로 끝나는 파일)을 실행하세요. 관리자 권한 없이 내 사용자 "
+        L"폴더에 설치하고 시작 메뉴에 바로 가기를 만듭니다.";
     ShowMessageBox(nullptr, text, L"Corvalendrine - 쓸 수 없는 폴더",
                    MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+}
+
+// The first start's word from the icon: where the program went and how its
+// settings open, since the notification area may keep a new icon out of
+// sight.
+void ShowFirstStartBalloon(CTrayIcon& icon) {
+    icon.ShowBalloon(L"Corvalendrine이 실행 중입니다",
+                     L"Corvalendrine은 작업 표시줄의 알림 영역(시계 옆)에서 실행됩니다. 아이콘이 "
+                     L"보이지 않으면 알림 영역의 ^ 단추를 누르세요.\n아이콘을 오른쪽 클릭하고 "
+                     L"\"환경 설정\"을 누르면 설정이 열립니다.");
 }
 
 // The running program's full path. The buffer grows as needed: a cut path
@@ -141,13 +155,10 @@ bool CMainDlg::RouteMessage(Message& message) {
     using Map = MessageMap<CMainDlg>;
     static const Map map = {
         Map::OnWindowPosChanging(&CMainDlg::OnWindowPosChanging),
-        Map::OnSysCommand(&CMainDlg::OnSysCommand),
-        Map::OnPaint(&CMainDlg::OnPaint),
-        Map::OnQueryDragIcon(&CMainDlg::OnQueryDragIcon),
         Map::OnDestroy(&CMainDlg::OnDestroy),
         Map::OnQueryEndSession(&CMainDlg::OnQueryEndSession),
         Map::OnTimer(&CMainDlg::OnTimer),
-        Map::OnMessage(kTrayMessage, &CMainDlg::OnTrayNotify),
+        Map::OnMessage(WM_TRAY_NOTIFY, &CMainDlg::OnTrayNotify),
         Map::OnMessage(TaskbarCreatedMessage(), &CMainDlg::OnTaskbarCreated),
         Map::OnMessage(WM_DISPLAYCHANGE, &CMainDlg::OnDisplayChange),
         Map::OnMeasureItem(&CMainDlg::OnMeasureItem),
@@ -172,11 +183,11 @@ BOOL CMainDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     SetIcon(windowIcon_, true);
     SetIcon(smallIcon_ != nullptr ? smallIcon_ : windowIcon_, false);
-    SetText(L"Corvalendrine");
+    SetText(kMainWindowTitle);
 
     // Without the icon the program has no face: nothing is loaded or
     // started until the task bar takes it.
-    if (!trayIcon.AddIcon(hwnd_, kTrayMessage, "", nullptr, kTrayIconId)) {
+    if (!trayIcon.AddIcon(hwnd_, WM_TRAY_NOTIFY, "", nullptr, ID_TRAY_ICON)) {
         WaitForTaskbar();
         return TRUE;
     }
@@ -192,7 +203,7 @@ void CMainDlg::WaitForTaskbar() {
 
 void CMainDlg::RetryTrayIcon() {
     if (!waitingForTaskbar_) return;
-    if (trayIcon.AddIcon(hwnd_, kTrayMessage, "", nullptr, kTrayIconId)) {
+    if (trayIcon.AddIcon(hwnd_, WM_TRAY_NOTIFY, "", nullptr, ID_TRAY_ICON)) {
         waitingForTaskbar_ = false;
         KillTimer(kTrayRetryTimerId);
         StartUp();
@@ -232,6 +243,8 @@ void CMainDlg::StartUp() {
     loaded_ = true;
     folderReadOnly_ = !FolderTakesNewFiles(settings.programDir);
     if (folderReadOnly_) TellFolderIsReadOnly(settings.programDir);
+    // Before the wallpaper path below makes env.ini.
+    const bool firstStart = IsFirstStart(settings.programDir, !folderReadOnly_);
     if (settings.isiconhide) SetDesktopIconsVisible(false);
     LoadCatalogue();
     LoadSpecialDays();
@@ -247,6 +260,7 @@ void CMainDlg::StartUp() {
     ChangeWallpaper(0);
     if (!state.pictureList.empty() && settings.isforeimg) state.cycleReady = 1;
     StartTimers();
+    if (firstStart) ShowFirstStartBalloon(trayIcon);
 }
 
 void CMainDlg::ReadDesktopSettings() {
@@ -349,29 +363,6 @@ void CMainDlg::OnWindowPosChanging(WINDOWPOS& position) {
     // Every attempt to show the window, the modal run's own included,
     // becomes a move without showing.
     position.flags &= ~static_cast<UINT>(SWP_SHOWWINDOW);
-}
-
-bool CMainDlg::OnSysCommand(UINT command) {
-    if ((command & 0xFFF0) != 0x10) return false;
-    ShowAboutBox();
-    return true;
-}
-
-bool CMainDlg::OnPaint() {
-    if (!IsIconic(hwnd_)) return false;
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(hwnd_, &paint);
-    Send(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc));
-    const RECT client = GetClientRect();
-    const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
-    const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
-    DrawIcon(dc, x, y, windowIcon_);
-    EndPaint(hwnd_, &paint);
-    return true;
-}
-
-HICON CMainDlg::OnQueryDragIcon() {
-    return windowIcon_;
 }
 
 // --- tray icon and commands --------------------------------------------------
@@ -503,7 +494,7 @@ void CMainDlg::LoadMaskList() {
     ::corv::LoadMaskList(fileSystem_, JoinPath(state.settings.programDir, "Masks"), state.maskList);
 }
 
-// --- filled in by later work -------------------------------------------------
+// --- the tray menu, the settings sheet and the About box -----------------------
 
 bool CMainDlg::ShowTrayMenu() {
     // While a modal window of the program is open, or the menu already is,

@@ -14,7 +14,6 @@
 #include "engine/app_state.h"
 #include "engine/platform_win.h"
 #include "framework/dialog_win.h"
-#include "settings_ui/page6_misc_host_win.h"
 #include "settings_ui/settings_page_win.h"
 #include "widgets/tray_icon_win.h"
 
@@ -24,11 +23,7 @@ class CSheetPage;  // the settings sheet
 class CTrayMenu;
 class CAboutDlg;
 
-// The icon's callback message (WM_USER + 10) and its id.
-constexpr UINT kTrayMessage = WM_USER + 10;
-constexpr UINT kTrayIconId = 129;
-
-class CMainDlg : public CDialog, public SheetHost, public TrayPageHost {
+class CMainDlg : public CDialog, public SheetHost {
 public:
     CMainDlg();
     ~CMainDlg() override;
@@ -42,14 +37,13 @@ public:
     // "MY IP: " and this machine's address.
     std::string GetAddressText();
 
-    // What the settings sheet edits and uses.
+    // What the settings sheet edits and uses, and what its pages change
+    // while they are open.
     AppState& State() override { return state; }
     GdiplusImaging& PreviewImaging() override { return imaging_; }
     FileSystem& Files() override { return fileSystem_; }
     void ScanStep() override;
     HWND HostWindow() const override { return hwnd_; }
-
-    // What the miscellaneous and calendar pages change while they are open.
     void SetTrayTip(const std::string& text) override { trayIcon.SetTipText(text.c_str()); }
     void SetTrayIcon(UINT resourceId) override { trayIcon.SetIconResource(resourceId); }
     std::string TrayAddressText() override { return GetAddressText(); }
@@ -57,7 +51,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    // Enter never ends the main window.
+    // An IDOK command never ends the main window.
     void OnOK() override {}
     bool RouteMessage(Message& message) override;
 
@@ -74,7 +68,7 @@ private:
     void StartTimers();
     void SaveAtEnd();
 
-    // Loading and saving of the files that later work fills in.
+    // Loading and saving of the files beside the program.
     void LoadCatalogue();
     void SaveCatalogue();
     void LoadSpecialDays();
@@ -84,9 +78,6 @@ private:
 
     // Handlers.
     void OnWindowPosChanging(WINDOWPOS& position);
-    bool OnSysCommand(UINT command);
-    bool OnPaint();
-    HICON OnQueryDragIcon();
     void OnDestroy();
     bool OnQueryEndSession();
     void OnTimer(UINT_PTR timerId);

@@ -16,20 +16,34 @@ list(APPEND CORV_WIN_SOURCES ${found})
 list(FILTER CORV_WIN_SOURCES EXCLUDE REGEX "winmain_win\\.cpp$")
 list(FILTER CORV_WIN_SOURCES EXCLUDE REGEX "file_io_win\\.cpp$")
 
-# libjpeg-turbo: Debian's source package built as a static library by
-# tools/lib.sh (build_libjpeg_turbo), which passes its folder here.
-set(CORV_JPEG_DIR "" CACHE PATH "libjpeg-turbo build for this architecture (tools/lib.sh)")
-if(NOT EXISTS "${CORV_JPEG_DIR}/libjpeg.a" OR NOT EXISTS "${CORV_JPEG_DIR}/include/jpeglib.h")
-  message(FATAL_ERROR "libjpeg-turbo is not built for ${CMAKE_SYSTEM_PROCESSOR} in "
-                      "'${CORV_JPEG_DIR}': tools/test, tools/run and tools/bench build it; "
-                      "or pass -DCORV_JPEG_DIR=build/deps/libjpeg-turbo-VERSION/ARCH")
-endif()
-add_library(corv_jpeg STATIC IMPORTED)
-set_target_properties(corv_jpeg PROPERTIES IMPORTED_LOCATION "${CORV_JPEG_DIR}/libjpeg.a"
-                      INTERFACE_INCLUDE_DIRECTORIES "${CORV_JPEG_DIR}/include")
+# The picture decoders: Debian's source packages built as static libraries
+# by tools/lib.sh (build_decoders), which passes their folders here.
+# corv_decoder(NAME VARIABLE LIBRARY HEADER DESCRIPTION): the imported
+# library corv_NAME from ${VARIABLE}/LIBRARY, its headers in
+# ${VARIABLE}/include.
+function(corv_decoder name variable library header description)
+  set(${variable} "" CACHE PATH "${description} build for this architecture (tools/lib.sh)")
+  set(dir "${${variable}}")
+  if(NOT EXISTS "${dir}/${library}" OR NOT EXISTS "${dir}/include/${header}")
+    message(FATAL_ERROR "${description} is not built for ${CMAKE_SYSTEM_PROCESSOR} in '${dir}': "
+                        "tools/test, tools/run and tools/bench build it; or pass "
+                        "-D${variable}=build/deps/PACKAGE-VERSION/ARCH")
+  endif()
+  add_library(corv_${name} STATIC IMPORTED GLOBAL)
+  set_target_properties(corv_${name} PROPERTIES IMPORTED_LOCATION "${dir}/${library}"
+                        INTERFACE_INCLUDE_DIRECTORIES "${dir}/include")
+endfunction()
+corv_decoder(jpeg CORV_JPEG_DIR libjpeg.a jpeglib.h libjpeg-turbo)
+corv_decoder(webp CORV_WEBP_DIR libwebpdecoder.a webp/decode.h libwebp)
+corv_decoder(dav1d CORV_DAV1D_DIR src/libdav1d.a dav1d/dav1d.h dav1d)
+corv_decoder(de265 CORV_DE265_DIR libde265/libde265.a libde265/de265.h libde265)
+corv_decoder(heif CORV_HEIF_DIR libheif/libheif.a libheif/heif.h libheif)
+# libheif reaches libde265 through its static library.
+set_property(TARGET corv_heif PROPERTY INTERFACE_LINK_LIBRARIES corv_de265)
+set_property(TARGET corv_heif PROPERTY INTERFACE_COMPILE_DEFINITIONS LIBHEIF_STATIC_BUILD)
 
 add_library(corv_win STATIC ${CORV_WIN_SOURCES})
-target_link_libraries(corv_win PUBLIC corv_core corv_jpeg
+target_link_libraries(corv_win PUBLIC corv_core corv_jpeg corv_webp corv_dav1d corv_heif
   gdiplus comctl32 comdlg32 ole32 oleaut32 uuid shell32 shlwapi ws2_32 advapi32 gdi32 user32)
 target_compile_options(corv_win PRIVATE ${CORV_WARNINGS})
 
@@ -83,7 +97,23 @@ target_link_libraries(corv_bench PRIVATE corv_win psapi)
 target_compile_options(corv_bench PRIVATE ${CORV_WARNINGS})
 
 # The end-to-end tests' driver (tests/e2e): finds the running program's
-# hidden window and sends it messages, under Wine.
-add_executable(e2e_driver tests/e2e/driver.cpp)
-target_link_libraries(e2e_driver PRIVATE comctl32 user32 advapi32 shell32 psapi)
+# hidden window and sends it messages, under Wine. It takes the program's
+# ids and names from the program's own headers, and the program's file name
+# from its target.
+file(GLOB CORV_E2E_DRIVER_SOURCES CONFIGURE_DEPENDS tests/e2e/*_win.cpp)
+add_executable(e2e_driver ${CORV_E2E_DRIVER_SOURCES})
+target_compile_definitions(e2e_driver PRIVATE
+  CORV_PROGRAM_FILE="$<TARGET_FILE_NAME:corvalendrine>")
+target_link_libraries(e2e_driver PRIVATE corv_core comctl32 user32 advapi32 shell32 psapi)
 target_compile_options(e2e_driver PRIVATE ${CORV_WARNINGS})
+
+# The same ids as shell variables for the end-to-end cases (NAME=NUMBER
+# lines that tests/e2e/run sources), written again when a header changes.
+file(GLOB CORV_ID_HEADERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/*.h)
+set(CORV_E2E_IDS ${CMAKE_BINARY_DIR}/e2e_ids.sh)
+add_custom_command(OUTPUT ${CORV_E2E_IDS}
+  COMMAND ${CMAKE_COMMAND} -DRES_DIR=${CMAKE_SOURCE_DIR}/res -DOUTPUT=${CORV_E2E_IDS}
+          -P ${CMAKE_SOURCE_DIR}/cmake/e2e-ids.cmake
+  DEPENDS ${CORV_ID_HEADERS} ${CMAKE_SOURCE_DIR}/cmake/e2e-ids.cmake
+  COMMENT "Writing the program's ids for the end-to-end cases" VERBATIM)
+add_custom_target(e2e_ids ALL DEPENDS ${CORV_E2E_IDS})

@@ -19,6 +19,11 @@ namespace corv {
 // 1/8 is larger.
 constexpr int64_t kMaxDecodedPixels = int64_t{16} * 1024 * 1024;
 
+// The most memory a decoder may take for one picture besides the bitmap it
+// fills (a progressive JPEG's coefficients, a lossless WebP's pixels, the
+// planes of an AVIF or HEIC picture); a picture that needs more is refused.
+constexpr int64_t kMaxDecoderWorkBytes = int64_t{256} * 1024 * 1024;
+
 // The largest reduction a JPEG decoder offers.
 constexpr int kMaxDecodeDenominator = 8;
 

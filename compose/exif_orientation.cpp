@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "compose/webp_layout.h"
+
 namespace corv {
 
 namespace {
@@ -68,8 +70,28 @@ int OrientationInTiff(const uint8_t* tiff, std::size_t length) {
 
 }  // namespace
 
+namespace {
+
+// A WebP file's EXIF chunk holds the TIFF structure, after "Exif\0\0" as
+// some writers put it.
+int OrientationInWebp(const uint8_t* data, std::size_t size) {
+    WebpLayout layout;
+    if (ReadWebpLayout(data, size, layout) != WebpRead::Ok || layout.exifSize == 0)
+        return kOrientNormal;
+    const uint8_t* exif = data + layout.exifOffset;
+    std::size_t length = layout.exifSize;
+    if (length >= 6 && std::memcmp(exif, "Exif\0\0", 6) == 0) {
+        exif += 6;
+        length -= 6;
+    }
+    return OrientationInTiff(exif, length);
+}
+
+}  // namespace
+
 int ReadExifOrientation(const uint8_t* data, std::size_t size) {
     if (data == nullptr) return kOrientNormal;
+    if (size >= 12 && std::memcmp(data, "RIFF", 4) == 0) return OrientationInWebp(data, size);
     Reader in{data, size, true};
     if (in.Be16(0) != 0xFFD8) return kOrientNormal;
     // Marker segments up to the first scan; the EXIF block is an APP1

@@ -21,9 +21,9 @@ enum ExifOrientation : int {
     kOrientRotate270 = 8,   // turned a quarter anticlockwise to show
 };
 
-// The orientation of a JPEG file: the tag of the first image directory of
-// its EXIF block. kOrientNormal when the file is no JPEG, has no EXIF block
-// or tag, or the tag holds anything but 1 to 8.
+// The orientation of a JPEG or WebP file: the tag of the first image
+// directory of its EXIF block. kOrientNormal when the file is neither, has
+// no EXIF block or tag, or the tag holds anything but 1 to 8.
 int ReadExifOrientation(const uint8_t* data, std::size_t size);
 
 // True when the orientation swaps width and height (values 5 to 8).

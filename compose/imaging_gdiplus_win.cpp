@@ -3,10 +3,13 @@
 #include <cstring>
 #include <vector>
 
+#include "compose/avif_decode_win.h"
 #include "compose/exif_orientation.h"
+#include "compose/heic_decode_win.h"
 #include "compose/jpeg_decode_win.h"
 #include "compose/picture_probe.h"
 #include "compose/text_encoding_win.h"
+#include "compose/webp_decode_win.h"
 #include "engine/file_io.h"
 
 namespace corv {
@@ -147,19 +150,43 @@ std::unique_ptr<GdiplusImage> LoadPlainBmp(const std::string& path) {
     return image;
 }
 
-// A JPEG goes to libjpeg-turbo whatever its announced size: the decoder
-// picks a scale that fits its buffer, or refuses it.
-bool ForJpegDecoder(const PictureProbe& probe) {
-    return probe.kind == PictureKind::Jpeg &&
-           (probe.verdict == ProbeVerdict::Ok || probe.verdict == ProbeVerdict::TooLarge);
+// The formats our own decoders read (GDI+ reads the rest). A JPEG or WebP
+// goes to its decoder whatever its announced size: the decoder picks a
+// scale that fits its buffer, or refuses it; AVIF and HEIC are decoded
+// whole, so only pictures within the pixel limit are.
+bool ForOwnDecoder(const PictureProbe& probe) {
+    switch (probe.kind) {
+        case PictureKind::Jpeg:
+        case PictureKind::Webp:
+            return probe.verdict == ProbeVerdict::Ok || probe.verdict == ProbeVerdict::TooLarge;
+        case PictureKind::Avif:
+        case PictureKind::Heic:
+            return probe.verdict == ProbeVerdict::Ok;
+        default:
+            return false;
+    }
 }
 
 // `swapAxes`: the picture is turned a quarter before it is drawn.
-std::unique_ptr<GdiplusImage> LoadJpeg(const GlobalMemory& memory, std::size_t size,
-                                       const NeededSize& need, bool swapAxes) {
+std::unique_ptr<GdiplusImage> DecodeOwn(const GlobalMemory& memory, std::size_t size,
+                                        PictureKind kind, const NeededSize& need, bool swapAxes) {
     const auto* bytes = static_cast<const uint8_t*>(GlobalLock(memory.handle));
     if (!bytes) return std::make_unique<GdiplusImage>();
-    std::unique_ptr<GdiplusImage> image = DecodeJpeg(bytes, size, need, swapAxes);
+    std::unique_ptr<GdiplusImage> image;
+    switch (kind) {
+        case PictureKind::Jpeg:
+            image = DecodeJpeg(bytes, size, need, swapAxes);
+            break;
+        case PictureKind::Webp:
+            image = DecodeWebp(bytes, size, need, swapAxes);
+            break;
+        case PictureKind::Avif:
+            image = DecodeAvif(bytes, size, need);
+            break;
+        default:
+            image = DecodeHeic(bytes, size, need);
+            break;
+    }
     GlobalUnlock(memory.handle);
     if (!image) return std::make_unique<GdiplusImage>();
     return image;
@@ -292,11 +319,14 @@ std::unique_ptr<Image> GdiplusImaging::LoadPicture(const std::string& path,
     if (!ReadPictureFile(path, memory, size)) return std::make_unique<GdiplusImage>();
     int orientation = kOrientNormal;
     const PictureProbe probe = ProbeMemory(memory, size, orientation);
-    if (ForJpegDecoder(probe)) {
+    if (ForOwnDecoder(probe)) {
         // The need is on the axes the picture is drawn with, after its turn.
         std::unique_ptr<GdiplusImage> image =
-            LoadJpeg(memory, size, need, OrientationSwapsSides(orientation));
-        if (image->Width() > 0) image->SetOrientation(orientation);
+            DecodeOwn(memory, size, probe.kind, need, OrientationSwapsSides(orientation));
+        // An AVIF picture's turn comes from its own boxes; HEIC stands already.
+        if (image->Width() > 0 &&
+            (probe.kind == PictureKind::Jpeg || probe.kind == PictureKind::Webp))
+            image->SetOrientation(orientation);
         return image;
     }
     if (probe.verdict != ProbeVerdict::Ok ||

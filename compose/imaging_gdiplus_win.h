@@ -123,8 +123,10 @@ private:
 class GdiplusImaging : public Imaging {
 public:
     using Imaging::LoadPicture;
-    // JPEG files are decoded by libjpeg-turbo at the scale `need` allows
-    // (compose/jpeg_decode_win.h), every other format by GDI+.
+    // The content decides the decoder, not the name: JPEG is decoded by
+    // libjpeg-turbo and WebP by libwebp at the scale `need` allows, AVIF by
+    // dav1d and HEIC by libheif reduced after decoding (compose/*_decode_win.h),
+    // every other format by GDI+.
     std::unique_ptr<Image> LoadPicture(const std::string& path, const NeededSize& need) override;
     std::unique_ptr<Image> NewBitmap(int32_t width, int32_t height, PixelFormat format) override;
     std::unique_ptr<Surface> SurfaceOn(Image& bitmap) override;

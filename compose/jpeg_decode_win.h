@@ -15,7 +15,7 @@ namespace corv {
 // The most memory the decoder itself may take for one picture (a
 // progressive JPEG keeps all its coefficients, 2 bytes per sample, whatever
 // the scale); a picture that needs more is refused.
-constexpr long kMaxJpegWorkBytes = 256L * 1024 * 1024;
+constexpr long kMaxJpegWorkBytes = static_cast<long>(kMaxDecoderWorkBytes);
 
 // Decodes the JPEG in `data` for `need`; `swapAxes` says it will be turned
 // a quarter before drawing. Null when it cannot be decoded: corrupt beyond

@@ -2,7 +2,9 @@
 
 #include <cstring>
 
+#include "compose/heif_layout.h"
 #include "compose/jpeg_scan.h"
+#include "compose/webp_layout.h"
 
 namespace corv {
 
@@ -251,6 +253,37 @@ PictureProbe ProbeTiff(Bytes& in, bool bigEndian) {
     return Sized(kind, width, height);
 }
 
+// The chunks up to the end of the RIFF data; the canvas gives the size.
+PictureProbe ProbeWebp(const uint8_t* data, std::size_t size) {
+    const PictureKind kind = PictureKind::Webp;
+    WebpLayout layout;
+    switch (ReadWebpLayout(data, size, layout)) {
+        case WebpRead::Ok:
+            return Sized(kind, layout.width, layout.height);
+        case WebpRead::Truncated:
+            return Verdict(kind, ProbeVerdict::Truncated);
+        default:
+            return Verdict(kind, ProbeVerdict::Malformed);
+    }
+}
+
+// The boxes of the file; the primary picture's codec tells AVIF from HEIC,
+// its spatial extent gives the size.
+PictureProbe ProbeHeif(const uint8_t* data, std::size_t size) {
+    HeifLayout layout;
+    switch (ReadHeifLayout(data, size, layout)) {
+        case HeifRead::Ok:
+            return Sized(layout.codec == HeifCodec::Av1 ? PictureKind::Avif : PictureKind::Heic,
+                         layout.width, layout.height);
+        case HeifRead::Truncated:
+            return Verdict(PictureKind::Heic, ProbeVerdict::Truncated);
+        case HeifRead::Malformed:
+            return Verdict(PictureKind::Heic, ProbeVerdict::Malformed);
+        default:
+            return PictureProbe();
+    }
+}
+
 }  // namespace
 
 PictureProbe ProbePicture(const uint8_t* data, std::size_t size) {
@@ -262,6 +295,8 @@ PictureProbe ProbePicture(const uint8_t* data, std::size_t size) {
     if (in.Matches(0, "BM", 2)) return ProbeBmp(in);
     if (in.Matches(0, "II*\0", 4)) return ProbeTiff(in, false);
     if (in.Matches(0, "MM\0*", 4)) return ProbeTiff(in, true);
+    if (in.Matches(0, "RIFF", 4) && in.Matches(8, "WEBP", 4)) return ProbeWebp(data, size);
+    if (in.Matches(4, "ftyp", 4)) return ProbeHeif(data, size);
     return PictureProbe();
 }
 

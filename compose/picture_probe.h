@@ -13,11 +13,11 @@
 
 namespace corv {
 
-enum class PictureKind { Unknown, Bmp, Gif, Jpeg, Png, Tiff };
+enum class PictureKind { Unknown, Bmp, Gif, Jpeg, Png, Tiff, Webp, Avif, Heic };
 
 enum class ProbeVerdict {
     Ok,
-    Unrecognised,  // not one of the five formats (text, icon, empty file)
+    Unrecognised,  // not a format the program decodes (text, icon, empty file)
     Malformed,     // the header is broken or announces no pixels
     Truncated,     // the file ends before its image data does
     TooLarge,      // more pixels than kMaxPicturePixels

@@ -59,7 +59,26 @@ int Count(FileSystem& fs, const std::string& folder, int depth) {
 
 }  // namespace
 
+const std::vector<std::string>& PictureExtensions() {
+    static const std::vector<std::string> extensions = {"jpg",  "jpeg", "jpe",  "jfif", "png",
+                                                        "bmp",  "dib",  "gif",  "tif",  "tiff",
+                                                        "webp", "avif", "heic", "heif"};
+    return extensions;
+}
+
+bool HasPictureExtension(const std::string& name) {
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string::npos) return false;
+    std::string extension = name.substr(dot + 1);
+    for (char& c : extension)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    for (const std::string& known : PictureExtensions())
+        if (extension == known) return true;
+    return false;
+}
+
 bool IsPictureFile(const std::string& name) {
+    if (HasPictureExtension(name)) return true;
     if (name.size() < 3) return false;
     std::string tail = name.substr(name.size() - 3);
     for (char& c : tail)

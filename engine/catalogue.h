@@ -6,14 +6,22 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "engine/app_state.h"
 #include "engine/platform.h"
 
 namespace corv {
 
-// A file whose name's last three characters, in lower case, are jpg, bmp,
-// gif, png or tif.
+// The extensions of the picture formats the program decodes, in lower case:
+// jpg, jpeg, jpe, jfif, png, bmp, dib, gif, tif, tiff, webp, avif, heic, heif.
+const std::vector<std::string>& PictureExtensions();
+
+// A file whose extension (after the last dot, in any case) is one of them.
+bool HasPictureExtension(const std::string& name);
+
+// A file with such an extension, or whose name's last three characters, in
+// lower case, are jpg, bmp, gif, png or tif (with or without a dot).
 bool IsPictureFile(const std::string& name);
 
 // A folder line of list.txt, "path,count", taken apart. The count never

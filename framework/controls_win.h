@@ -6,17 +6,22 @@
 // the control's object: the notifications the control sends its dialog
 // (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLOR*) are
 // handed back to it first, through OnReflected, and only what it leaves
-// reaches the dialog's message map. Binding runs OnBound, where a control
-// can set its styles before it is first drawn.
+// reaches the dialog's message map; so are the changes a decision makes to
+// it (CDialog::ApplyChanges, TakeChange). Binding runs OnBound, where a
+// control can set its styles before it is first drawn. A control that must
+// answer messages of its own window (the cursor over it) subclasses it
+// (SubclassWindow) and lists them in RouteMessage.
 #pragma once
 
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "framework/control_change.h"
 #include "framework/message_map_win.h"
 #include "framework/window_win.h"
 
@@ -34,7 +39,6 @@ public:
     bool Bind(HWND control);
     // Lets go of the control (the control itself stays).
     void Unbind();
-    bool IsBound() const { return bound_; }
 
     // The bound control object of `control`, or null.
     static CControl* FromHandle(HWND control);
@@ -42,15 +46,15 @@ public:
     // A notification of this control handed back by its dialog; true when
     // taken (then message.result is the answer).
     virtual bool OnReflected(Message&) { return false; }
+    // A change the dialog applies to this control; true when the control
+    // made it itself (the dialog makes the others: enabling, ticks, text).
+    virtual bool TakeChange(const ControlChange&) { return false; }
 
 protected:
     // The control has just been bound.
     virtual void OnBound() {}
-    // The control's window is going away; the object lets go of it.
-    void OnControlGone() {
-        hwnd_ = nullptr;
-        bound_ = false;
-    }
+    // A subclassed control's window is gone.
+    void OnWindowGone() override { bound_ = false; }
 
 private:
     bool bound_ = false;
@@ -67,6 +71,7 @@ inline bool CControl::Bind(HWND control) {
 
 inline void CControl::Unbind() {
     if (!bound_) return;
+    UnsubclassWindow();
     if (hwnd_ != nullptr && ::IsWindow(hwnd_)) ClearWindowObject(hwnd_, this);
     bound_ = false;
     hwnd_ = nullptr;
@@ -76,21 +81,36 @@ inline CControl* CControl::FromHandle(HWND control) {
     return dynamic_cast<CControl*>(GetWindowObject(control));
 }
 
-class CStatic : public CControl {
-public:
-    void SetIcon(HICON icon) { Send(STM_SETICON, reinterpret_cast<WPARAM>(icon)); }
-};
+class CStatic : public CControl {};
 
-class CButton : public CControl {
-public:
-    bool IsChecked() const { return Send(BM_GETCHECK) == BST_CHECKED; }
-    void SetCheck(bool checked) { Send(BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED); }
-};
+class CButton : public CControl {};
 
-class CEdit : public CControl {
+// CPreview: a static control whose picture its dialog draws. Binding makes
+// it owner-drawn; its draw-item notice calls the draw function with the
+// control's device context and rectangle.
+class CPreview : public CStatic {
 public:
-    void SetLimitText(int characters) { Send(EM_SETLIMITTEXT, static_cast<WPARAM>(characters)); }
-    void SetSelection(int start, int end) { Send(EM_SETSEL, start, end); }
+    using DrawCall = std::function<void(HDC dc, const RECT& area)>;
+
+    void SetDraw(DrawCall draw) { draw_ = std::move(draw); }
+    // Invalidates the whole control, erasing it: the next paint draws it.
+    void Repaint() {
+        if (IsWindow()) Invalidate(true);
+    }
+
+    bool OnReflected(Message& message) override {
+        if (message.id != WM_DRAWITEM) return false;
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(message.lParam);
+        if (draw_) draw_(item.hDC, item.rcItem);
+        message.result = TRUE;
+        return true;
+    }
+
+protected:
+    void OnBound() override { ModifyStyle(SS_TYPEMASK, SS_OWNERDRAW); }
+
+private:
+    DrawCall draw_;
 };
 
 class CComboBox : public CControl {
@@ -98,16 +118,9 @@ public:
     int AddString(const std::wstring& text) {
         return static_cast<int>(Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
     }
-    void ResetContent() { Send(CB_RESETCONTENT); }
-    int GetCount() const { return static_cast<int>(Send(CB_GETCOUNT)); }
     // -1 when nothing is selected.
     int GetCurSel() const { return static_cast<int>(Send(CB_GETCURSEL)); }
     void SetCurSel(int index) { Send(CB_SETCURSEL, static_cast<WPARAM>(index)); }
-    // The index of the item whose text is exactly `text`, or -1.
-    int FindExact(const std::wstring& text) const {
-        return static_cast<int>(Send(CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                     reinterpret_cast<LPARAM>(text.c_str())));
-    }
     std::wstring GetItemText(int index) const {
         LRESULT length = Send(CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
         if (length == CB_ERR || length <= 0) return std::wstring();
@@ -173,19 +186,13 @@ public:
         Send(LVM_SETIMAGELIST, static_cast<WPARAM>(kind), reinterpret_cast<LPARAM>(list));
     }
     int GetItemCount() const { return static_cast<int>(Send(LVM_GETITEMCOUNT)); }
-    void DeleteItem(int index) { Send(LVM_DELETEITEM, static_cast<WPARAM>(index)); }
     void DeleteAllItems() { Send(LVM_DELETEALLITEMS); }
-    // The first selected item after `after` (-1: from the start), or -1.
-    int GetNextSelected(int after = -1) const {
-        return static_cast<int>(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(after), LVNI_SELECTED));
-    }
 };
 
 class CProgressCtrl : public CControl {
 public:
     void SetRange(int low, int high) { Send(PBM_SETRANGE32, static_cast<WPARAM>(low), high); }
     void SetPos(int position) { Send(PBM_SETPOS, static_cast<WPARAM>(position)); }
-    int GetPos() const { return static_cast<int>(Send(PBM_GETPOS)); }
     void SetStep(int step) { Send(PBM_SETSTEP, static_cast<WPARAM>(step)); }
     void StepIt() { Send(PBM_STEPIT); }
 };
@@ -193,9 +200,6 @@ public:
 class CUpDown : public CControl {
 public:
     void SetRange(int low, int high) { Send(UDM_SETRANGE32, static_cast<WPARAM>(low), high); }
-    void SetPos(int position) { Send(UDM_SETPOS32, 0, position); }
-    int GetPos() const { return static_cast<int>(Send(UDM_GETPOS32)); }
-    void SetBuddy(HWND buddy) { Send(UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy)); }
 };
 
 }  // namespace corv

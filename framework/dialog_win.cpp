@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "engine/settings.h"
 #include "framework/app_win.h"
 
 namespace corv {
@@ -40,6 +39,30 @@ HWND NotifyingControl(HWND dialog, const Message& m) {
     return control;
 }
 
+// The message filter of a modal run whose dialog ignores Enter and Escape:
+// the system's dialog loop asks it about every message before the dialog
+// manager sees it.
+class IgnoredKeyFilter {
+public:
+    explicit IgnoredKeyFilter(bool wanted) {
+        if (wanted) hook_ = SetWindowsHookExW(WH_MSGFILTER, Filter, nullptr, GetCurrentThreadId());
+    }
+    ~IgnoredKeyFilter() {
+        if (hook_ != nullptr) UnhookWindowsHookEx(hook_);
+    }
+    IgnoredKeyFilter(const IgnoredKeyFilter&) = delete;
+    IgnoredKeyFilter& operator=(const IgnoredKeyFilter&) = delete;
+
+private:
+    static LRESULT CALLBACK Filter(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* message = reinterpret_cast<const MSG*>(lParam);
+        if (code >= 0 && message != nullptr && IsIgnoredKey(*message)) return 1;
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    HHOOK hook_ = nullptr;
+};
+
 }  // namespace
 
 CDialog::CDialog(UINT templateId, HWND parent) : templateId_(templateId), parent_(parent) {}
@@ -51,6 +74,7 @@ CDialog::~CDialog() {
 INT_PTR CDialog::DoModal() {
     if (IsWindow()) return -1;
     modal_ = true;
+    IgnoredKeyFilter filter(IgnoresEnterAndEscape());
     INT_PTR result = DialogBoxParamW(ResourceInstance(), MAKEINTRESOURCEW(templateId_),
                                      ResolveOwner(), DialogProc, reinterpret_cast<LPARAM>(this));
     modal_ = false;
@@ -170,10 +194,6 @@ bool CDialog::IsItemEnabled(int id) const {
     return item != nullptr && ::IsWindowEnabled(item) != FALSE;
 }
 
-int32_t CDialog::GetItemInt(int id) const {
-    return ParseDecimal(GetItemTextA(id));
-}
-
 void CDialog::SetItemInt(int id, int32_t value) {
     SetItemTextA(id, std::to_string(value));
 }
@@ -192,6 +212,29 @@ std::string CDialog::GetItemTextA(int id) const {
 
 void CDialog::SetItemTextA(int id, const std::string& text) {
     ::SetDlgItemTextA(hwnd_, id, text.c_str());
+}
+
+void CDialog::ApplyChanges(const std::vector<ControlChange>& changes) {
+    for (const ControlChange& change : changes) {
+        CControl* control = CControl::FromHandle(GetDlgItem(change.id));
+        if (control != nullptr && control->TakeChange(change)) continue;
+        switch (change.kind) {
+            case ControlChange::Kind::Enable:
+                EnableItem(change.id, change.on);
+                break;
+            case ControlChange::Kind::Check:
+                CheckItem(change.id, change.on);
+                break;
+            case ControlChange::Kind::Text:
+                SetItemTextA(change.id, change.text);
+                break;
+            case ControlChange::Kind::Focus:
+                if (HWND item = GetDlgItem(change.id)) ::SetFocus(item);
+                break;
+            case ControlChange::Kind::Flags:
+                break;  // only a bound control knows its flags
+        }
+    }
 }
 
 }  // namespace corv

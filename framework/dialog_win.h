@@ -5,7 +5,9 @@
 // constructor, override OnInitDialog to bind controls and fill them, and
 // list the messages and commands the dialog handles in RouteMessage (see
 // message_map_win.h). OnOK and OnCancel end a modal run with IDOK and
-// IDCANCEL; override them to check or to refuse.
+// IDCANCEL; override them to check or to refuse. A dialog on which Enter
+// and Escape do nothing says so with IgnoresEnterAndEscape: its modal run
+// then drops their key-downs before the dialog manager presses a button.
 //
 // The one dialog procedure of the framework attaches the object to its
 // window at WM_INITDIALOG (SetWindowObject) and sends every later message
@@ -19,7 +21,9 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
+#include "framework/control_change.h"
 #include "framework/controls_win.h"
 #include "framework/message_map_win.h"
 #include "framework/window_win.h"
@@ -56,15 +60,15 @@ public:
     void EnableItem(int id, bool enable);
     void EnableItems(std::initializer_list<int> ids, bool enable);
     bool IsItemEnabled(int id) const;
-    // The item's text as a decimal number: leading blanks and a sign, then
-    // the digits up to the first other character; 0 when there are none.
-    int32_t GetItemInt(int id) const;
     void SetItemInt(int id, int32_t value);
     std::wstring GetItemText(int id) const;
     void SetItemText(int id, const std::wstring& text);
     // The same in the ANSI code page.
     std::string GetItemTextA(int id) const;
     void SetItemTextA(int id, const std::string& text);
+    // Applies a decision's changes in order; a bound control is offered
+    // each of its changes first (CControl::TakeChange).
+    void ApplyChanges(const std::vector<ControlChange>& changes);
 
     // True while the dialog fills its controls (see FillGuard): handlers of
     // change notifications (EN_CHANGE) then do nothing.
@@ -89,10 +93,7 @@ protected:
     virtual void OnOK() { EndDialog(IDOK); }
     virtual void OnCancel() { EndDialog(IDCANCEL); }
     // The class's message map, then its base class's; true when handled.
-    virtual bool RouteMessage(Message& message);
-    // After the window is gone (WM_NCDESTROY). A modeless window that owns
-    // its object may delete it here; nothing may touch the object after.
-    virtual void OnWindowGone() {}
+    bool RouteMessage(Message& message) override;
 
     // The owner the window gets: the parent given, else the main window.
     HWND ResolveOwner() const;

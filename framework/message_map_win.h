@@ -7,34 +7,30 @@
 //         using Map = MessageMap<CMyDialog>;
 //         static const Map map = {
 //             Map::OnCommand(IDC_BROWSE, &CMyDialog::OnBrowse),
+//             Map::OnCommands({IDC_FIRST, IDC_SECOND}, &CMyDialog::OnSwitch),
 //             Map::OnTimer(&CMyDialog::OnTimer),
 //         };
 //         return map.Dispatch(*this, message) || CDialog::RouteMessage(message);
 //     }
 //
 // Each entry names what it matches (a message, or a command or notification
-// with its control id and code) and a member function with typed arguments;
-// the factories below unpack WPARAM and LPARAM. A handler that only watches
+// with its control ids and code) and a member function with typed arguments;
+// the factories below unpack WPARAM and LPARAM. An entry for several
+// controls tells its handler which one it was. A handler that only watches
 // a message (a timer tick, the destroy message) lets it go on to the
 // default handling afterwards; one that answers it ends it there.
 #pragma once
 
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 #include <initializer_list>
 #include <vector>
 
-namespace corv {
+#include "framework/window_win.h"
 
-// One message as the framework hands it to a message map.
-struct Message {
-    HWND window = nullptr;
-    UINT id = 0;
-    WPARAM wParam = 0;
-    LPARAM lParam = 0;
-    LRESULT result = 0;  // the answer, when a handler takes the message
-};
+namespace corv {
 
 template <class T>
 class MessageMap {
@@ -46,9 +42,9 @@ public:
 
     struct Entry {
         UINT message;
-        UINT id;           // WM_COMMAND, WM_NOTIFY: the command or control id
-        UINT code;         // WM_COMMAND, WM_NOTIFY: the notification code
-        bool menuOrClick;  // WM_COMMAND: a menu command, accelerator or click
+        std::vector<UINT> ids;  // WM_COMMAND, WM_NOTIFY: the command or control ids
+        UINT code;              // WM_COMMAND, WM_NOTIFY: the notification code
+        bool menuOrClick;       // WM_COMMAND: a menu command, accelerator or click
         Handler handler;
     };
 
@@ -64,21 +60,35 @@ public:
 
     // A menu command, an accelerator or a button click with this id.
     static Entry OnCommand(UINT id, void (T::*method)()) {
-        return {WM_COMMAND, id, 0, true, [method](T& self, Message&) {
+        return {WM_COMMAND, {id}, 0, true, [method](T& self, Message&) {
                     (self.*method)();
+                    return true;
+                }};
+    }
+    // The same for any of `ids`; the handler is given the id.
+    static Entry OnCommands(std::initializer_list<UINT> ids, void (T::*method)(int id)) {
+        return {WM_COMMAND, ids, 0, true, [method](T& self, Message& m) {
+                    (self.*method)(LOWORD(m.wParam));
                     return true;
                 }};
     }
     // A notification sent through WM_COMMAND (EN_CHANGE, CBN_SELCHANGE...).
     static Entry OnControl(UINT id, UINT code, void (T::*method)()) {
-        return {WM_COMMAND, id, code, false, [method](T& self, Message&) {
+        return {WM_COMMAND, {id}, code, false, [method](T& self, Message&) {
                     (self.*method)();
+                    return true;
+                }};
+    }
+    // The same for any of `ids`; the handler is given the id.
+    static Entry OnControls(std::initializer_list<UINT> ids, UINT code, void (T::*method)(int id)) {
+        return {WM_COMMAND, ids, code, false, [method](T& self, Message& m) {
+                    (self.*method)(LOWORD(m.wParam));
                     return true;
                 }};
     }
     // A WM_NOTIFY notification; the handler's result is the answer.
     static Entry OnNotify(UINT id, UINT code, LRESULT (T::*method)(NMHDR&)) {
-        return {WM_NOTIFY, id, code, false, [method](T& self, Message& m) {
+        return {WM_NOTIFY, {id}, code, false, [method](T& self, Message& m) {
                     m.result = (self.*method)(*reinterpret_cast<NMHDR*>(m.lParam));
                     return true;
                 }};
@@ -88,7 +98,7 @@ public:
 
     // Any message, for private messages: the handler's result is the answer.
     static Entry OnMessage(UINT message, LRESULT (T::*method)(WPARAM, LPARAM)) {
-        return {message, 0, 0, false, [method](T& self, Message& m) {
+        return {message, {}, 0, false, [method](T& self, Message& m) {
                     m.result = (self.*method)(m.wParam, m.lParam);
                     return true;
                 }};
@@ -110,44 +120,29 @@ public:
     }
     // A system-menu command; false hands it to the default handling.
     static Entry OnSysCommand(bool (T::*method)(UINT command)) {
-        return {WM_SYSCOMMAND, 0, 0, false, [method](T& self, Message& m) {
+        return {WM_SYSCOMMAND, {}, 0, false, [method](T& self, Message& m) {
                     return (self.*method)(static_cast<UINT>(m.wParam));
                 }};
     }
     // Painting; false hands it to the default handling.
     static Entry OnPaint(bool (T::*method)()) {
-        return {WM_PAINT, 0, 0, false, [method](T& self, Message&) { return (self.*method)(); }};
-    }
-    static Entry OnQueryDragIcon(HICON (T::*method)()) {
-        return {WM_QUERYDRAGICON, 0, 0, false, [method](T& self, Message& m) {
-                    m.result = reinterpret_cast<LRESULT>((self.*method)());
-                    return true;
-                }};
+        return {WM_PAINT, {}, 0, false, [method](T& self, Message&) { return (self.*method)(); }};
     }
     // The session is about to end; answer true to let it end.
     static Entry OnQueryEndSession(bool (T::*method)()) {
-        return {WM_QUERYENDSESSION, 0, 0, false, [method](T& self, Message& m) {
+        return {WM_QUERYENDSESSION, {}, 0, false, [method](T& self, Message& m) {
                     m.result = (self.*method)() ? TRUE : FALSE;
                     return true;
                 }};
     }
     static Entry OnClose(void (T::*method)()) {
-        return {WM_CLOSE, 0, 0, false, [method](T& self, Message&) {
+        return {WM_CLOSE, {}, 0, false, [method](T& self, Message&) {
                     (self.*method)();
                     return true;
                 }};
     }
-    // WM_CTLCOLORSTATIC, WM_CTLCOLORBTN, ...: the brush that fills the control.
-    static Entry OnCtlColor(UINT message, HBRUSH (T::*method)(HDC dc, HWND control)) {
-        return {message, 0, 0, false, [method](T& self, Message& m) {
-                    HBRUSH brush = (self.*method)(reinterpret_cast<HDC>(m.wParam),
-                                                  reinterpret_cast<HWND>(m.lParam));
-                    m.result = reinterpret_cast<LRESULT>(brush);
-                    return brush != nullptr;
-                }};
-    }
     static Entry OnDrawItem(void (T::*method)(UINT id, DRAWITEMSTRUCT& item)) {
-        return {WM_DRAWITEM, 0, 0, false, [method](T& self, Message& m) {
+        return {WM_DRAWITEM, {}, 0, false, [method](T& self, Message& m) {
                     (self.*method)(static_cast<UINT>(m.wParam),
                                    *reinterpret_cast<DRAWITEMSTRUCT*>(m.lParam));
                     m.result = TRUE;
@@ -155,7 +150,7 @@ public:
                 }};
     }
     static Entry OnMeasureItem(void (T::*method)(UINT id, MEASUREITEMSTRUCT& item)) {
-        return {WM_MEASUREITEM, 0, 0, false, [method](T& self, Message& m) {
+        return {WM_MEASUREITEM, {}, 0, false, [method](T& self, Message& m) {
                     (self.*method)(static_cast<UINT>(m.wParam),
                                    *reinterpret_cast<MEASUREITEMSTRUCT*>(m.lParam));
                     m.result = TRUE;
@@ -164,7 +159,7 @@ public:
     }
     // The cursor over the window; false hands it to the default handling.
     static Entry OnSetCursor(bool (T::*method)(HWND under, UINT hitTest, UINT mouseMessage)) {
-        return {WM_SETCURSOR, 0, 0, false, [method](T& self, Message& m) {
+        return {WM_SETCURSOR, {}, 0, false, [method](T& self, Message& m) {
                     bool handled = (self.*method)(reinterpret_cast<HWND>(m.wParam),
                                                   LOWORD(m.lParam), HIWORD(m.lParam));
                     m.result = handled ? TRUE : FALSE;
@@ -175,7 +170,7 @@ public:
     // The window is being sized by its frame: `edge` is the WMSZ_ value; the
     // handler may change the rectangle.
     static Entry OnSizing(void (T::*method)(UINT edge, RECT& rect)) {
-        return {WM_SIZING, 0, 0, false, [method](T& self, Message& m) {
+        return {WM_SIZING, {}, 0, false, [method](T& self, Message& m) {
                     (self.*method)(static_cast<UINT>(m.wParam), *reinterpret_cast<RECT*>(m.lParam));
                     m.result = TRUE;
                     return true;
@@ -183,7 +178,7 @@ public:
     }
     // The sizes the window may take; the handler changes the record.
     static Entry OnGetMinMaxInfo(void (T::*method)(MINMAXINFO& info)) {
-        return {WM_GETMINMAXINFO, 0, 0, false, [method](T& self, Message& m) {
+        return {WM_GETMINMAXINFO, {}, 0, false, [method](T& self, Message& m) {
                     (self.*method)(*reinterpret_cast<MINMAXINFO*>(m.lParam));
                     return true;
                 }};
@@ -191,7 +186,7 @@ public:
     // The wheel turned by `delta` (WHEEL_DELTA a notch) with `keys` down at
     // the screen point `at`; false hands it on.
     static Entry OnMouseWheel(bool (T::*method)(int delta, UINT keys, POINT at)) {
-        return {WM_MOUSEWHEEL, 0, 0, false, [method](T& self, Message& m) {
+        return {WM_MOUSEWHEEL, {}, 0, false, [method](T& self, Message& m) {
                     const POINT at{static_cast<short>(LOWORD(m.lParam)),
                                    static_cast<short>(HIWORD(m.lParam))};
                     return (self.*method)(static_cast<short>(HIWORD(m.wParam)), LOWORD(m.wParam),
@@ -213,7 +208,7 @@ public:
     // A context menu is asked for over `window` at the screen point `at`
     // (-1, -1 from the keyboard); false hands it on.
     static Entry OnContextMenu(bool (T::*method)(HWND window, POINT at)) {
-        return {WM_CONTEXTMENU, 0, 0, false, [method](T& self, Message& m) {
+        return {WM_CONTEXTMENU, {}, 0, false, [method](T& self, Message& m) {
                     const POINT at{static_cast<short>(LOWORD(m.lParam)),
                                    static_cast<short>(HIWORD(m.lParam))};
                     return (self.*method)(reinterpret_cast<HWND>(m.wParam), at);
@@ -221,7 +216,7 @@ public:
     }
     // The left button went down at `at` (client coordinates).
     static Entry OnLButtonDown(void (T::*method)(UINT keys, POINT at)) {
-        return {WM_LBUTTONDOWN, 0, 0, false, [method](T& self, Message& m) {
+        return {WM_LBUTTONDOWN, {}, 0, false, [method](T& self, Message& m) {
                     const POINT at{static_cast<short>(LOWORD(m.lParam)),
                                    static_cast<short>(HIWORD(m.lParam))};
                     (self.*method)(static_cast<UINT>(m.wParam), at);
@@ -233,16 +228,20 @@ private:
     // An entry whose handler watches a message and lets it go on.
     template <class F>
     static Entry Watch(UINT message, F watch) {
-        return {message, 0, 0, false, [watch](T& self, Message& m) {
+        return {message, {}, 0, false, [watch](T& self, Message& m) {
                     watch(self, m);
                     return false;
                 }};
     }
 
+    static bool HasId(const Entry& entry, UINT id) {
+        return std::find(entry.ids.begin(), entry.ids.end(), id) != entry.ids.end();
+    }
+
     static bool Matches(const Entry& entry, const Message& m) {
         if (entry.message != m.id) return false;
         if (m.id == WM_COMMAND) {
-            if (LOWORD(m.wParam) != entry.id) return false;
+            if (!HasId(entry, LOWORD(m.wParam))) return false;
             const UINT code = HIWORD(m.wParam);
             if (!entry.menuOrClick) return code == entry.code;
             // Menus and clicks send code 0; accelerators code 1 without a control.
@@ -250,7 +249,8 @@ private:
         }
         if (m.id == WM_NOTIFY) {
             const NMHDR* header = reinterpret_cast<const NMHDR*>(m.lParam);
-            return header != nullptr && header->idFrom == entry.id && header->code == entry.code;
+            return header != nullptr && HasId(entry, static_cast<UINT>(header->idFrom)) &&
+                   header->code == entry.code;
         }
         return true;
     }

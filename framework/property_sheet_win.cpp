@@ -94,10 +94,6 @@ bool CPropertySheet::PreTranslateMessage(MSG&) {
     return false;
 }
 
-bool CPropertySheet::RouteMessage(Message&) {
-    return false;
-}
-
 INT_PTR CPropertySheet::DoModal() {
     if (pages_.empty() || IsWindow()) return -1;
     std::vector<PROPSHEETPAGEW> descriptions;
@@ -134,7 +130,7 @@ INT_PTR CPropertySheet::DoModal() {
         hwnd_ = nullptr;
         return -1;
     }
-    BindWindow(sheet);
+    SubclassWindow(sheet);
 
     const bool disableOwner = owner != nullptr && ::IsWindowEnabled(owner);
     if (disableOwner) ::EnableWindow(owner, FALSE);
@@ -159,9 +155,9 @@ void CPropertySheet::RunModalLoop() {
             return;
         }
         if (got == -1) return;
-        bool taken = false;
+        bool taken = IsIgnoredKey(message);
         try {
-            taken = PreTranslateMessage(message);
+            taken = taken || PreTranslateMessage(message);
         } catch (...) {
         }
         if (taken || (IsWindow() && PropSheet_IsDialogMessage(hwnd_, &message))) continue;
@@ -170,47 +166,16 @@ void CPropertySheet::RunModalLoop() {
     }
 }
 
-void CPropertySheet::BindWindow(HWND window) {
-    hwnd_ = window;
-    if (sheetProc_ != nullptr) return;
-    SetWindowObject(window, this);
-    sheetProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SheetProc)));
-}
-
 int CALLBACK CPropertySheet::SheetCallback(HWND window, UINT event, LPARAM) {
     CPropertySheet* sheet = sheetBeingMade;
     if (event == PSCB_INITIALIZED && sheet != nullptr) {
-        sheet->BindWindow(window);
+        sheet->SubclassWindow(window);
         try {
             sheet->OnInitSheet();
         } catch (...) {
         }
     }
     return 0;
-}
-
-LRESULT CALLBACK CPropertySheet::SheetProc(HWND window, UINT id, WPARAM wParam, LPARAM lParam) {
-    auto* sheet = dynamic_cast<CPropertySheet*>(GetWindowObject(window));
-    if (sheet == nullptr || sheet->sheetProc_ == nullptr)
-        return DefWindowProcW(window, id, wParam, lParam);
-    WNDPROC original = sheet->sheetProc_;
-    if (id == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-        ClearWindowObject(window, sheet);
-        sheet->sheetProc_ = nullptr;
-        sheet->hwnd_ = nullptr;
-        return CallWindowProcW(original, window, id, wParam, lParam);
-    }
-    Message message{window, id, wParam, lParam, 0};
-    bool handled = false;
-    try {
-        handled = sheet->RouteMessage(message);
-    } catch (...) {
-        handled = false;
-    }
-    if (handled) return message.result;
-    return CallWindowProcW(original, window, id, wParam, lParam);
 }
 
 }  // namespace corv

@@ -8,9 +8,11 @@
 // shown and lives until the sheet closes.
 //
 // The sheet runs its own modal loop, so a derived sheet can look at
-// keyboard messages before the sheet does (PreTranslateMessage), and its
-// window's messages pass through its message map (RouteMessage) before the
-// sheet's own handling.
+// keyboard messages before the sheet does (PreTranslateMessage); the loop
+// drops Enter and Escape first when the sheet ignores them
+// (IgnoresEnterAndEscape). The sheet's window is subclassed, so its
+// messages pass through its message map (RouteMessage) before the system's
+// handling of a sheet.
 #pragma once
 
 #include <windows.h>
@@ -82,22 +84,16 @@ protected:
     virtual void OnInitSheet() {}
     // A message of the sheet's loop before the sheet sees it; true takes it.
     virtual bool PreTranslateMessage(MSG& message);
-    // The sheet window's own messages; true when handled (message.result is
-    // then the answer), false hands them to the sheet.
-    virtual bool RouteMessage(Message& message);
 
 private:
     friend class CPropertyPage;
     static int CALLBACK SheetCallback(HWND window, UINT event, LPARAM lParam);
-    static LRESULT CALLBACK SheetProc(HWND window, UINT id, WPARAM wParam, LPARAM lParam);
-    void BindWindow(HWND window);
     void RunModalLoop();
 
     std::wstring caption_;
     HWND parent_;
     UINT startPage_;
     std::vector<CPropertyPage*> pages_;
-    WNDPROC sheetProc_ = nullptr;
     bool applied_ = false;
 };
 

@@ -3,6 +3,12 @@
 //
 // Texts come in two forms: wide strings, shown as they are, and narrow
 // strings in the ANSI code page (paths and stored texts).
+//
+// An object of the framework is attached to its window in one way: a window
+// property holding the object's address (SetWindowObject). A window whose
+// procedure is the system's (a property sheet, a standard control) hands its
+// messages to its object through SubclassWindow, which finds the object the
+// same way.
 #pragma once
 
 #include <windows.h>
@@ -11,6 +17,15 @@
 #include <vector>
 
 namespace corv {
+
+// One message as the framework hands it to an object.
+struct Message {
+    HWND window = nullptr;
+    UINT id = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+    LRESULT result = 0;  // the answer, when a handler takes the message
+};
 
 class CWindow {
 public:
@@ -50,12 +65,15 @@ public:
     void SetTextA(const std::string& text) { ::SetWindowTextA(hwnd_, text.c_str()); }
 
     bool Show(int command) { return ::ShowWindow(hwnd_, command) != FALSE; }
-    bool IsVisible() const { return ::IsWindowVisible(hwnd_) != FALSE; }
     void Enable(bool enable) { ::EnableWindow(hwnd_, enable ? TRUE : FALSE); }
     bool IsEnabled() const { return ::IsWindowEnabled(hwnd_) != FALSE; }
     void SetFocus() { ::SetFocus(hwnd_); }
     bool SetForeground() { return ::SetForegroundWindow(hwnd_) != FALSE; }
     void Invalidate(bool erase = true) { ::InvalidateRect(hwnd_, nullptr, erase ? TRUE : FALSE); }
+    // Invalidates and erases the whole window and paints it at once.
+    void RedrawNow() {
+        ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    }
 
     RECT GetWindowRect() const {
         RECT r{};
@@ -107,8 +125,33 @@ public:
         SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
+    // True when Enter and Escape do nothing in this window and its child
+    // windows: a modal loop drops their key-downs before the dialog manager
+    // turns them into button presses (see IsIgnoredKey).
+    virtual bool IgnoresEnterAndEscape() const { return false; }
+
 protected:
+    // The window's own messages: a dialog's message map, or a subclassed
+    // window's handling before the window's own procedure. True when taken
+    // (message.result is then the answer).
+    virtual bool RouteMessage(Message&) { return false; }
+    // After the window is gone (WM_NCDESTROY), the handle already let go.
+    // A modeless window that owns its object may delete it here; nothing
+    // may touch the object after.
+    virtual void OnWindowGone() {}
+
+    // Attaches this object to `window` (SetWindowObject) and hands every
+    // message of the window to RouteMessage before the window's own
+    // procedure, until the window is gone. Doing it again changes nothing.
+    bool SubclassWindow(HWND window);
+    // Gives the window its own procedure back (nothing when not subclassed).
+    void UnsubclassWindow();
+
     HWND hwnd_ = nullptr;
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT id, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR subclassId, DWORD_PTR);
 };
 
 // The one way an object of the framework is attached to its window: a
@@ -120,5 +163,23 @@ void SetWindowObject(HWND window, CWindow* object);
 CWindow* GetWindowObject(HWND window);
 // Lets go of the attachment, but only when `object` is the one attached.
 void ClearWindowObject(HWND window, const CWindow* object);
+
+// The wait cursor while the object lives; the cursor shown before it comes
+// back afterwards.
+class CWaitCursor {
+public:
+    CWaitCursor() : previous_(::SetCursor(::LoadCursor(nullptr, IDC_WAIT))) {}
+    ~CWaitCursor() { ::SetCursor(previous_); }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+
+private:
+    HCURSOR previous_;
+};
+
+// True for a key-down of Enter or Escape in a window whose top-level window
+// ignores them (IgnoresEnterAndEscape): every modal loop of the framework
+// drops such a message.
+bool IsIgnoredKey(const MSG& message);
 
 }  // namespace corv

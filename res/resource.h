@@ -1,4 +1,6 @@
-// Resource ids shared by corvalendrine.rc and the code.
+// Resource ids shared by corvalendrine.rc and the code, and the numbers by
+// which other programs reach the running program. The end-to-end tests use
+// every id of res/ by its name (tests/e2e/run).
 #pragma once
 
 // Dialogs.
@@ -43,6 +45,12 @@
 #define ID_OPEN_PICTURE 32791
 #define ID_CLEAR_SCREEN 32793
 #define ID_DESKTOP_ICONS 32801
+
+// The notification icon: its id is that of the menu it opens (the first
+// command of that menu is its double-click), and its mouse events come to
+// the main window as the message WM_TRAY_NOTIFY (WM_USER + 10).
+#define ID_TRAY_ICON IDR_TRAYMENU
+#define WM_TRAY_NOTIFY 1034
 
 // Placement slot menu.
 #define ID_IMGPOS_DELETE 32800

@@ -3,31 +3,39 @@
 #include <cstdio>
 
 #include "compose/composer.h"
+#include "engine/catalogue.h"
 #include "engine/settings.h"
 
 namespace corv {
 
-const char* const kBackgroundImageFilter =
-    "Image (*.bmp,*.gif,*.jpg,*.tif,*.png)|*.bmp;*.gif;*.jpg;*.tif;*.png||";
-
-std::vector<ItemEnable> BackgroundInitialStates(const Settings& settings) {
-    return {{IDC_BG_CHOOSE_IMAGE, settings.isbackimg},
-            {IDC_BG_STRETCH_SWITCH, settings.isbackimg},
-            {IDC_BG_COLOR_BUTTON, settings.isbackcolor}};
+std::string BackgroundImageFilter() {
+    std::string shown;
+    std::string patterns;
+    for (const std::string& extension : PictureExtensions()) {
+        shown += (shown.empty() ? "*." : ",*.") + extension;
+        patterns += (patterns.empty() ? "*." : ";*.") + extension;
+    }
+    return "Image (" + shown + ")|" + patterns + "||";
 }
 
-std::vector<ItemEnable> ApplyBackgroundSwitch(AppState& state, int id, bool checked) {
+std::vector<ControlChange> BackgroundInitialStates(const Settings& settings) {
+    return {ControlChange::Enable(IDC_BG_CHOOSE_IMAGE, settings.isbackimg),
+            ControlChange::Enable(IDC_BG_STRETCH_SWITCH, settings.isbackimg),
+            ControlChange::Enable(IDC_BG_COLOR_BUTTON, settings.isbackcolor)};
+}
+
+std::vector<ControlChange> ApplyBackgroundSwitch(AppState& state, int id, bool checked) {
     Settings& settings = state.settings;
-    std::vector<ItemEnable> changes;
+    std::vector<ControlChange> changes;
     switch (id) {
         case IDC_BG_COLOR_SWITCH:
             settings.isbackcolor = checked;
-            changes.push_back({IDC_BG_COLOR_BUTTON, checked});
+            changes.push_back(ControlChange::Enable(IDC_BG_COLOR_BUTTON, checked));
             break;
         case IDC_BG_IMAGE_SWITCH:
             // The stretch box keeps its state until the page opens again.
             settings.isbackimg = checked;
-            changes.push_back({IDC_BG_CHOOSE_IMAGE, checked});
+            changes.push_back(ControlChange::Enable(IDC_BG_CHOOSE_IMAGE, checked));
             break;
         case IDC_BG_STRETCH_SWITCH:
             settings.isstretch = checked;

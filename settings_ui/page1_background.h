@@ -9,26 +9,17 @@
 
 #include "compose/imaging.h"
 #include "engine/app_state.h"
+#include "framework/control_change.h"
 #include "res/page1_background_ids.h"
 
 namespace corv {
 
-// A control to enable (true) or disable (false).
-struct ItemEnable {
-    int id = 0;
-    bool enable = false;
-};
-
-inline bool operator==(const ItemEnable& a, const ItemEnable& b) {
-    return a.id == b.id && a.enable == b.enable;
-}
-
 // The states the page's controls take when it opens.
-std::vector<ItemEnable> BackgroundInitialStates(const Settings& settings);
+std::vector<ControlChange> BackgroundInitialStates(const Settings& settings);
 
 // A click on check box `id` that is now `checked`: the setting is written,
 // a fresh canvas is requested; the controls that change with it.
-std::vector<ItemEnable> ApplyBackgroundSwitch(AppState& state, int id, bool checked);
+std::vector<ControlChange> ApplyBackgroundSwitch(AppState& state, int id, bool checked);
 
 // The colour the button and the colour dialog show (0x00BBGGRR).
 ColorRef BackgroundButtonColor(const Settings& settings);
@@ -38,8 +29,9 @@ void ApplyBackgroundColor(AppState& state, ColorRef colorRef);
 // canvas is requested only when the path differs.
 void ApplyBackgroundImage(AppState& state, const std::string& path);
 
-// What the open-file dialog offers.
-extern const char* const kBackgroundImageFilter;
+// What the open-file dialog offers: every picture format the catalogue
+// takes ("Image (*.jpg,...)|*.jpg;...||").
+std::string BackgroundImageFilter();
 
 // The part of a path after its last backslash.
 std::string FileNameOfPath(const std::string& path);

@@ -25,12 +25,9 @@ CPage1::CPage1(SheetHost& host) : CSettingsPage(IDD_PAGE_BACKGROUND, host) {}
 bool CPage1::RouteMessage(Message& message) {
     using Map = MessageMap<CPage1>;
     static const Map map = {
-        Map::OnCommand(IDC_BG_COLOR_SWITCH, &CPage1::OnColorSwitch),
-        Map::OnCommand(IDC_BG_IMAGE_SWITCH, &CPage1::OnImageSwitch),
-        Map::OnCommand(IDC_BG_STRETCH_SWITCH, &CPage1::OnStretchSwitch),
-        Map::OnCommand(IDC_BG_COLOR_BUTTON, &CPage1::OnColorButton),
+        Map::OnCommands({IDC_BG_COLOR_SWITCH, IDC_BG_IMAGE_SWITCH, IDC_BG_STRETCH_SWITCH},
+                        &CPage1::OnSwitch),
         Map::OnCommand(IDC_BG_CHOOSE_IMAGE, &CPage1::OnChooseImage),
-        Map::OnDrawItem(&CPage1::OnDrawItem),
     };
     return map.Dispatch(*this, message) || CSettingsPage::RouteMessage(message);
 }
@@ -39,25 +36,28 @@ BOOL CPage1::OnInitDialog() {
     CSettingsPage::OnInitDialog();
     const Settings& settings = Setting();
     BindControl(colorButton_, IDC_BG_COLOR_BUTTON);
+    colorButton_.SetStore([this](COLORREF colour) {
+        ApplyBackgroundColor(State(), ColorRef{colour});
+        preview_.Repaint();
+    });
     ShowImageFile();
     CheckItem(IDC_BG_IMAGE_SWITCH, settings.isbackimg);
     CheckItem(IDC_BG_COLOR_SWITCH, settings.isbackcolor);
     CheckItem(IDC_BG_STRETCH_SWITCH, settings.isstretch);
-    for (const ItemEnable& item : BackgroundInitialStates(settings))
-        EnableItem(item.id, item.enable);
+    ApplyChanges(BackgroundInitialStates(settings));
     colorButton_.SetColor(BackgroundButtonColor(settings).value);
 
-    // The preview takes the screen's proportions and draws itself through
-    // the page (owner-drawn), so nothing paints over it afterwards.
-    CWindow preview(GetDlgItem(IDC_BG_PREVIEW));
-    preview.ModifyStyle(SS_TYPEMASK, SS_OWNERDRAW);
-    RECT frame = preview.GetWindowRect();
+    // The preview takes the screen's proportions and is drawn by the page,
+    // so nothing paints over it afterwards.
+    BindControl(preview_, IDC_BG_PREVIEW);
+    preview_.SetDraw([this](HDC dc, const RECT& area) { DrawPreview(dc, area); });
+    RECT frame = preview_.GetWindowRect();
     MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&frame), 2);
     const AppState& state = State();
     const int width = frame.right - frame.left;
-    preview.SetWindowPos(nullptr, 0, 0, width,
-                         PreviewHeight(width, state.screenWidth, state.screenHeight),
-                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    preview_.SetWindowPos(nullptr, 0, 0, width,
+                          PreviewHeight(width, state.screenWidth, state.screenHeight),
+                          SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     return TRUE;
 }
 
@@ -78,51 +78,19 @@ void CPage1::ShowImageFile() {
     SetItemTextA(IDC_BG_DESCRIPTION, DescribePicture(facts));
 }
 
-void CPage1::Switch(int id) {
-    for (const ItemEnable& item : ApplyBackgroundSwitch(State(), id, IsItemChecked(id)))
-        EnableItem(item.id, item.enable);
-    RepaintPreview();
-}
-
-void CPage1::OnColorSwitch() {
-    Switch(IDC_BG_COLOR_SWITCH);
-}
-
-void CPage1::OnImageSwitch() {
-    Switch(IDC_BG_IMAGE_SWITCH);
-}
-
-void CPage1::OnStretchSwitch() {
-    Switch(IDC_BG_STRETCH_SWITCH);
-}
-
-void CPage1::OnColorButton() {
-    COLORREF colour = BackgroundButtonColor(Setting()).value;
-    if (!ChooseColour(hwnd_, colour)) return;
-    ApplyBackgroundColor(State(), ColorRef{colour});
-    colorButton_.SetColor(colour);
-    if (colorButton_.IsWindow()) colorButton_.Invalidate(true);
-    RepaintPreview();
+void CPage1::OnSwitch(int id) {
+    ApplyChanges(ApplyBackgroundSwitch(State(), id, IsItemChecked(id)));
+    preview_.Repaint();
 }
 
 void CPage1::OnChooseImage() {
     std::string path;
-    if (!ChooseOpenFile(hwnd_, kBackgroundImageFilter, path)) return;
+    if (!ChooseOpenFile(hwnd_, BackgroundImageFilter(), path)) return;
     ApplyBackgroundImage(State(), path);
     if (!IsWindow()) return;
     ShowImageFile();
     Invalidate(true);
     UpdateWindow(hwnd_);
-}
-
-void CPage1::RepaintPreview() {
-    HWND preview = GetDlgItem(IDC_BG_PREVIEW);
-    if (preview != nullptr) InvalidateRect(preview, nullptr, TRUE);
-}
-
-void CPage1::OnDrawItem(UINT id, DRAWITEMSTRUCT& item) {
-    if (id != IDC_BG_PREVIEW) return;
-    DrawPreview(item.hDC, item.rcItem);
 }
 
 void CPage1::DrawPreview(HDC dc, const RECT& area) {

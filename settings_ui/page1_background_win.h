@@ -19,19 +19,15 @@ protected:
     bool RouteMessage(Message& message) override;
 
 private:
-    void OnColorSwitch();
-    void OnImageSwitch();
-    void OnStretchSwitch();
-    void OnColorButton();
+    // The colour, image and stretch switches.
+    void OnSwitch(int id);
     void OnChooseImage();
-    void OnDrawItem(UINT id, DRAWITEMSTRUCT& item);
 
-    void Switch(int id);
     void ShowImageFile();
-    void RepaintPreview();
     void DrawPreview(HDC dc, const RECT& area);
 
     CColorButton colorButton_;
+    CPreview preview_;
 };
 
 }  // namespace corv

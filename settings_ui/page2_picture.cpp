@@ -18,17 +18,17 @@ namespace {
 
 const int kCollageParts[] = {IDC_PIC_CLEAR_SPIN, IDC_PIC_CLEAR_COUNT, IDC_PIC_GRAY};
 
-void Set(std::vector<PictureItemState>& changes, std::initializer_list<int> ids, bool enable) {
-    for (int id : ids) changes.push_back({id, enable});
+void Set(std::vector<ControlChange>& changes, std::initializer_list<int> ids, bool enable) {
+    for (int id : ids) changes.push_back(ControlChange::Enable(id, enable));
 }
 
-void SetCollageParts(std::vector<PictureItemState>& changes, bool enable) {
-    for (int id : kCollageParts) changes.push_back({id, enable});
+void SetCollageParts(std::vector<ControlChange>& changes, bool enable) {
+    for (int id : kCollageParts) changes.push_back(ControlChange::Enable(id, enable));
 }
 
 }  // namespace
 
-std::vector<PictureItemState> PictureInitialStates(const Settings& settings) {
+std::vector<ControlChange> PictureInitialStates(const Settings& settings) {
     std::map<int, bool> states;
     for (int id : kPictureGroup) states[id] = settings.isforeimg != 0;
     // The slot editor's button follows the placement alone; a placement
@@ -41,25 +41,27 @@ std::vector<PictureItemState> PictureInitialStates(const Settings& settings) {
     }
     if (!settings.isoverlap)
         for (int id : kCollageParts) states[id] = false;
-    std::vector<PictureItemState> result;
-    for (const auto& entry : states) result.push_back({entry.first, entry.second});
+    std::vector<ControlChange> result;
+    for (const auto& entry : states)
+        result.push_back(ControlChange::Enable(entry.first, entry.second));
     return result;
 }
 
-std::vector<PictureItemState> ApplyPictureClick(AppState& state, int id, bool checked) {
+std::vector<ControlChange> ApplyPictureClick(AppState& state, int id, bool checked) {
     Settings& settings = state.settings;
-    std::vector<PictureItemState> changes;
+    std::vector<ControlChange> changes;
     switch (id) {
         case IDC_PIC_SWITCH:
             if (checked) {
                 for (int item : kPictureGroup) {
                     const bool collagePart = item == IDC_PIC_CLEAR_COUNT ||
                                              item == IDC_PIC_CLEAR_SPIN || item == IDC_PIC_GRAY;
-                    if (!collagePart) changes.push_back({item, true});
+                    if (!collagePart) changes.push_back(ControlChange::Enable(item, true));
                 }
                 if (settings.isoverlap) SetCollageParts(changes, true);
             } else {
-                for (int item : kPictureGroup) changes.push_back({item, false});
+                for (int item : kPictureGroup)
+                    changes.push_back(ControlChange::Enable(item, false));
             }
             settings.isforeimg = checked ? 1 : 0;
             state.freshCanvasRequested = 1;
@@ -99,7 +101,7 @@ std::vector<PictureItemState> ApplyPictureClick(AppState& state, int id, bool ch
             settings.imagepos = ImagePos::Random;
             Set(changes, {IDC_PIC_COLLAGE, IDC_PIC_CLEAR_SPIN, IDC_PIC_CLEAR_COUNT, IDC_PIC_GRAY},
                 true);
-            changes.push_back({IDC_PIC_SLOT_EDITOR, false});
+            changes.push_back(ControlChange::Enable(IDC_PIC_SLOT_EDITOR, false));
             break;
         case IDC_PIC_COLLAGE:
             settings.isoverlap = checked ? 1 : 0;

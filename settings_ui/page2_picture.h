@@ -8,31 +8,22 @@
 #include <vector>
 
 #include "engine/app_state.h"
+#include "framework/control_change.h"
 #include "res/page2_picture_ids.h"
 
 namespace corv {
-
-// A control to enable (true) or disable (false).
-struct PictureItemState {
-    int id = 0;
-    bool enable = false;
-};
-
-inline bool operator==(const PictureItemState& a, const PictureItemState& b) {
-    return a.id == b.id && a.enable == b.enable;
-}
 
 // The controls that follow the picture switch.
 extern const int kPictureGroup[14];
 
 // The enabled states of the page's controls when it opens, one entry per
 // control, ascending by id.
-std::vector<PictureItemState> PictureInitialStates(const Settings& settings);
+std::vector<ControlChange> PictureInitialStates(const Settings& settings);
 
 // A click on check box or radio button `id` that is now `checked`: the
 // setting is written, a fresh canvas requested where the kept collage would
 // contradict it; the controls that change, in the order they change.
-std::vector<PictureItemState> ApplyPictureClick(AppState& state, int id, bool checked);
+std::vector<ControlChange> ApplyPictureClick(AppState& state, int id, bool checked);
 
 // The interval's unit: the label beside the field and the arrows' range.
 struct IntervalUnit {

@@ -1,9 +1,9 @@
 #include "settings_ui/page2_picture_win.h"
 
+#include "engine/settings.h"
 #include "framework/common_dialogs_win.h"
 #include "res/resource.h"
 #include "settings_ui/page2_picture.h"
-#include "settings_ui/sheet_win.h"
 
 namespace corv {
 
@@ -38,22 +38,16 @@ SIZE CPage2::ScreenSize() const {
 bool CPage2::RouteMessage(Message& message) {
     using Map = MessageMap<CPage2>;
     static const Map map = {
-        Map::OnCommand(IDC_PIC_SWITCH, &CPage2::OnPictureSwitch),
-        Map::OnCommand(IDC_PIC_NO_STRETCH, &CPage2::OnNoStretch),
+        Map::OnCommands({IDC_PIC_SWITCH, IDC_PIC_NO_STRETCH, IDC_PIC_IN_ORDER, IDC_PIC_AT_RANDOM,
+                         IDC_PIC_CENTRED, IDC_PIC_RANDOM_PLACE, IDC_PIC_SLOT_PLACE, IDC_PIC_GRAY},
+                        &CPage2::OnClick),
         Map::OnCommand(IDC_PIC_MINUTES, &CPage2::OnMinutes),
         Map::OnCommand(IDC_PIC_SECONDS, &CPage2::OnSeconds),
-        Map::OnCommand(IDC_PIC_IN_ORDER, &CPage2::OnInOrder),
-        Map::OnCommand(IDC_PIC_AT_RANDOM, &CPage2::OnAtRandom),
-        Map::OnCommand(IDC_PIC_CENTRED, &CPage2::OnCentred),
-        Map::OnCommand(IDC_PIC_RANDOM_PLACE, &CPage2::OnRandomPlace),
-        Map::OnCommand(IDC_PIC_SLOT_PLACE, &CPage2::OnSlotPlace),
         Map::OnCommand(IDC_PIC_COLLAGE, &CPage2::OnCollage),
-        Map::OnCommand(IDC_PIC_GRAY, &CPage2::OnGray),
         Map::OnCommand(IDC_PIC_SLOT_EDITOR, &CPage2::OnSlotEditor),
         Map::OnControl(IDC_PIC_SIZE, EN_CHANGE, &CPage2::OnSizeChange),
         Map::OnNotify(IDC_PIC_SIZE_SPIN, UDN_DELTAPOS, &CPage2::OnSizeArrow),
         Map::OnMessage(kSlotEditorGoneMessage, &CPage2::OnSlotEditorGone),
-        Map::OnDrawItem(&CPage2::OnDrawItem),
     };
     return map.Dispatch(*this, message) || CSettingsPage::RouteMessage(message);
 }
@@ -91,31 +85,26 @@ BOOL CPage2::OnInitDialog() {
     clearArrows.SetRange(3, 30);
     SetItemInt(IDC_PIC_CLEAR_COUNT, settings.piccleartotalcnt);
     CheckItem(IDC_PIC_GRAY, settings.isbackgray != 0);
-    for (const PictureItemState& item : PictureInitialStates(settings))
-        EnableItem(item.id, item.enable);
+    ApplyChanges(PictureInitialStates(settings));
 
     overlapSizeLimit_ = OverlapSizeLimit(W, H);
-    SetSheetOverlapLimit(overlapSizeLimit_);
     SetItemText(IDC_PIC_COLLAGE, CollageBoxText(overlapSizeLimit_));
 
-    // The preview draws itself through the page (owner-drawn).
-    CWindow preview(GetDlgItem(IDC_PIC_SLOT_PREVIEW));
-    preview.ModifyStyle(SS_TYPEMASK, SS_OWNERDRAW);
-    const RECT client = preview.GetClientRect();
+    BindControl(slotPreview_, IDC_PIC_SLOT_PREVIEW);
+    slotPreview_.SetDraw([this](HDC dc, const RECT& area) { DrawSlotPreview(dc, area); });
+    const RECT client = slotPreview_.GetClientRect();
     scaleX_ = PreviewScale(W, client.right - client.left);
     scaleY_ = PreviewScale(H, client.bottom - client.top);
     SetItemText(IDC_PIC_SLOT_COUNT, SlotCountText(state.placementSlots.size()));
     return TRUE;
 }
 
-void CPage2::SetSheetOverlapLimit(int32_t limit) {
-    auto* sheet = dynamic_cast<CSheetPage*>(GetSheet());
-    if (sheet != nullptr) sheet->overlapSizeLimit = limit;
+void CPage2::OnClick(int id) {
+    ApplyChanges(ApplyPictureClick(State(), id, IsItemChecked(id)));
 }
 
-void CPage2::OnClick(int id) {
-    for (const PictureItemState& item : ApplyPictureClick(State(), id, IsItemChecked(id)))
-        EnableItem(item.id, item.enable);
+int32_t CPage2::TypedSize() const {
+    return ParseDecimal(GetItemTextA(IDC_PIC_SIZE));
 }
 
 void CPage2::ShowUnit(bool seconds) {
@@ -142,7 +131,7 @@ void CPage2::OnSeconds() {
 void CPage2::OnCollage() {
     OnClick(IDC_PIC_COLLAGE);
     // Set or cleared alike: a size above the limit is brought down to it.
-    if (!SizeAboveOverlapLimit(GetItemInt(IDC_PIC_SIZE), overlapSizeLimit_)) return;
+    if (!SizeAboveOverlapLimit(TypedSize(), overlapSizeLimit_)) return;
     ShowMessageBox(hwnd_, kCollageSizeWarning, kSheetMessageCaption, MB_ICONEXCLAMATION | MB_OK);
     if (!IsWindow()) return;
     SetItemInt(IDC_PIC_SIZE, overlapSizeLimit_);
@@ -152,7 +141,7 @@ void CPage2::OnCollage() {
 
 void CPage2::OnSizeChange() {
     if (IsFilling() || GetDlgItem(IDC_PIC_SIZE) == nullptr) return;
-    if (!SizeAboveOverlapLimit(GetItemInt(IDC_PIC_SIZE), overlapSizeLimit_)) return;
+    if (!SizeAboveOverlapLimit(TypedSize(), overlapSizeLimit_)) return;
     // The clear-count controls keep their state.
     CheckItem(IDC_PIC_COLLAGE, false);
     Setting().isoverlap = 0;
@@ -207,14 +196,7 @@ void CPage2::CancelOwnWindows() {
 
 void CPage2::RefreshSlotPreview() {
     SetItemText(IDC_PIC_SLOT_COUNT, SlotCountText(State().placementSlots.size()));
-    HWND preview = GetDlgItem(IDC_PIC_SLOT_PREVIEW);
-    if (preview != nullptr)
-        ::RedrawWindow(preview, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-}
-
-void CPage2::OnDrawItem(UINT id, DRAWITEMSTRUCT& item) {
-    if (id != IDC_PIC_SLOT_PREVIEW) return;
-    DrawSlotPreview(item.hDC, item.rcItem);
+    if (slotPreview_.IsWindow()) slotPreview_.RedrawNow();
 }
 
 void CPage2::DrawSlotPreview(HDC dc, const RECT& area) {

@@ -49,14 +49,6 @@ protected:
 private:
     // A check box or radio button: the setting and the controls it enables.
     void OnClick(int id);
-    void OnPictureSwitch() { OnClick(IDC_PIC_SWITCH); }
-    void OnNoStretch() { OnClick(IDC_PIC_NO_STRETCH); }
-    void OnInOrder() { OnClick(IDC_PIC_IN_ORDER); }
-    void OnAtRandom() { OnClick(IDC_PIC_AT_RANDOM); }
-    void OnCentred() { OnClick(IDC_PIC_CENTRED); }
-    void OnRandomPlace() { OnClick(IDC_PIC_RANDOM_PLACE); }
-    void OnSlotPlace() { OnClick(IDC_PIC_SLOT_PLACE); }
-    void OnGray() { OnClick(IDC_PIC_GRAY); }
     void OnMinutes();
     void OnSeconds();
     void OnCollage();
@@ -65,12 +57,13 @@ private:
     void OnSlotEditor();
     void OnSlotEditorClosed();
     LRESULT OnSlotEditorGone(WPARAM, LPARAM);
-    void OnDrawItem(UINT id, DRAWITEMSTRUCT& item);
     void ShowUnit(bool seconds);
+    // The size field's number.
+    int32_t TypedSize() const;
     void RefreshSlotPreview();
     void DrawSlotPreview(HDC dc, const RECT& area);
-    void SetSheetOverlapLimit(int32_t limit);
 
+    CPreview slotPreview_;
     std::unique_ptr<CImgPosSetDlg> slotEditor_;
     int32_t overlapSizeLimit_ = 0;
     int32_t scaleX_ = 0;

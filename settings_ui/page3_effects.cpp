@@ -9,12 +9,12 @@ namespace corv {
 
 namespace {
 
-EffectsChange Enable(int id, bool on) {
-    return {id, EffectsChange::Enable, on};
+ControlChange Enable(int id, bool on) {
+    return ControlChange::Enable(id, on);
 }
 
-EffectsChange Check(int id, bool on) {
-    return {id, EffectsChange::Check, on};
+ControlChange Check(int id, bool on) {
+    return ControlChange::Check(id, on);
 }
 
 // The message that adds a text to a list in a dialog's initial data, as
@@ -24,8 +24,8 @@ constexpr unsigned kAddStringSystem = 0x0143;
 
 }  // namespace
 
-std::vector<EffectsChange> EffectsInitialStates(const Settings& s) {
-    std::vector<EffectsChange> changes;
+std::vector<ControlChange> EffectsInitialStates(const Settings& s) {
+    std::vector<ControlChange> changes;
     if (s.isframe) {
         changes.insert(changes.end(),
                        {Check(IDC_FX_FRAME_SWITCH, true), Enable(IDC_FX_RANDOM_MASK, false),
@@ -48,7 +48,7 @@ std::vector<EffectsChange> EffectsInitialStates(const Settings& s) {
     return changes;
 }
 
-std::vector<EffectsChange> ApplyEffectsSwitch(Settings& s, int id, bool checked) {
+std::vector<ControlChange> ApplyEffectsSwitch(Settings& s, int id, bool checked) {
     switch (id) {
         case IDC_FX_FRAME_SWITCH:
             s.isframe = checked;
@@ -103,11 +103,11 @@ std::string MaskFileLabel(const std::string& maskfilename) {
     return slash == std::string::npos ? maskfilename : maskfilename.substr(slash + 1);
 }
 
-std::string ApplyChosenMask(Settings& settings, const std::string& chosenMask) {
-    if (chosenMask.empty()) return std::string();
+std::vector<ControlChange> ApplyChosenMask(Settings& settings, const std::string& chosenMask) {
+    if (chosenMask.empty()) return {};
     const std::string name = chosenMask + ".gif";
     settings.maskfilename = settings.programDir + "\\masks\\" + name;
-    return name;
+    return {ControlChange::Text(IDC_FX_MASK_NAME, name)};
 }
 
 void ApplyFrameColor(AppState& state, ColorRef colorRef) {

@@ -11,29 +11,18 @@
 
 #include "compose/imaging.h"
 #include "engine/app_state.h"
+#include "framework/control_change.h"
 #include "res/page3_effects_ids.h"
 
 namespace corv {
 
-// A control to tick or clear (Check), or to enable or disable (Enable).
-struct EffectsChange {
-    enum Kind { Enable, Check };
-    int id = 0;
-    Kind kind = Enable;
-    bool on = false;
-};
-
-inline bool operator==(const EffectsChange& a, const EffectsChange& b) {
-    return a.id == b.id && a.kind == b.kind && a.on == b.on;
-}
-
 // The ticks and enabled states the page's controls take when it opens, in
 // the order they are applied.
-std::vector<EffectsChange> EffectsInitialStates(const Settings& settings);
+std::vector<ControlChange> EffectsInitialStates(const Settings& settings);
 
 // A click on check box `id` that is now `checked`: the settings written and
 // the controls that change with it, in order.
-std::vector<EffectsChange> ApplyEffectsSwitch(Settings& settings, int id, bool checked);
+std::vector<ControlChange> ApplyEffectsSwitch(Settings& settings, int id, bool checked);
 
 // With no mask chosen yet, the first mask of the list becomes the chosen
 // one. True when maskfilename changed.
@@ -43,9 +32,9 @@ bool TakeFirstMask(Settings& settings, const std::vector<std::string>& maskList)
 std::string MaskFileLabel(const std::string& maskfilename);
 
 // The chooser confirmed `chosenMask` (a name without ".gif"): maskfilename
-// becomes the program folder's "masks" file of that name. Returns the
-// label's new text; an empty name changes nothing and returns "".
-std::string ApplyChosenMask(Settings& settings, const std::string& chosenMask);
+// becomes the program folder's "masks" file of that name, and the label
+// under the preview shows the file's name. An empty name changes nothing.
+std::vector<ControlChange> ApplyChosenMask(Settings& settings, const std::string& chosenMask);
 
 // A colour confirmed in the colour dialog (0x00BBGGRR, kept as it is)
 // becomes framecolor and asks for a fresh canvas.

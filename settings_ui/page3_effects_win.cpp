@@ -2,7 +2,6 @@
 
 #include "compose/text_encoding_win.h"
 #include "framework/app_win.h"
-#include "framework/common_dialogs_win.h"
 #include "res/resource.h"
 
 namespace corv {
@@ -24,15 +23,11 @@ bool CPage3::HasTypedFields() const {
 bool CPage3::RouteMessage(Message& message) {
     using Map = MessageMap<CPage3>;
     static const Map map = {
-        Map::OnCommand(IDC_FX_FRAME_SWITCH, &CPage3::OnFrameSwitch),
-        Map::OnCommand(IDC_FX_MASK_SWITCH, &CPage3::OnMaskSwitch),
-        Map::OnCommand(IDC_FX_SHADOW_SWITCH, &CPage3::OnShadowSwitch),
-        Map::OnCommand(IDC_FX_RANDOM_MASK, &CPage3::OnRandomMask),
-        Map::OnCommand(IDC_FX_ROTATE_SWITCH, &CPage3::OnRotateSwitch),
+        Map::OnCommands({IDC_FX_FRAME_SWITCH, IDC_FX_MASK_SWITCH, IDC_FX_SHADOW_SWITCH,
+                         IDC_FX_RANDOM_MASK, IDC_FX_ROTATE_SWITCH},
+                        &CPage3::OnSwitch),
         Map::OnControl(IDC_FX_ANGLE_LIST, CBN_SELCHANGE, &CPage3::OnAngleChanged),
-        Map::OnCommand(IDC_FX_FRAME_COLOR, &CPage3::OnFrameColor),
         Map::OnCommand(IDC_FX_CHOOSE_MASK, &CPage3::OnChooseMask),
-        Map::OnDrawItem(&CPage3::OnDrawItem),
     };
     return map.Dispatch(*this, message) || CSettingsPage::RouteMessage(message);
 }
@@ -42,13 +37,14 @@ BOOL CPage3::OnInitDialog() {
     AppState& state = State();
     Settings& settings = state.settings;
     BindControl(colorButton_, IDC_FX_FRAME_COLOR);
-    // The preview draws itself through the page, inside its black border.
-    CWindow preview(GetDlgItem(IDC_FX_MASK_PREVIEW));
-    preview.ModifyStyle(SS_TYPEMASK, SS_OWNERDRAW);
+    colorButton_.SetStore([this](COLORREF colour) { ApplyFrameColor(State(), ColorRef{colour}); });
+    // The preview is drawn by the page, inside its black border.
+    BindControl(maskPreview_, IDC_FX_MASK_PREVIEW);
+    maskPreview_.SetDraw([this](HDC dc, const RECT& area) { DrawMaskPreview(dc, area); });
 
     TakeFirstMask(settings, state.maskList);
     SetItemTextA(IDC_FX_MASK_NAME, MaskFileLabel(settings.maskfilename));
-    Apply(EffectsInitialStates(settings));
+    ApplyChanges(EffectsInitialStates(settings));
 
     SetItemInt(IDC_FX_FRAME_SIZE, settings.framesize);
     CUpDown spin;
@@ -80,37 +76,8 @@ void CPage3::FillAngles() {
     OnAngleChanged();
 }
 
-void CPage3::Apply(const std::vector<EffectsChange>& changes) {
-    for (const EffectsChange& change : changes) {
-        if (change.kind == EffectsChange::Check)
-            CheckItem(change.id, change.on);
-        else
-            EnableItem(change.id, change.on);
-    }
-}
-
-void CPage3::Switch(int id) {
-    Apply(ApplyEffectsSwitch(Setting(), id, IsItemChecked(id)));
-}
-
-void CPage3::OnFrameSwitch() {
-    Switch(IDC_FX_FRAME_SWITCH);
-}
-
-void CPage3::OnMaskSwitch() {
-    Switch(IDC_FX_MASK_SWITCH);
-}
-
-void CPage3::OnShadowSwitch() {
-    Switch(IDC_FX_SHADOW_SWITCH);
-}
-
-void CPage3::OnRandomMask() {
-    Switch(IDC_FX_RANDOM_MASK);
-}
-
-void CPage3::OnRotateSwitch() {
-    Switch(IDC_FX_ROTATE_SWITCH);
+void CPage3::OnSwitch(int id) {
+    ApplyChanges(ApplyEffectsSwitch(Setting(), id, IsItemChecked(id)));
 }
 
 void CPage3::OnAngleChanged() {
@@ -121,20 +88,12 @@ void CPage3::OnAngleChanged() {
     Setting().rotatevalue = AngleOfItem(WideToAnsi(angles.GetItemText(index)));
 }
 
-void CPage3::OnFrameColor() {
-    COLORREF colour = Setting().framecolor.value;
-    if (!ChooseColour(hwnd_, colour)) return;
-    ApplyFrameColor(State(), ColorRef{colour});
-    colorButton_.SetColor(colour);
-    if (colorButton_.IsWindow()) colorButton_.Invalidate(true);
-}
-
 void CPage3::OnChooseMask() {
     if (maskChooser_ != nullptr) return;
-    HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     INT_PTR result = CMaskDlg::kCancelled;
     std::string chosen;
     {
+        CWaitCursor wait;
         // Owned by the sheet, so the sheet waits while the chooser is open.
         CMaskDlg chooser(State().maskList, Host().PreviewImaging(), ::GetParent(hwnd_));
         maskChooser_ = &chooser;
@@ -142,22 +101,15 @@ void CPage3::OnChooseMask() {
         chosen = chooser.ChosenMask();
         maskChooser_ = nullptr;
     }
-    SetCursor(previous);
     if (result != CMaskDlg::kChosen || !IsWindow()) return;
-    const std::string label = ApplyChosenMask(Setting(), chosen);
-    if (label.empty()) return;
-    SetItemTextA(IDC_FX_MASK_NAME, label);
-    HWND preview = GetDlgItem(IDC_FX_MASK_PREVIEW);
-    if (preview != nullptr) InvalidateRect(preview, nullptr, TRUE);
+    const std::vector<ControlChange> changes = ApplyChosenMask(Setting(), chosen);
+    if (changes.empty()) return;
+    ApplyChanges(changes);
+    maskPreview_.Repaint();
 }
 
 void CPage3::CancelOwnWindows() {
     if (maskChooser_ != nullptr) maskChooser_->EndDialog(CMaskDlg::kCancelled);
-}
-
-void CPage3::OnDrawItem(UINT id, DRAWITEMSTRUCT& item) {
-    if (id != IDC_FX_MASK_PREVIEW) return;
-    DrawMaskPreview(item.hDC, item.rcItem);
 }
 
 void CPage3::DrawMaskPreview(HDC dc, const RECT& area) {

@@ -8,7 +8,6 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 #include "settings_ui/page3_effects.h"
 #include "settings_ui/settings_page_win.h"
@@ -33,22 +32,16 @@ protected:
     bool RouteMessage(Message& message) override;
 
 private:
-    void OnFrameSwitch();
-    void OnMaskSwitch();
-    void OnShadowSwitch();
-    void OnRandomMask();
-    void OnRotateSwitch();
+    // The frame, mask, shadow, random-mask and rotation switches.
+    void OnSwitch(int id);
     void OnAngleChanged();
-    void OnFrameColor();
     void OnChooseMask();
-    void OnDrawItem(UINT id, DRAWITEMSTRUCT& item);
 
-    void Switch(int id);
-    void Apply(const std::vector<EffectsChange>& changes);
     void FillAngles();
     void DrawMaskPreview(HDC dc, const RECT& area);
 
     CColorButton colorButton_;
+    CPreview maskPreview_;
     CMaskDlg* maskChooser_ = nullptr;  // the chooser while it runs
 };
 

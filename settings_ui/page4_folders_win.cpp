@@ -4,8 +4,8 @@
 
 #include "compose/text_encoding_win.h"
 #include "engine/catalogue.h"
+#include "engine/dpi_win.h"
 #include "framework/common_dialogs_win.h"
-#include "framework/dpi_win.h"
 #include "res/resource.h"
 #include "settings_ui/page4_folders.h"
 
@@ -27,17 +27,6 @@ void DispatchPaintAndTimers(HWND skip) {
         if (message.hwnd != skip) DispatchMessageW(&message);
 }
 
-class WaitCursor {
-public:
-    WaitCursor() : old_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { SetCursor(old_); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR old_;
-};
-
 }  // namespace
 
 CPage4::CPage4(SheetHost& host) : CSettingsPage(IDD_PAGE_FOLDERS, host) {}
@@ -47,7 +36,7 @@ bool CPage4::RouteMessage(Message& message) {
     static const Map map = {
         Map::OnCommand(IDC_FOLDER_ADD, &CPage4::OnAdd),
         Map::OnCommand(IDC_FOLDER_DELETE, &CPage4::OnDelete),
-        Map::OnCommand(IDC_FOLDER_RESCAN, &CPage4::OnRescan),
+        Map::OnCommand(IDC_FOLDER_RESCAN, &CPage4::Rescan),
         Map::OnNotify(IDC_FOLDER_LIST, static_cast<UINT>(NM_CLICK), &CPage4::OnListClick),
     };
     return map.Dispatch(*this, message) || CSettingsPage::RouteMessage(message);
@@ -128,6 +117,11 @@ void CPage4::StepProgress() {
     DispatchPaintAndTimers(Host().HostWindow());
 }
 
+ScanProgress CPage4::Progress() {
+    return ScanProgress{[this](int32_t entries) { BeginFolder(entries); },
+                        [this] { Host().ScanStep(); }};
+}
+
 void CPage4::BeginFolder(int32_t entries) {
     progress_.SetPos(0);
     progress_.SetStep(1);
@@ -140,19 +134,13 @@ void CPage4::Tell(const std::wstring& text, const std::wstring& caption, UINT ic
     ShowMessageBox(hwnd_, text, caption, icon);
 }
 
-void CPage4::OnRescan() {
-    Rescan();
-}
-
 void CPage4::Rescan() {
     EnableItems({IDC_FOLDER_RESCAN, IDC_FOLDER_DELETE, IDC_FOLDER_ADD}, false);
     list_.DeleteAllItems();
     list_.Send(WM_SETREDRAW, FALSE);
     {
-        WaitCursor wait;
-        ScanProgress progress{[this](int32_t entries) { BeginFolder(entries); },
-                              [this] { Host().ScanStep(); }};
-        RescanFolders(State(), Host().Files(), progress);
+        CWaitCursor wait;
+        RescanFolders(State(), Host().Files(), Progress());
     }
     // The program may be ending while the scan ran.
     if (!IsWindow()) return;
@@ -196,10 +184,8 @@ void CPage4::OnAdd() {
     lastFolder_ = result.folder;
     int32_t found = 0;
     {
-        WaitCursor wait;
-        ScanProgress progress{[this](int32_t entries) { BeginFolder(entries); },
-                              [this] { Host().ScanStep(); }};
-        found = ScanOneFolder(State(), Host().Files(), result.folder, progress);
+        CWaitCursor wait;
+        found = ScanOneFolder(State(), Host().Files(), result.folder, Progress());
     }
     State().folderList.push_back(MakeFolderEntry(result.folder, found));
     if (IsWindow()) Refill();

@@ -31,14 +31,16 @@ protected:
 private:
     void OnAdd();
     void OnDelete();
-    void OnRescan();
     LRESULT OnListClick(NMHDR& header);
 
     void Refill();
     void AppendRows();
     void ForgetClickedRow();
     void ShowTotal();
+    // What a scan tells the page: a folder begins, an entry is met.
+    ScanProgress Progress();
     void BeginFolder(int32_t entries);
+    // Reads every listed folder again.
     void Rescan();
     void Tell(const std::wstring& text, const std::wstring& caption = std::wstring(),
               UINT icon = 0);

@@ -60,20 +60,35 @@ void ApplyCalendarFace(Settings& settings, int list, const std::string& face) {
     if (list == IDC_CAL_DATE_FONT) settings.ddfontname = face;
 }
 
-StyleChange ApplyCalendarStyle(Settings& settings, int id, bool checked) {
-    StyleChange change;
+std::vector<ControlChange> CalendarInitialStates(const Settings& settings) {
+    const struct {
+        bool on;
+        int box;
+        int sample;
+        uint32_t flag;
+    } styles[] = {{settings.isbold1, IDC_CAL_TITLE_BOLD, IDC_CAL_TITLE_SAMPLE, kLabelBold},
+                  {settings.isbold2, IDC_CAL_DATE_BOLD, IDC_CAL_DATE_SAMPLE, kLabelBold},
+                  {settings.isitalic1, IDC_CAL_TITLE_ITALIC, IDC_CAL_TITLE_SAMPLE, kLabelItalic},
+                  {settings.isitalic2, IDC_CAL_DATE_ITALIC, IDC_CAL_DATE_SAMPLE, kLabelItalic}};
+    std::vector<ControlChange> changes;
+    for (const auto& style : styles) {
+        if (!style.on) continue;
+        changes.push_back(ControlChange::Check(style.box, true));
+        changes.push_back(ControlChange::Flags(style.sample, style.flag, true));
+    }
+    return changes;
+}
+
+std::vector<ControlChange> ApplyCalendarStyle(Settings& settings, int id, bool checked) {
     const CalendarFontRow* row = CalendarRowOf(id);
-    if (row == nullptr || id == row->list) return change;
+    if (row == nullptr || id == row->list) return {};
     const bool bold = id == row->bold;
     const bool title = IsTitleRow(*row);
     bool& setting = bold ? (title ? settings.isbold1 : settings.isbold2)
                          : (title ? settings.isitalic1 : settings.isitalic2);
     setting = checked;
-    const uint32_t flag = bold ? kLabelBold : kLabelItalic;
-    change.sample = row->sample;
-    (checked ? change.addFlags : change.removeFlags) = flag;
-    change.focus = row->list;
-    return change;
+    return {ControlChange::Flags(row->sample, bold ? kLabelBold : kLabelItalic, checked),
+            ControlChange::Focus(row->list)};
 }
 
 const std::vector<int>& CalendarGroup() {
@@ -84,9 +99,12 @@ const std::vector<int>& CalendarGroup() {
     return group;
 }
 
-void ApplyCalendarSwitch(AppState& state, bool checked) {
+std::vector<ControlChange> ApplyCalendarSwitch(AppState& state, bool checked) {
     state.settings.iscalender = checked;
     state.freshCanvasRequested = 1;
+    std::vector<ControlChange> changes;
+    for (int id : CalendarGroup()) changes.push_back(ControlChange::Enable(id, checked));
+    return changes;
 }
 
 ColorRef* CalendarColorSetting(Settings& settings, int id) {

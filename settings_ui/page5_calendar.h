@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/app_state.h"
+#include "framework/control_change.h"
 #include "res/page5_calendar_ids.h"
 
 namespace corv {
@@ -52,20 +53,19 @@ SampleFont SampleFontFor(const Settings& settings, int list, const std::string& 
 // A face chosen in `list` becomes its setting.
 void ApplyCalendarFace(Settings& settings, int list, const std::string& face);
 
-// A style box `id` that is now `checked`: the setting changes; what the
-// sample and the focus do.
-struct StyleChange {
-    int sample = 0;
-    uint32_t addFlags = 0;
-    uint32_t removeFlags = 0;
-    int focus = 0;  // the row's font list
-};
-StyleChange ApplyCalendarStyle(Settings& settings, int id, bool checked);
+// The style boxes that are on and their samples' style flags (the label's
+// kLabelBold and kLabelItalic), as the page opens.
+std::vector<ControlChange> CalendarInitialStates(const Settings& settings);
+// A style box `id` that is now `checked`: the setting changes, the row's
+// sample takes or loses the style's flag, and the focus goes to the row's
+// font list. Nothing for an id that is not a style box.
+std::vector<ControlChange> ApplyCalendarStyle(Settings& settings, int id, bool checked);
 
 // The controls the calendar switch enables and disables.
 const std::vector<int>& CalendarGroup();
-// The switch is now `checked`: the setting and a fresh canvas.
-void ApplyCalendarSwitch(AppState& state, bool checked);
+// The switch is now `checked`: the setting, a fresh canvas, and the group
+// enabled or disabled with it.
+std::vector<ControlChange> ApplyCalendarSwitch(AppState& state, bool checked);
 
 // The setting behind colour button `id` (0x00BBGGRR, as stored), or null.
 ColorRef* CalendarColorSetting(Settings& settings, int id);

@@ -4,11 +4,8 @@
 #include <vector>
 
 #include "compose/text_encoding_win.h"
-#include "framework/common_dialogs_win.h"
 #include "res/resource.h"
 #include "settings_ui/page5_calendar.h"
-#include "settings_ui/page6_misc.h"
-#include "settings_ui/page6_misc_host_win.h"
 
 namespace corv {
 
@@ -41,30 +38,22 @@ bool CPage5::RouteMessage(Message& message) {
     using Map = MessageMap<CPage5>;
     static const Map map = {
         Map::OnCommand(IDC_CAL_SWITCH, &CPage5::OnSwitch),
-        Map::OnControl(IDC_CAL_TITLE_FONT, CBN_SELCHANGE, &CPage5::OnTitleFont),
-        Map::OnControl(IDC_CAL_DATE_FONT, CBN_SELCHANGE, &CPage5::OnDateFont),
-        Map::OnCommand(IDC_CAL_TITLE_BOLD, &CPage5::OnTitleBold),
-        Map::OnCommand(IDC_CAL_TITLE_ITALIC, &CPage5::OnTitleItalic),
-        Map::OnCommand(IDC_CAL_DATE_BOLD, &CPage5::OnDateBold),
-        Map::OnCommand(IDC_CAL_DATE_ITALIC, &CPage5::OnDateItalic),
-        Map::OnCommand(IDC_CAL_TITLE_COLOR, &CPage5::OnTitleColour),
-        Map::OnCommand(IDC_CAL_WEEKDAY_COLOR, &CPage5::OnWeekdayColour),
-        Map::OnCommand(IDC_CAL_SATURDAY_COLOR, &CPage5::OnSaturdayColour),
-        Map::OnCommand(IDC_CAL_SUNDAY_COLOR, &CPage5::OnSundayColour),
-        Map::OnCommand(IDOK, &CPage5::OnNothing),
-        Map::OnCommand(IDCANCEL, &CPage5::OnNothing),
+        Map::OnControls({IDC_CAL_TITLE_FONT, IDC_CAL_DATE_FONT}, CBN_SELCHANGE, &CPage5::ShowFace),
+        Map::OnCommands(
+            {IDC_CAL_TITLE_BOLD, IDC_CAL_TITLE_ITALIC, IDC_CAL_DATE_BOLD, IDC_CAL_DATE_ITALIC},
+            &CPage5::OnStyle),
     };
     return map.Dispatch(*this, message) || CSettingsPage::RouteMessage(message);
 }
 
 BOOL CPage5::OnInitDialog() {
     CSettingsPage::OnInitDialog();
-    titleSample_.SubclassDlgItem(IDC_CAL_TITLE_SAMPLE, hwnd_);
-    dateSample_.SubclassDlgItem(IDC_CAL_DATE_SAMPLE, hwnd_);
-    BindControl(titleColour_, IDC_CAL_TITLE_COLOR);
-    BindControl(weekdayColour_, IDC_CAL_WEEKDAY_COLOR);
-    BindControl(saturdayColour_, IDC_CAL_SATURDAY_COLOR);
-    BindControl(sundayColour_, IDC_CAL_SUNDAY_COLOR);
+    BindControl(titleSample_, IDC_CAL_TITLE_SAMPLE);
+    BindControl(dateSample_, IDC_CAL_DATE_SAMPLE);
+    BindColour(titleColour_, IDC_CAL_TITLE_COLOR);
+    BindColour(weekdayColour_, IDC_CAL_WEEKDAY_COLOR);
+    BindColour(saturdayColour_, IDC_CAL_SATURDAY_COLOR);
+    BindColour(sundayColour_, IDC_CAL_SUNDAY_COLOR);
 
     Settings& settings = Setting();
     // The group stays enabled here whatever the switch says; only a click
@@ -73,25 +62,22 @@ BOOL CPage5::OnInitDialog() {
     FillFontLists();
     SelectStoredFace(IDC_CAL_TITLE_FONT, settings.ymfontname);
     SelectStoredFace(IDC_CAL_DATE_FONT, settings.ddfontname);
-
-    const struct {
-        bool on;
-        int box;
-        CLinkStatic& sample;
-        uint32_t flag;
-    } styles[] = {{settings.isbold1, IDC_CAL_TITLE_BOLD, titleSample_, 1},
-                  {settings.isbold2, IDC_CAL_DATE_BOLD, dateSample_, 1},
-                  {settings.isitalic1, IDC_CAL_TITLE_ITALIC, titleSample_, 2},
-                  {settings.isitalic2, IDC_CAL_DATE_ITALIC, dateSample_, 2}};
-    for (const auto& style : styles) {
-        if (!style.on) continue;
-        CheckItem(style.box, true);
-        style.sample.SetLabelStyle(0, style.flag);
-    }
-    for (int id :
-         {IDC_CAL_TITLE_COLOR, IDC_CAL_WEEKDAY_COLOR, IDC_CAL_SATURDAY_COLOR, IDC_CAL_SUNDAY_COLOR})
-        ButtonOf(id)->SetColor(CalendarColorSetting(settings, id)->value);
+    ApplyChanges(CalendarInitialStates(settings));
     return TRUE;
+}
+
+void CPage5::BindColour(CColorButton& button, int id) {
+    BindControl(button, id);
+    button.SetColor(CalendarColorSetting(Setting(), id)->value);
+    // The buttons answer only while the calendar is on; the title colour
+    // repaints the whole page.
+    button.SetStore(
+        [this, id](COLORREF colour) {
+            *CalendarColorSetting(Setting(), id) = ColorRef{colour};
+            if (id == IDC_CAL_TITLE_COLOR && IsWindow())
+                RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        },
+        [this] { return CalendarColorsActive(Setting()); });
 }
 
 void CPage5::FillFontLists() {
@@ -152,57 +138,20 @@ void CPage5::ShowFace(int list) {
     ApplyCalendarFace(settings, list, face);
 }
 
-void CPage5::Style(int id) {
-    const StyleChange change = ApplyCalendarStyle(Setting(), id, IsItemChecked(id));
-    if (CLinkStatic* sample = SampleOf(change.sample))
-        sample->SetLabelStyle(change.removeFlags, change.addFlags);
-    if (HWND list = GetDlgItem(change.focus)) ::SetFocus(list);
+void CPage5::OnStyle(int id) {
+    ApplyChanges(ApplyCalendarStyle(Setting(), id, IsItemChecked(id)));
 }
 
 void CPage5::OnSwitch() {
-    const bool on = IsItemChecked(IDC_CAL_SWITCH);
-    for (int id : CalendarGroup()) EnableItem(id, on);
-    ApplyCalendarSwitch(State(), on);
+    ApplyChanges(ApplyCalendarSwitch(State(), IsItemChecked(IDC_CAL_SWITCH)));
     // The calendar follows the date from now on, or no longer.
-    if (auto* tray = dynamic_cast<TrayPageHost*>(&Host())) tray->FollowDateSettings();
-}
-
-void CPage5::Colour(int id) {
-    Settings& settings = Setting();
-    if (!CalendarColorsActive(settings)) return;
-    ColorRef* setting = CalendarColorSetting(settings, id);
-    CColorButton* button = ButtonOf(id);
-    if (setting == nullptr || button == nullptr) return;
-    COLORREF colour = setting->value;
-    if (!ChooseColour(hwnd_, colour)) return;
-    *setting = ColorRef{colour};
-    button->SetColor(colour);
-    if (!IsWindow()) return;
-    if (id == IDC_CAL_TITLE_COLOR)
-        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-    else if (button->IsWindow())
-        button->Invalidate(true);
+    Host().FollowDateSettings();
 }
 
 CLinkStatic* CPage5::SampleOf(int id) {
     if (id == IDC_CAL_TITLE_SAMPLE) return &titleSample_;
     if (id == IDC_CAL_DATE_SAMPLE) return &dateSample_;
     return nullptr;
-}
-
-CColorButton* CPage5::ButtonOf(int id) {
-    switch (id) {
-        case IDC_CAL_TITLE_COLOR:
-            return &titleColour_;
-        case IDC_CAL_WEEKDAY_COLOR:
-            return &weekdayColour_;
-        case IDC_CAL_SATURDAY_COLOR:
-            return &saturdayColour_;
-        case IDC_CAL_SUNDAY_COLOR:
-            return &sundayColour_;
-        default:
-            return nullptr;
-    }
 }
 
 }  // namespace corv

@@ -23,25 +23,13 @@ protected:
 private:
     void FillFontLists();
     void SelectStoredFace(int list, const std::string& face);
+    // A face chosen in font list `list`: its sample and its setting.
     void ShowFace(int list);
-    void OnTitleFont() { ShowFace(IDC_CAL_TITLE_FONT); }
-    void OnDateFont() { ShowFace(IDC_CAL_DATE_FONT); }
-    void Style(int id);
-    void OnTitleBold() { Style(IDC_CAL_TITLE_BOLD); }
-    void OnTitleItalic() { Style(IDC_CAL_TITLE_ITALIC); }
-    void OnDateBold() { Style(IDC_CAL_DATE_BOLD); }
-    void OnDateItalic() { Style(IDC_CAL_DATE_ITALIC); }
+    void OnStyle(int id);
     void OnSwitch();
-    void Colour(int id);
-    void OnTitleColour() { Colour(IDC_CAL_TITLE_COLOR); }
-    void OnWeekdayColour() { Colour(IDC_CAL_WEEKDAY_COLOR); }
-    void OnSaturdayColour() { Colour(IDC_CAL_SATURDAY_COLOR); }
-    void OnSundayColour() { Colour(IDC_CAL_SUNDAY_COLOR); }
-    // Enter and Escape.
-    void OnNothing() {}
+    void BindColour(CColorButton& button, int id);
 
     CLinkStatic* SampleOf(int id);
-    CColorButton* ButtonOf(int id);
 
     CLinkStatic titleSample_;
     CLinkStatic dateSample_;

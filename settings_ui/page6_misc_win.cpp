@@ -10,7 +10,6 @@
 #include "framework/common_dialogs_win.h"
 #include "res/resource.h"
 #include "settings_ui/page6_misc.h"
-#include "settings_ui/page6_misc_host_win.h"
 #include "widgets/program_picker_win.h"
 
 namespace corv {
@@ -101,16 +100,14 @@ bool CPage6::RouteMessage(Message& message) {
         Map::OnCommand(IDC_MISC_PICK_PROGRAMS, &CPage6::OnPickPrograms),
         Map::OnCommand(IDC_MISC_CLEAR_PROGRAMS, &CPage6::OnClearPrograms),
         Map::OnControl(IDC_MISC_MONITORS, CBN_SELCHANGE, &CPage6::OnMonitors),
-        Map::OnCommand(IDOK, &CPage6::OnNothing),
-        Map::OnCommand(IDCANCEL, &CPage6::OnNothing),
     };
     return map.Dispatch(*this, message) || CSettingsPage::RouteMessage(message);
 }
 
 BOOL CPage6::OnInitDialog() {
     CSettingsPage::OnInitDialog();
-    homePage_.SubclassDlgItem(IDC_MISC_HOMEPAGE, hwnd_);
-    programs_.SubclassDlgItem(IDC_MISC_PROGRAMS, hwnd_);
+    BindControl(homePage_, IDC_MISC_HOMEPAGE);
+    BindControl(programs_, IDC_MISC_PROGRAMS);
     const Settings& settings = Setting();
     CheckItem(IDC_MISC_AUTOSTART, AutostartValuePresent());
     CheckItem(IDC_MISC_BUSY_STOP, settings.maxwinstop);
@@ -163,20 +160,16 @@ void CPage6::OnBusyStop() {
 void CPage6::OnAddress() {
     const bool on = IsItemChecked(IDC_MISC_ADDRESS);
     Setting().isiptooltip = on;
-    auto* tray = dynamic_cast<TrayPageHost*>(&Host());
-    if (tray == nullptr) return;
-    const std::string address = on ? tray->TrayAddressText() : std::string();
-    tray->SetTrayTip(AddressTooltip(on, address, LoadResourceStringA(IDS_VERSION)));
+    const std::string address = on ? Host().TrayAddressText() : std::string();
+    Host().SetTrayTip(AddressTooltip(on, address, LoadResourceStringA(IDS_VERSION)));
 }
 
 void CPage6::OnWeekday() {
     const bool on = IsItemChecked(IDC_MISC_WEEKDAY);
     Setting().isweekday = on;
-    auto* tray = dynamic_cast<TrayPageHost*>(&Host());
-    if (tray == nullptr) return;
-    tray->SetTrayIcon(static_cast<UINT>(WeekdayIconFor(on, TodaysWeekday())));
+    Host().SetTrayIcon(static_cast<UINT>(WeekdayIconFor(on, TodaysWeekday())));
     // The icon follows the date from now on, or no longer.
-    tray->FollowDateSettings();
+    Host().FollowDateSettings();
 }
 
 void CPage6::OnMemory() {

@@ -37,7 +37,6 @@ private:
     void OnPickPrograms();
     void OnClearPrograms();
     void OnMonitors();
-    void OnNothing() {}
 
     void ShowBusyStop(bool on);
     void ShowPrograms();

@@ -2,12 +2,16 @@
 // edited state (the hidden main window), and the page base class.
 //
 // A page is a portable file with its decisions (pageN_name.h/.cpp, tested
-// natively), a thin binding of its controls (pageN_name_win.h/.cpp, a
-// CSettingsPage) and its dialog template (res/pageN_name.rc with the ids in
-// res/pageN_name_ids.h). Pages know the host and nothing of each other.
+// natively, returning ControlChange lists), a thin binding of its controls
+// (pageN_name_win.h/.cpp, a CSettingsPage that applies those lists with
+// ApplyChanges) and its dialog template (res/pageN_name.rc with the ids in
+// res/pageN_name_ids.h). Pages know the host and nothing of each other, nor
+// of the sheet that shows them.
 #pragma once
 
 #include <windows.h>
+
+#include <string>
 
 #include "compose/imaging_gdiplus_win.h"
 #include "engine/app_state.h"
@@ -30,6 +34,15 @@ public:
     virtual void ScanStep() = 0;
     // The host's own window.
     virtual HWND HostWindow() const = 0;
+
+    // The tray icon's tooltip and icon (the miscellaneous page's switches).
+    virtual void SetTrayTip(const std::string& text) = 0;
+    virtual void SetTrayIcon(UINT resourceId) = 0;
+    // "MY IP: " and this machine's address, for the tooltip.
+    virtual std::string TrayAddressText() = 0;
+    // Starts the 30-second date check when the weekday icon or the calendar
+    // is on, stops it when both are off.
+    virtual void FollowDateSettings() = 0;
 };
 
 class CSettingsPage : public CPropertyPage {

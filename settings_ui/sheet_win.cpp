@@ -1,7 +1,7 @@
 #include "settings_ui/sheet_win.h"
 
+#include "engine/dpi_win.h"
 #include "framework/common_dialogs_win.h"
-#include "framework/dpi_win.h"
 #include "settings_ui/sheet_logic.h"
 
 namespace corv {
@@ -41,14 +41,12 @@ CSheetPage::CSheetPage(SheetHost& host, int startPage)
       page4_(host),
       page5_(host),
       page6_(host) {
-    overlapSizeLimit = 0;
-    AddPage(page1_);
-    AddPage(page2_);
-    AddPage(page3_);
-    AddPage(page4_);
-    AddPage(page5_);
-    AddPage(page6_);
+    for (CSettingsPage* page : Pages()) AddPage(*page);
     SetActivePage(startPage);
+}
+
+std::array<CSettingsPage*, 6> CSheetPage::Pages() {
+    return {&page1_, &page2_, &page3_, &page4_, &page5_, &page6_};
 }
 
 void CSheetPage::OnInitSheet() {
@@ -64,12 +62,10 @@ void CSheetPage::OnInitSheet() {
 }
 
 bool CSheetPage::PreTranslateMessage(MSG& message) {
-    if (message.message == WM_KEYDOWN &&
-        (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE))
-        return true;
     if (message.message == WM_KEYDOWN) {
-        CSettingsPage* page = ActiveSettingsPage();
-        if (page != nullptr && page->PreTranslateKey(message)) return true;
+        const int active = GetActiveIndex();
+        if (active >= 0 && Pages()[static_cast<size_t>(active)]->PreTranslateKey(message))
+            return true;
     }
     return CPropertySheet::PreTranslateMessage(message);
 }
@@ -81,10 +77,6 @@ bool CSheetPage::RouteMessage(Message& message) {
         Map::OnDestroy(&CSheetPage::OnDestroy),
     };
     return map.Dispatch(*this, message) || CPropertySheet::RouteMessage(message);
-}
-
-CSettingsPage* CSheetPage::ActiveSettingsPage() const {
-    return dynamic_cast<CSettingsPage*>(GetPage(GetActiveIndex()));
 }
 
 bool CSheetPage::OnSysCommand(UINT command) {
@@ -118,10 +110,9 @@ void CSheetPage::StepScanProgress() {
 
 void CSheetPage::CancelWithChildren() {
     if (!IsWindow()) return;
-    CSettingsPage* pages[] = {&page1_, &page2_, &page3_, &page4_, &page5_, &page6_};
     OwnedWindows search;
     search.owners[search.ownerCount++] = hwnd_;
-    for (CSettingsPage* page : pages) {
+    for (CSettingsPage* page : Pages()) {
         page->CancelOwnWindows();
         if (page->IsWindow()) search.owners[search.ownerCount++] = page->Handle();
     }

@@ -3,10 +3,13 @@
 // closed with its close box (or Alt+F4), where the values typed into the
 // picture and effects pages are checked and copied. Enter and Escape do
 // nothing. The host (the hidden main window) creates it, runs it modally and
-// destroys it.
+// destroys it; the pages reach the host only through the SheetHost it hands
+// them.
 #pragma once
 
 #include <windows.h>
+
+#include <array>
 
 #include "framework/property_sheet_win.h"
 #include "settings_ui/page1_background_win.h"
@@ -25,7 +28,6 @@ public:
     CSheetPage(SheetHost& host, int startPage);
 
     Settings* settings = nullptr;  // the host's record
-    int32_t overlapSizeLimit = 0;  // largest picture size collage mode allows
 
     // Index of the page shown when the sheet was closed by its close box.
     int ClosedOnPage() const { return closedOnPage_; }
@@ -36,6 +38,8 @@ public:
     // windows opened get a cancel, and so does the sheet.
     void CancelWithChildren();
 
+    bool IgnoresEnterAndEscape() const override { return true; }
+
 protected:
     void OnInitSheet() override;
     bool PreTranslateMessage(MSG& message) override;
@@ -44,7 +48,8 @@ protected:
 private:
     bool OnSysCommand(UINT command);
     void OnDestroy();
-    CSettingsPage* ActiveSettingsPage() const;
+    // The six pages in tab order.
+    std::array<CSettingsPage*, 6> Pages();
 
     SheetHost& host_;
     CPage1 page1_;

@@ -9,8 +9,8 @@ CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX) {}
 
 BOOL CAboutDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    homePage.SubclassDlgItem(IDC_HOMEPAGE, hwnd_);
-    email.SubclassDlgItem(IDC_EMAIL, hwnd_);
+    BindControl(homePage, IDC_HOMEPAGE);
+    BindControl(email, IDC_EMAIL);
 
     const std::wstring version = LoadResourceString(IDS_VERSION);
     SetDlgItemTextW(hwnd_, IDC_VERSION_TEXT, version.c_str());

@@ -1,6 +1,7 @@
 #include "widgets/color_button_win.h"
 
-#include "framework/dpi_win.h"
+#include "engine/dpi_win.h"
+#include "framework/common_dialogs_win.h"
 #include "widgets/color_button_logic.h"
 
 namespace corv {
@@ -28,16 +29,37 @@ void Frame(HDC dc, const Box& box, int line, COLORREF topLeft, COLORREF bottomRi
 
 }  // namespace
 
+CColorButton::CColorButton() : chooser_(ChooseColour) {}
+
+void CColorButton::SetStore(Store store, std::function<bool()> active) {
+    store_ = std::move(store);
+    active_ = std::move(active);
+}
+
 void CColorButton::OnBound() {
     ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW);
     Invalidate(true);
 }
 
 bool CColorButton::OnReflected(Message& message) {
+    if (message.id == WM_COMMAND && HIWORD(message.wParam) == BN_CLICKED) {
+        OnClicked();
+        message.result = 0;
+        return true;
+    }
     if (message.id != WM_DRAWITEM) return false;
     DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(message.lParam));
     message.result = TRUE;
     return true;
+}
+
+void CColorButton::OnClicked() {
+    if (!store_ || (active_ && !active_()) || !chooser_) return;
+    COLORREF colour = color_;
+    if (!chooser_(GetParent(), colour)) return;
+    store_(colour);
+    SetColor(colour);
+    if (IsWindow()) Invalidate(true);
 }
 
 void CColorButton::DrawItem(const DRAWITEMSTRUCT& item) {

@@ -8,10 +8,6 @@ namespace corv {
 
 namespace {
 
-UINT_PTR SubclassId(const CLinkStatic* label) {
-    return reinterpret_cast<UINT_PTR>(label);
-}
-
 void ShellOpen(const std::string& target) {
     ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
@@ -29,25 +25,19 @@ CLinkStatic::CLinkStatic() : open_(ShellOpen) {
 CLinkStatic::~CLinkStatic() {
     // The control may outlive the label: it gets a font that stays valid.
     if (IsWindow()) Send(WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)));
-    Unsubclass();
+    Unbind();
     if (font_ != nullptr) DeleteObject(font_);
     if (backBrush_ != nullptr) DeleteObject(backBrush_);
 }
 
 void CLinkStatic::OnBound() {
-    SetWindowSubclass(hwnd_, ControlProc, SubclassId(this), reinterpret_cast<DWORD_PTR>(this));
+    SubclassWindow(hwnd_);
     // What was set before binding takes effect now. A frame the template
     // gave the control stays unless the flags ask for one.
     if (link_ != 0) ModifyStyle(0, SS_NOTIFY);
     if (font_ != nullptr) Send(WM_SETFONT, reinterpret_cast<WPARAM>(font_));
     if ((styleFlags_ & (kLabelBorder | kLabelSunken)) != 0) ApplyFrameStyles();
     Invalidate(true);
-}
-
-void CLinkStatic::Unsubclass() {
-    if (hwnd_ != nullptr && ::IsWindow(hwnd_))
-        RemoveWindowSubclass(hwnd_, ControlProc, SubclassId(this));
-    Unbind();
 }
 
 // --- settings -----------------------------------------------------------------
@@ -136,7 +126,7 @@ HBRUSH CLinkStatic::OnCtlColor(HDC dc) {
     return backBrush_;
 }
 
-bool CLinkStatic::OnSetCursor() {
+bool CLinkStatic::OnSetCursor(HWND, UINT, UINT) {
     if (cursor_ == nullptr) return false;
     SetCursor(cursor_);
     return true;
@@ -162,15 +152,18 @@ bool CLinkStatic::OnReflected(Message& message) {
     return false;
 }
 
-LRESULT CALLBACK CLinkStatic::ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                          UINT_PTR id, DWORD_PTR self) {
-    auto* label = reinterpret_cast<CLinkStatic*>(self);
-    if (message == WM_SETCURSOR && label->OnSetCursor()) return TRUE;
-    if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(window, ControlProc, id);
-        label->Unbind();
-    }
-    return DefSubclassProc(window, message, wParam, lParam);
+bool CLinkStatic::TakeChange(const ControlChange& change) {
+    if (change.kind != ControlChange::Kind::Flags) return false;
+    SetLabelStyle(change.on ? 0 : change.flags, change.on ? change.flags : 0);
+    return true;
+}
+
+bool CLinkStatic::RouteMessage(Message& message) {
+    using Map = MessageMap<CLinkStatic>;
+    static const Map map = {
+        Map::OnSetCursor(&CLinkStatic::OnSetCursor),
+    };
+    return map.Dispatch(*this, message);
 }
 
 }  // namespace corv

@@ -2,15 +2,16 @@
 // style, text colour and background colour, and that can turn into a web
 // link: hand cursor, blue and underlined, and a click opens what it shows.
 //
-// Bind it to a static control of a dialog with Subclass (or
-// SubclassDlgItem) once the dialog's window exists, typically in
-// OnInitDialog. The label then answers, for its own control only, the
-// colour message the control sends its dialog (WM_CTLCOLORSTATIC) and the
-// click notification (STN_CLICKED, reported only in link mode), both handed
-// back to it by the dialog (see CControl), and the cursor message of its own
-// window; the dialog's message map never sees those for this control.
+// Bind it to a static control of a dialog with CDialog::BindControl once
+// the dialog's window exists, typically in OnInitDialog. The label then
+// answers, for its own control only, the colour message the control sends
+// its dialog (WM_CTLCOLORSTATIC) and the click notification (STN_CLICKED,
+// reported only in link mode), both handed back to it by the dialog (see
+// CControl), and the cursor message of its own window (it subclasses the
+// control); the dialog's message map never sees those for this control.
 // Every other message goes on as before, and several labels may share one
-// dialog.
+// dialog. A decision's ControlChange of kind Flags turns style flags on or
+// off, as SetLabelStyle does.
 //
 // Settings made before the label is bound are kept and take effect when it
 // is bound.
@@ -39,11 +40,6 @@ public:
     CLinkStatic(const CLinkStatic&) = delete;
     CLinkStatic& operator=(const CLinkStatic&) = delete;
 
-    // Takes over the static control `control`; false when it is not a
-    // window or the label is already bound.
-    bool Subclass(HWND control) { return Bind(control); }
-    bool SubclassDlgItem(int id, HWND parent) { return Subclass(::GetDlgItem(parent, id)); }
-
     // Link mode on: clicks are reported, the hand cursor shows, the text is
     // underlined and blue. Off: clicks are no longer reported; the look
     // stays.
@@ -68,21 +64,19 @@ public:
     HBRUSH BackBrush() const { return backBrush_; }
 
     bool OnReflected(Message& message) override;
+    bool TakeChange(const ControlChange& change) override;
 
 protected:
     void OnBound() override;
+    bool RouteMessage(Message& message) override;
 
 private:
-    static LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                        UINT_PTR id, DWORD_PTR self);
-
     HBRUSH OnCtlColor(HDC dc);
-    bool OnSetCursor();
+    bool OnSetCursor(HWND under, UINT hitTest, UINT mouseMessage);
     void OnClicked();
     void MakeFont();
     void ApplyFrameStyles();
     void RepaintNow();
-    void Unsubclass();
 
     uint32_t styleFlags_ = 0;
     HCURSOR cursor_ = nullptr;

@@ -1,15 +1,12 @@
 #include "widgets/mask_chooser_win.h"
 
 #include "compose/text_encoding_win.h"
-#include "framework/dpi_win.h"
+#include "engine/dpi_win.h"
 #include "res/mask_chooser_ids.h"
 
 namespace corv {
 
 namespace {
-
-// The chooser whose keys the filter watches (one is open at a time).
-HWND g_filteredDialog = nullptr;
 
 constexpr uint32_t kWhite = 0xFFFFFFFF;
 constexpr uint32_t kBlack = 0xFF000000;
@@ -27,17 +24,12 @@ bool CMaskDlg::RouteMessage(Message& message) {
         Map::OnNotify(IDC_MASK_VIEW, LVN_ITEMCHANGED, &CMaskDlg::OnItemChanged),
         Map::OnNotify(IDC_MASK_VIEW, NM_DBLCLK, &CMaskDlg::OnDoubleClick),
         Map::OnClose(&CMaskDlg::OnCloseBox),
-        Map::OnDestroy(&CMaskDlg::OnDestroy),
     };
     return map.Dispatch(*this, message) || CDialog::RouteMessage(message);
 }
 
 BOOL CMaskDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    // Enter and Escape are taken away before the dialog manager sees them.
-    g_filteredDialog = hwnd_;
-    keyFilter_ = SetWindowsHookExW(WH_MSGFILTER, KeyFilter, nullptr, GetCurrentThreadId());
-
     view_.Attach(GetDlgItem(IDC_MASK_VIEW));
     // The view owns the image list from here on and destroys it with itself.
     const int side = MaskThumbSide(SystemDpi());
@@ -126,22 +118,6 @@ void CMaskDlg::OnCancelButton() {
 
 void CMaskDlg::OnCloseBox() {
     EndDialog(kClosed);
-}
-
-void CMaskDlg::OnDestroy() {
-    if (keyFilter_ != nullptr) UnhookWindowsHookEx(keyFilter_);
-    keyFilter_ = nullptr;
-    if (g_filteredDialog == hwnd_) g_filteredDialog = nullptr;
-}
-
-LRESULT CALLBACK CMaskDlg::KeyFilter(int code, WPARAM wParam, LPARAM lParam) {
-    const MSG* message = reinterpret_cast<const MSG*>(lParam);
-    if (code >= 0 && message != nullptr && message->message == WM_KEYDOWN &&
-        (message->wParam == VK_RETURN || message->wParam == VK_ESCAPE) &&
-        g_filteredDialog != nullptr &&
-        (message->hwnd == g_filteredDialog || IsChild(g_filteredDialog, message->hwnd)))
-        return 1;
-    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 }  // namespace corv

@@ -30,11 +30,13 @@ public:
     static constexpr INT_PTR kCancelled = 0;
     static constexpr INT_PTR kClosed = 2;
 
+    bool IgnoresEnterAndEscape() const override { return true; }
+
 protected:
     BOOL OnInitDialog() override;
     bool RouteMessage(Message& message) override;
-    // Enter never reaches the dialog (see the key filter); a cancel sent to
-    // the window from outside (the program ending) closes it.
+    // Only "선 택" and a double-click choose; a cancel sent to the window
+    // from outside (the program ending) closes it.
     void OnOK() override {}
     void OnCancel() override { EndDialog(kClosed); }
 
@@ -44,17 +46,14 @@ private:
     void OnSelect();
     void OnCancelButton();
     void OnCloseBox();
-    void OnDestroy();
 
     void MakeThumbnail(int index, const std::string& path);
-    static LRESULT CALLBACK KeyFilter(int code, WPARAM wParam, LPARAM lParam);
 
     const std::vector<std::string>& masks_;
     GdiplusImaging& imaging_;
     CListCtrl view_;
     HIMAGELIST thumbnails_ = nullptr;
     MaskChoice choice_;
-    HHOOK keyFilter_ = nullptr;
 };
 
 }  // namespace corv

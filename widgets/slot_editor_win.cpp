@@ -3,8 +3,8 @@
 #include <string>
 #include <utility>
 
+#include "engine/dpi_win.h"
 #include "framework/app_win.h"
-#include "framework/dpi_win.h"
 #include "res/resource.h"
 #include "res/slot_editor_ids.h"
 
@@ -87,8 +87,7 @@ SlotRect CImgPosDlg::ScreenRect() const {
 
 void CImgPosDlg::SetFillColor(COLORREF color) {
     fillColor_ = color;
-    if (!IsWindow()) return;
-    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    if (IsWindow()) RedrawNow();
 }
 
 bool CImgPosDlg::OnPaint() {

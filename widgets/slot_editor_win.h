@@ -34,7 +34,6 @@ public:
     CImgPosDlg(CImgPosSetDlg& toolBar, const SlotRect& slotRect, int32_t slotNumber,
                int32_t screenWidth);
 
-    int32_t SlotNumber() const { return slotNumber_; }
     // The window's rectangle on the screen.
     SlotRect ScreenRect() const;
     // 0x00BBGGRR.
@@ -43,11 +42,13 @@ public:
     static constexpr COLORREF kPlainFill = RGB(255, 255, 255);
     static constexpr COLORREF kFocusFill = RGB(179, 217, 255);
 
+    bool IgnoresEnterAndEscape() const override { return true; }
+
 protected:
     BOOL OnInitDialog() override;
     bool RouteMessage(Message& message) override;
-    // A slot goes only through its menu or with the tool bar: Enter, Escape
-    // and Alt+F4 leave it (the tool bar would still count it).
+    // A slot goes only through its menu or with the tool bar: Alt+F4 leaves
+    // it (the tool bar would still count it).
     void OnOK() override {}
     void OnCancel() override {}
 
@@ -86,10 +87,7 @@ public:
     void RequestDelete(int32_t number);
     void DeleteSlot(int32_t number);
 
-    // The open slot windows by number (for tests and the driver).
-    const std::map<int32_t, std::unique_ptr<CImgPosDlg>>& SlotWindows() const {
-        return slotWindows_;
-    }
+    bool IgnoresEnterAndEscape() const override { return true; }
 
 protected:
     BOOL OnInitDialog() override;

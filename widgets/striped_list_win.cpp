@@ -1,6 +1,6 @@
 #include "widgets/striped_list_win.h"
 
-#include "framework/dpi_win.h"
+#include "engine/dpi_win.h"
 #include "widgets/striped_list_logic.h"
 
 namespace corv {

@@ -25,11 +25,18 @@ void CopyAnsiText(char* buffer, size_t size, const char* text) {
 
 CTrayIcon::CTrayIcon() : CTrayIcon(ShellCall()) {}
 
-CTrayIcon::CTrayIcon(ShellCall shell) : shell_(std::move(shell)) {
+CTrayIcon::CTrayIcon(ShellCall shell) : CTrayIcon(std::move(shell), WideShellCall()) {}
+
+CTrayIcon::CTrayIcon(ShellCall shell, WideShellCall wideShell)
+    : shell_(std::move(shell)), wideShell_(std::move(wideShell)) {
     std::memset(&record_, 0, sizeof record_);
     if (!shell_)
         shell_ = [](DWORD message, NOTIFYICONDATAA* record) {
             return Shell_NotifyIconA(message, record);
+        };
+    if (!wideShell_)
+        wideShell_ = [](DWORD message, NOTIFYICONDATAW* record) {
+            return Shell_NotifyIconW(message, record);
         };
 }
 
@@ -86,6 +93,28 @@ int CTrayIcon::ReAddIcon() {
     record_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     enabled_ = CallShell(NIM_ADD) || CallShell(NIM_MODIFY) ? 1 : 0;
     return enabled_;
+}
+
+int CTrayIcon::ShowBalloon(const wchar_t* title, const wchar_t* text) {
+    if (enabled_ == 0) return 0;
+    NOTIFYICONDATAW balloon;
+    std::memset(&balloon, 0, sizeof balloon);
+    balloon.cbSize = kBalloonRecordSize;
+    balloon.hWnd = record_.hWnd;
+    balloon.uID = record_.uID;
+    balloon.uFlags = NIF_INFO;
+    balloon.dwInfoFlags = NIIF_INFO;
+    // The longest the shell allows; newer systems take their own.
+    balloon.uTimeout = 30000;
+    lstrcpynW(balloon.szInfoTitle, title != nullptr ? title : L"",
+              static_cast<int>(sizeof balloon.szInfoTitle / sizeof(wchar_t)));
+    lstrcpynW(balloon.szInfo, text != nullptr ? text : L"",
+              static_cast<int>(sizeof balloon.szInfo / sizeof(wchar_t)));
+    try {
+        return wideShell_(NIM_MODIFY, &balloon) ? 1 : 0;
+    } catch (...) {
+        return 0;
+    }
 }
 
 void CTrayIcon::DeleteIcon() {

@@ -19,6 +19,8 @@ class CTrayIcon {
 public:
     // The shell's notification call; tests put their own in its place.
     using ShellCall = std::function<BOOL(DWORD message, NOTIFYICONDATAA* record)>;
+    // Its wide form, for the balloon: Korean texts whatever the code page.
+    using WideShellCall = std::function<BOOL(DWORD message, NOTIFYICONDATAW* record)>;
 
     // The size of the record in its first form (tooltip of 64 bytes): 88 bytes
     // in the 32-bit program, the system's own constant in a 64-bit build.
@@ -27,9 +29,16 @@ public:
     static_assert(kRecordSize == 88, "the 32-bit notification record is 88 bytes");
 #endif
     static constexpr size_t kTipBytes = 64;
+    // The wide record of the balloon: its second form, up to the balloon's
+    // flags (936 bytes in the 32-bit program).
+    static constexpr DWORD kBalloonRecordSize = NOTIFYICONDATAW_V2_SIZE;
+#ifndef _WIN64
+    static_assert(kBalloonRecordSize == 936, "the 32-bit balloon record is 936 bytes");
+#endif
 
     CTrayIcon();
     explicit CTrayIcon(ShellCall shell);
+    CTrayIcon(ShellCall shell, WideShellCall wideShell);
     virtual ~CTrayIcon();
     CTrayIcon(const CTrayIcon&) = delete;
     CTrayIcon& operator=(const CTrayIcon&) = delete;
@@ -43,6 +52,10 @@ public:
     // The tooltip, in the ANSI code page; cut to 63 bytes on a character
     // boundary.
     int SetTipText(const char* text);
+    // Shows a balloon with an information sign from the icon: `title` (cut
+    // to 63 characters) over `text` (cut to 255). Non-zero when the shell
+    // took it; the icon itself does not change.
+    int ShowBalloon(const wchar_t* title, const wchar_t* text);
     // Removes the icon; does nothing when it is absent.
     void DeleteIcon();
     // Adds the icon again as it was last shown, with its image and tooltip
@@ -60,10 +73,6 @@ public:
     bool IsShown() const {
         return enabled_ != 0;
     }
-    // The record as last handed to the shell.
-    const NOTIFYICONDATAA& Record() const {
-        return record_;
-    }
 
 private:
     BOOL CallShell(DWORD message);
@@ -71,6 +80,7 @@ private:
     int enabled_ = 0;
     NOTIFYICONDATAA record_;
     ShellCall shell_;
+    WideShellCall wideShell_;
 };
 
 // Copies `text` into `buffer` of `size` bytes, cut so that it ends on a

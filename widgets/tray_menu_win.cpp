@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/dpi_win.h"
 #include "framework/app_win.h"
-#include "framework/dpi_win.h"
 #include "res/resource.h"
 #include "widgets/tray_menu_logic.h"
 

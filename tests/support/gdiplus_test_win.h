@@ -4,11 +4,14 @@
 
 #include <windows.h>
 
+#include <psapi.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <string>
 
 #include "compose/imaging_gdiplus_win.h"
 
@@ -28,6 +31,36 @@ inline ::testing::AssertionResult IsNear(const Rgb& got, const Rgb& want, int to
     return ::testing::AssertionFailure()
            << "got (" << got.r << "," << got.g << "," << got.b << "), want (" << want.r << ","
            << want.g << "," << want.b << ") within " << tolerance;
+}
+
+// A file of tests/data/`folder` through the Z: drive (CORV_TEST_DATA names
+// tests/data).
+inline std::string TestDataFile(const std::string& folder, const std::string& name) {
+    const char* root = std::getenv("CORV_TEST_DATA");
+    if (root == nullptr) {
+        ADD_FAILURE() << "CORV_TEST_DATA must name the tests/data folder";
+        return name;
+    }
+    std::string path = std::string("Z:") + root + "/" + folder + "/" + name;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+// The process's private memory, for leak checks.
+inline std::size_t PrivateBytes() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return counters.PagefileUsage;
+}
+
+// The bitmap's own size of a loaded picture ("WxH"), which is smaller than
+// the picture when it was decoded reduced.
+inline std::string PixelSize(corv::Image& image) {
+    auto* own = dynamic_cast<corv::GdiplusImage*>(&image);
+    if (!own) return "not a GDI+ image";
+    return std::to_string(own->PixelWidth()) + "x" + std::to_string(own->PixelHeight());
 }
 
 class GdiplusTest : public ::testing::Test {

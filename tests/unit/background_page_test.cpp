@@ -2,23 +2,26 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
+#include "engine/catalogue.h"
+
 using corv::AppState;
-using corv::ItemEnable;
+using Change = corv::ControlChange;
 
 TEST(BackgroundPage, SwitchesWriteTheSettingAndEnableTheirControls) {
     const struct {
         const char* name;
         int id;
         bool checked;
-        std::vector<ItemEnable> changes;
+        std::vector<Change> changes;
     } cases[] = {
-        {"colour on", IDC_BG_COLOR_SWITCH, true, {{IDC_BG_COLOR_BUTTON, true}}},
-        {"colour off", IDC_BG_COLOR_SWITCH, false, {{IDC_BG_COLOR_BUTTON, false}}},
+        {"colour on", IDC_BG_COLOR_SWITCH, true, {Change::Enable(IDC_BG_COLOR_BUTTON, true)}},
+        {"colour off", IDC_BG_COLOR_SWITCH, false, {Change::Enable(IDC_BG_COLOR_BUTTON, false)}},
         // The stretch box keeps its state until the page opens again.
-        {"image on", IDC_BG_IMAGE_SWITCH, true, {{IDC_BG_CHOOSE_IMAGE, true}}},
-        {"image off", IDC_BG_IMAGE_SWITCH, false, {{IDC_BG_CHOOSE_IMAGE, false}}},
+        {"image on", IDC_BG_IMAGE_SWITCH, true, {Change::Enable(IDC_BG_CHOOSE_IMAGE, true)}},
+        {"image off", IDC_BG_IMAGE_SWITCH, false, {Change::Enable(IDC_BG_CHOOSE_IMAGE, false)}},
         {"stretch on", IDC_BG_STRETCH_SWITCH, true, {}},
         {"stretch off", IDC_BG_STRETCH_SWITCH, false, {}},
     };
@@ -46,8 +49,9 @@ TEST(BackgroundPage, InitialStatesFollowTheSwitches) {
     corv::Settings settings;
     settings.isbackimg = false;
     settings.isbackcolor = true;
-    const std::vector<ItemEnable> expected = {
-        {IDC_BG_CHOOSE_IMAGE, false}, {IDC_BG_STRETCH_SWITCH, false}, {IDC_BG_COLOR_BUTTON, true}};
+    const std::vector<Change> expected = {Change::Enable(IDC_BG_CHOOSE_IMAGE, false),
+                                          Change::Enable(IDC_BG_STRETCH_SWITCH, false),
+                                          Change::Enable(IDC_BG_COLOR_BUTTON, true)};
     EXPECT_EQ(corv::BackgroundInitialStates(settings), expected);
 }
 
@@ -68,6 +72,21 @@ TEST(BackgroundPage, SameImageAgainAsksNoFreshCanvas) {
     corv::ApplyBackgroundImage(state, "C:\\bg\\SKY.jpg");
     EXPECT_EQ(state.freshCanvasRequested, 1);
     EXPECT_EQ(state.settings.backimagename, "C:\\bg\\SKY.jpg");
+}
+
+TEST(BackgroundPage, OpenFileFilterOffersEveryPictureFormat) {
+    const std::string filter = corv::BackgroundImageFilter();
+    const std::size_t bar = filter.find('|');
+    ASSERT_NE(bar, std::string::npos);
+    EXPECT_EQ(filter.compare(0, 7, "Image ("), 0);
+    EXPECT_EQ(filter.substr(filter.size() - 2), "||");
+    // The patterns the dialog matches: exactly the catalogue's extensions.
+    std::string expected;
+    for (const std::string& extension : corv::PictureExtensions())
+        expected += (expected.empty() ? "*." : ";*.") + extension;
+    EXPECT_EQ(filter.substr(bar + 1, filter.size() - bar - 3), expected);
+    for (const char* pattern : {"*.jpeg", "*.jfif", "*.tiff", "*.webp", "*.avif", "*.heic"})
+        EXPECT_NE(filter.find(pattern), std::string::npos) << pattern;
 }
 
 TEST(BackgroundPage, LabelTexts) {

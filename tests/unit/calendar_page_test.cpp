@@ -7,6 +7,7 @@
 #include "widgets/link_label_logic.h"
 
 using corv::AppState;
+using corv::ControlChange;
 using corv::FontFaceFacts;
 using corv::Settings;
 
@@ -105,39 +106,63 @@ TEST(CalendarPage, StyleBoxesChangeTheirSettingTheSampleAndSendFocusToTheirRow) 
         SCOPED_TRACE(testing::Message() << c.id << (c.checked ? " on" : " off"));
         Settings settings;
         settings.isbold1 = settings.isbold2 = settings.isitalic1 = settings.isitalic2 = !c.checked;
-        const corv::StyleChange change = corv::ApplyCalendarStyle(settings, c.id, c.checked);
+        const std::vector<ControlChange> changes =
+            corv::ApplyCalendarStyle(settings, c.id, c.checked);
         EXPECT_EQ(settings.*c.setting, c.checked);
         const int changed = (settings.isbold1 == c.checked) + (settings.isbold2 == c.checked) +
                             (settings.isitalic1 == c.checked) + (settings.isitalic2 == c.checked);
         EXPECT_EQ(changed, 1);
-        EXPECT_EQ(change.sample, c.sample);
-        EXPECT_EQ(change.addFlags, c.add);
-        EXPECT_EQ(change.removeFlags, c.remove);
-        EXPECT_EQ(change.focus, c.focus);
+        // The sample takes the added flag or loses the removed one, then
+        // the focus moves.
+        const std::vector<ControlChange> expected = {
+            ControlChange::Flags(c.sample, c.add | c.remove, c.add != 0),
+            ControlChange::Focus(c.focus)};
+        EXPECT_EQ(changes, expected);
     }
     // A list is not a style box.
     Settings settings;
-    EXPECT_EQ(corv::ApplyCalendarStyle(settings, IDC_CAL_TITLE_FONT, true).sample, 0);
+    EXPECT_TRUE(corv::ApplyCalendarStyle(settings, IDC_CAL_TITLE_FONT, true).empty());
+}
+
+TEST(CalendarPage, OpeningTicksTheStylesThatAreOnAndStylesTheirSamples) {
+    Settings settings;
+    settings.isbold1 = false;
+    settings.isbold2 = true;
+    settings.isitalic1 = true;
+    settings.isitalic2 = false;
+    const std::vector<ControlChange> expected = {
+        ControlChange::Check(IDC_CAL_DATE_BOLD, true),
+        ControlChange::Flags(IDC_CAL_DATE_SAMPLE, corv::kLabelBold, true),
+        ControlChange::Check(IDC_CAL_TITLE_ITALIC, true),
+        ControlChange::Flags(IDC_CAL_TITLE_SAMPLE, corv::kLabelItalic, true)};
+    EXPECT_EQ(corv::CalendarInitialStates(settings), expected);
+    settings.isbold2 = settings.isitalic1 = false;
+    EXPECT_TRUE(corv::CalendarInitialStates(settings).empty());
 }
 
 TEST(CalendarPage, SwitchRequestsAFreshCanvasAndColoursAnswerOnlyWhileOn) {
-    AppState state;
-    corv::ApplyCalendarSwitch(state, true);
-    EXPECT_TRUE(state.settings.iscalender);
-    EXPECT_EQ(state.freshCanvasRequested, 1);
-    EXPECT_TRUE(corv::CalendarColorsActive(state.settings));
-    state.freshCanvasRequested = 0;
-    corv::ApplyCalendarSwitch(state, false);
-    EXPECT_FALSE(state.settings.iscalender);
-    EXPECT_EQ(state.freshCanvasRequested, 1);
-    EXPECT_FALSE(corv::CalendarColorsActive(state.settings));
-
     // The group: both lists, the four style boxes and the four colours,
     // never the switch or the samples.
     const std::vector<int>& group = corv::CalendarGroup();
     EXPECT_EQ(group.size(), 10u);
     for (int id : {IDC_CAL_SWITCH, IDC_CAL_TITLE_SAMPLE, IDC_CAL_DATE_SAMPLE})
         EXPECT_EQ(std::count(group.begin(), group.end(), id), 0) << id;
+    const auto groupEnabled = [&group](bool on) {
+        std::vector<ControlChange> changes;
+        for (int id : group) changes.push_back(ControlChange::Enable(id, on));
+        return changes;
+    };
+
+    AppState state;
+    EXPECT_EQ(corv::ApplyCalendarSwitch(state, true), groupEnabled(true));
+    EXPECT_TRUE(state.settings.iscalender);
+    EXPECT_EQ(state.freshCanvasRequested, 1);
+    EXPECT_TRUE(corv::CalendarColorsActive(state.settings));
+    state.freshCanvasRequested = 0;
+    EXPECT_EQ(corv::ApplyCalendarSwitch(state, false), groupEnabled(false));
+    EXPECT_FALSE(state.settings.iscalender);
+    EXPECT_EQ(state.freshCanvasRequested, 1);
+    EXPECT_FALSE(corv::CalendarColorsActive(state.settings));
 
     // Each colour button reaches its own setting, unconverted.
     Settings settings;

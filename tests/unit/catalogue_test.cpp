@@ -42,9 +42,20 @@ TEST(CatalogueFiles, PictureNamesByTheirLastThreeLetters) {
     EXPECT_TRUE(corv::IsPictureFile("photo.JPG"));
     EXPECT_TRUE(corv::IsPictureFile("xjpg"));
     EXPECT_TRUE(corv::IsPictureFile("scan.Tif"));
-    EXPECT_FALSE(corv::IsPictureFile("photo.jpeg"));
-    EXPECT_FALSE(corv::IsPictureFile("photo.tiff"));
+    EXPECT_TRUE(corv::IsPictureFile("notes.old.png"));
     EXPECT_FALSE(corv::IsPictureFile("jp"));
+    EXPECT_FALSE(corv::IsPictureFile("readme.txt"));
+}
+
+TEST(CatalogueFiles, PictureNamesByTheirExtensionInAnyCase) {
+    for (const char* name : {"photo.jpeg", "photo.JPE", "photo.Jfif", "photo.tiff", "scan.TIFF",
+                             "old.dib", "phone.HEIC", "phone.heif", "site.webp", "site.AVIF",
+                             "a.b.WebP", "x.png", "x.bmp", "x.gif", "x.tif", "x.jpg"})
+        EXPECT_TRUE(corv::IsPictureFile(name)) << name;
+    // An extension is what follows the last dot; the whole tail must match.
+    for (const char* name : {"photo.jpeg.txt", "webp", "photo.web", "photo.heics", "photo.",
+                             "photo.avi", "heic.mov", "photo.jpegx", ""})
+        EXPECT_FALSE(corv::IsPictureFile(name)) << name;
 }
 
 TEST(CatalogueFiles, LoadSplitsFoldersAndPictures) {

@@ -7,25 +7,25 @@
 #include "settings_ui/page3_effects.h"
 #include "widgets/mask_chooser_logic.h"
 
-using corv::EffectsChange;
+using corv::ControlChange;
 using corv::Settings;
 
 namespace {
 
 // The state a control ends in after the changes, or -1 when untouched.
-int Final(const std::vector<EffectsChange>& changes, int id, EffectsChange::Kind kind) {
+int Final(const std::vector<ControlChange>& changes, int id, ControlChange::Kind kind) {
     int state = -1;
-    for (const EffectsChange& c : changes)
+    for (const ControlChange& c : changes)
         if (c.id == id && c.kind == kind) state = c.on ? 1 : 0;
     return state;
 }
 
-int Enabled(const std::vector<EffectsChange>& changes, int id) {
-    return Final(changes, id, EffectsChange::Enable);
+int Enabled(const std::vector<ControlChange>& changes, int id) {
+    return Final(changes, id, ControlChange::Kind::Enable);
 }
 
-int Ticked(const std::vector<EffectsChange>& changes, int id) {
-    return Final(changes, id, EffectsChange::Check);
+int Ticked(const std::vector<ControlChange>& changes, int id) {
+    return Final(changes, id, ControlChange::Kind::Check);
 }
 
 // The page's controls as a dialog would hold them: ticks and enabled
@@ -33,10 +33,12 @@ int Ticked(const std::vector<EffectsChange>& changes, int id) {
 struct PageModel {
     std::map<int, bool> ticked;
     std::map<int, bool> disabled;
-    void Apply(const std::vector<EffectsChange>& changes) {
-        for (const EffectsChange& c : changes)
-            (c.kind == EffectsChange::Check ? ticked[c.id] : disabled[c.id]) =
-                c.kind == EffectsChange::Check ? c.on : !c.on;
+    void Apply(const std::vector<ControlChange>& changes) {
+        for (const ControlChange& c : changes) {
+            const bool tick = c.kind == ControlChange::Kind::Check;
+            EXPECT_TRUE(tick || c.kind == ControlChange::Kind::Enable) << c.id;
+            (tick ? ticked[c.id] : disabled[c.id]) = tick ? c.on : !c.on;
+        }
     }
     void Click(Settings& s, int id, bool checked) {
         ticked[id] = checked;
@@ -182,11 +184,12 @@ TEST(EffectsPage, ChosenMaskIsStoredUnderTheProgramFolder) {
     Settings s;
     s.programDir = "C:\\Corv 설정";
     s.maskfilename = "C:\\old\\star.gif";
-    EXPECT_EQ(corv::ApplyChosenMask(s, "heart"), "heart.gif");
+    EXPECT_EQ(corv::ApplyChosenMask(s, "heart"),
+              std::vector<ControlChange>{ControlChange::Text(IDC_FX_MASK_NAME, "heart.gif")});
     EXPECT_EQ(s.maskfilename, "C:\\Corv 설정\\masks\\heart.gif");
     EXPECT_EQ(corv::MaskFileLabel(s.maskfilename), "heart.gif");
     // A confirmation without a chosen mask changes nothing.
-    EXPECT_EQ(corv::ApplyChosenMask(s, ""), "");
+    EXPECT_TRUE(corv::ApplyChosenMask(s, "").empty());
     EXPECT_EQ(s.maskfilename, "C:\\Corv 설정\\masks\\heart.gif");
 }
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 using corv::AppState;
-using corv::PictureItemState;
+using corv::ControlChange;
 using corv::Settings;
 using corv::SlotRect;
 
@@ -23,8 +23,12 @@ Enabled AllEnabled() {
     return page;
 }
 
-void Apply(Enabled& page, const std::vector<PictureItemState>& changes) {
-    for (const PictureItemState& c : changes) page[c.id] = c.enable;
+// The page's decisions only enable and disable.
+void Apply(Enabled& page, const std::vector<ControlChange>& changes) {
+    for (const ControlChange& c : changes) {
+        EXPECT_EQ(c.kind, ControlChange::Kind::Enable) << c.id;
+        page[c.id] = c.on;
+    }
 }
 
 // The ids of the disabled controls.

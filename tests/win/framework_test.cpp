@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/settings.h"
 #include "framework/app_win.h"
+#include "framework/control_change.h"
 #include "framework/dialog_win.h"
 #include "framework/message_map_win.h"
 #include "framework/property_sheet_win.h"
@@ -34,6 +36,8 @@ struct Target {
     LRESULT OnNotify(NMHDR& header) { return static_cast<LRESULT>(header.idFrom) * 10; }
     bool OnQueryEndSession() { return false; }
     LRESULT OnPrivate(WPARAM w, LPARAM l) { return static_cast<LRESULT>(w + l); }
+    void OnSwitch(int id) { calls.push_back("switch " + std::to_string(id)); }
+    void OnPick(int id) { calls.push_back("pick " + std::to_string(id)); }
 };
 
 const MessageMap<Target>& TargetMap() {
@@ -47,6 +51,8 @@ const MessageMap<Target>& TargetMap() {
         Map::OnNotify(7, NM_CLICK, &Target::OnNotify),
         Map::OnQueryEndSession(&Target::OnQueryEndSession),
         Map::OnMessage(WM_APP + 1, &Target::OnPrivate),
+        Map::OnCommands({400, 401, 403}, &Target::OnSwitch),
+        Map::OnControls({500, 501}, CBN_SELCHANGE, &Target::OnPick),
     };
     return map;
 }
@@ -79,6 +85,22 @@ TEST(MessageMap, CommandsMatchByIdAndKind) {
     Message otherCode = Command(200, EN_KILLFOCUS, 0x1234);
     EXPECT_FALSE(Route(t, otherCode));
     EXPECT_EQ((std::vector<std::string>{"menu", "menu", "change"}), t.calls);
+}
+
+TEST(MessageMap, AnEntryForSeveralControlsTellsWhichOne) {
+    Target t;
+    for (WORD id : {401, 403, 400}) {
+        Message click = Command(id, BN_CLICKED, 0x1234);
+        EXPECT_TRUE(Route(t, click)) << id;
+    }
+    Message other = Command(402, BN_CLICKED, 0x1234);
+    EXPECT_FALSE(Route(t, other));
+    Message pick = Command(501, CBN_SELCHANGE, 0x1234);
+    EXPECT_TRUE(Route(t, pick));
+    Message otherCode = Command(500, CBN_DROPDOWN, 0x1234);
+    EXPECT_FALSE(Route(t, otherCode));
+    EXPECT_EQ((std::vector<std::string>{"switch 401", "switch 403", "switch 400", "pick 501"}),
+              t.calls);
 }
 
 TEST(MessageMap, TheFirstMatchingEntryWins) {
@@ -170,6 +192,38 @@ TEST(Dialog, RunsModallyThroughItsMessageMap) {
     EXPECT_EQ(7, dialog.DoModal());
     EXPECT_EQ((std::vector<std::string>{"init", "step", "step", "ok"}), dialog.calls);
     EXPECT_EQ(nullptr, dialog.Handle());
+}
+
+// Posts itself Escape and Enter, then a command that ends the run with 7.
+class KeyDialog : public corv::CDialog {
+public:
+    explicit KeyDialog(bool ignores) : CDialog(IDD_MAIN), ignores_(ignores) {}
+    bool IgnoresEnterAndEscape() const override { return ignores_; }
+
+protected:
+    BOOL OnInitDialog() override {
+        for (WPARAM key : {VK_ESCAPE, VK_RETURN}) Post(WM_KEYDOWN, key, 1);
+        Post(WM_COMMAND, 500);
+        return TRUE;
+    }
+    bool RouteMessage(Message& message) override {
+        using Map = MessageMap<KeyDialog>;
+        static const Map map = {
+            Map::OnCommand(500, &KeyDialog::OnEnd),
+        };
+        return map.Dispatch(*this, message) || CDialog::RouteMessage(message);
+    }
+
+private:
+    void OnEnd() { EndDialog(7); }
+    bool ignores_;
+};
+
+TEST(Dialog, AModalRunDropsEnterAndEscapeOnlyWhereTheyAreIgnored) {
+    KeyDialog plain(false);
+    EXPECT_EQ(IDCANCEL, plain.DoModal());  // Escape became a cancel
+    KeyDialog ignoring(true);
+    EXPECT_EQ(7, ignoring.DoModal());
 }
 
 TEST(Dialog, AFailingInitialisationEndsTheRun) {
@@ -307,8 +361,20 @@ public:
 
 protected:
     bool RouteMessage(Message& message) override {
-        if (message.id == WM_COMMAND || message.id == WM_CTLCOLORBTN) seen.push_back(message.id);
+        if (message.id == WM_COMMAND || message.id == WM_CTLCOLORBTN || message.id == WM_DRAWITEM)
+            seen.push_back(message.id);
         return CDialog::RouteMessage(message);
+    }
+};
+
+// A control that makes the changes of kind Flags itself.
+class FlagTaker : public corv::CButton {
+public:
+    std::vector<corv::ControlChange> taken;
+    bool TakeChange(const corv::ControlChange& change) override {
+        if (change.kind != corv::ControlChange::Kind::Flags) return false;
+        taken.push_back(change);
+        return true;
     }
 };
 
@@ -344,9 +410,10 @@ TEST(DialogItems, NumbersChecksAndEnabling) {
         const wchar_t* text;
         int32_t value;
     } numbers[] = {{L"  -12ab", -12}, {L"+7", 7}, {L"x9", 0}, {L"", 0}, {L"\t42 ", 42}};
+    // A number is read from an item's text as the settings read numbers.
     for (const auto& n : numbers) {
         dialog.SetItemText(label, n.text);
-        EXPECT_EQ(dialog.GetItemInt(label), n.value);
+        EXPECT_EQ(corv::ParseDecimal(dialog.GetItemTextA(label)), n.value);
     }
     dialog.SetItemInt(label, -5);
     EXPECT_EQ(dialog.GetItemText(label), L"-5");
@@ -401,5 +468,65 @@ TEST(DialogItems, BoundControlsGetTheirNotificationsFirst) {
     EXPECT_EQ(corv::CControl::FromHandle(control), nullptr);
     click(IDC_BG_CHOOSE_IMAGE);
     EXPECT_EQ(taker.clicks, 1);
+    dialog.EndDialog(0);
+}
+
+TEST(DialogItems, ChangesAreAppliedInOrderAndBoundControlsTakeTheirOwn) {
+    using Change = corv::ControlChange;
+    ItemsFixture fixture;
+    // Shown, active and enabled (a page's template is disabled until its
+    // sheet shows it), so that the focus can go to one of its controls.
+    ShowWindow(fixture.popup, SW_SHOW);
+    SetForegroundWindow(fixture.popup);
+    ItemsDialog dialog(fixture.popup);
+    ASSERT_TRUE(dialog.Create());
+    dialog.Show(SW_SHOW);
+    dialog.Enable(true);
+    FlagTaker taker;
+    ASSERT_TRUE(dialog.BindControl(taker, IDC_BG_STRETCH_SWITCH));
+
+    dialog.ApplyChanges(
+        {Change::Enable(IDC_BG_CHOOSE_IMAGE, false), Change::Check(IDC_BG_COLOR_SWITCH, true),
+         Change::Text(IDC_BG_FILE_NAME, "sky.jpg"), Change::Flags(IDC_BG_STRETCH_SWITCH, 4, true),
+         Change::Enable(IDC_BG_STRETCH_SWITCH, false), Change::Enable(IDC_BG_COLOR_BUTTON, false),
+         Change::Enable(IDC_BG_COLOR_BUTTON, true), Change::Focus(IDC_BG_IMAGE_SWITCH)});
+    EXPECT_FALSE(dialog.IsItemEnabled(IDC_BG_CHOOSE_IMAGE));
+    EXPECT_TRUE(dialog.IsItemChecked(IDC_BG_COLOR_SWITCH));
+    EXPECT_EQ(dialog.GetItemTextA(IDC_BG_FILE_NAME), "sky.jpg");
+    // The bound control took its flags; its enabling was the dialog's.
+    EXPECT_EQ(taker.taken, std::vector<Change>{Change::Flags(IDC_BG_STRETCH_SWITCH, 4, true)});
+    EXPECT_FALSE(dialog.IsItemEnabled(IDC_BG_STRETCH_SWITCH));
+    EXPECT_TRUE(dialog.IsItemEnabled(IDC_BG_COLOR_BUTTON));  // the last change counts
+    EXPECT_EQ(GetFocus(), dialog.GetDlgItem(IDC_BG_IMAGE_SWITCH));
+    // Flags for a control that does not take them change nothing.
+    dialog.ApplyChanges({Change::Flags(IDC_BG_FILE_NAME, 1, true)});
+    EXPECT_EQ(dialog.GetItemTextA(IDC_BG_FILE_NAME), "sky.jpg");
+    dialog.EndDialog(0);
+}
+
+TEST(DialogItems, APreviewIsOwnerDrawnAndDrawsThroughItsFunction) {
+    ItemsFixture fixture;
+    ItemsDialog dialog(fixture.popup);
+    ASSERT_TRUE(dialog.Create());
+    corv::CPreview preview;
+    ASSERT_TRUE(dialog.BindControl(preview, IDC_BG_PREVIEW));
+    EXPECT_EQ(preview.GetStyle() & SS_TYPEMASK, SS_OWNERDRAW);
+    std::vector<std::pair<HDC, RECT>> draws;
+    preview.SetDraw([&draws](HDC dc, const RECT& area) { draws.push_back({dc, area}); });
+
+    HDC dc = CreateCompatibleDC(nullptr);
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_STATIC;
+    item.CtlID = IDC_BG_PREVIEW;
+    item.hwndItem = preview.Handle();
+    item.hDC = dc;
+    item.rcItem = RECT{1, 2, 30, 40};
+    EXPECT_EQ(TRUE, dialog.Send(WM_DRAWITEM, IDC_BG_PREVIEW, reinterpret_cast<LPARAM>(&item)));
+    DeleteDC(dc);
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_EQ(draws[0].first, dc);
+    EXPECT_EQ(draws[0].second.left, 1);
+    EXPECT_EQ(draws[0].second.bottom, 40);
+    EXPECT_TRUE(dialog.seen.empty());  // the dialog's map never saw it
     dialog.EndDialog(0);
 }

@@ -3,8 +3,6 @@
 // leaks; a photo drawn from a reduced decode looks as drawn from a full one.
 #include <windows.h>
 
-#include <psapi.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -29,15 +27,7 @@ using corvtest::WriteFile;
 
 // A file of tests/data/jpeg (made by its make-jpegs), through the Z: drive.
 std::string DataFile(const std::string& name) {
-    const char* root = std::getenv("CORV_TEST_DATA");
-    if (root == nullptr) {
-        ADD_FAILURE() << "CORV_TEST_DATA must name the tests/data folder";
-        return name;
-    }
-    std::string path = std::string("Z:") + root + "/jpeg/" + name;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
+    return corvtest::TestDataFile("jpeg", name);
 }
 
 // The bytes of `jpeg` with the frame header's height and width replaced.
@@ -51,22 +41,11 @@ std::string WithFrameSize(std::string jpeg, uint16_t width, uint16_t height) {
     return jpeg;
 }
 
-std::size_t PrivateBytes() {
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    return counters.PagefileUsage;
-}
+using corvtest::PixelSize;
+using corvtest::PrivateBytes;
 
 class JpegDecodeTest : public corvtest::GdiplusTest {
 protected:
-    // The bitmap's own size of a loaded picture.
-    static std::string PixelSize(Image& image) {
-        auto* own = dynamic_cast<GdiplusImage*>(&image);
-        if (!own) return "not a GDI+ image";
-        return std::to_string(own->PixelWidth()) + "x" + std::to_string(own->PixelHeight());
-    }
-
     // Mean absolute difference per channel of two equally large bitmaps
     // over `rect`.
     double MeanDifference(Image& a, Image& b, const RectI& rect) {

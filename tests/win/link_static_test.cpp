@@ -46,8 +46,8 @@ public:
 
 protected:
     BOOL OnInitDialog() override {
-        home.SubclassDlgItem(IDC_HOMEPAGE, hwnd_);
-        mail.SubclassDlgItem(IDC_EMAIL, hwnd_);
+        BindControl(home, IDC_HOMEPAGE);
+        BindControl(mail, IDC_EMAIL);
         return TRUE;
     }
     bool RouteMessage(Message& message) override {
@@ -253,14 +253,14 @@ TEST(LinkStatic, WhatWasSetBeforeBindingTakesEffectThen) {
     CLinkStatic late;
     late.SetLink(true);
     late.SetLabelStyle(0, corv::kLabelBorder);
-    ASSERT_TRUE(late.SubclassDlgItem(IDC_VERSION_TEXT, host.Handle()));
-    EXPECT_FALSE(late.Subclass(host.GetDlgItem(IDC_VERSION_TEXT)));  // bound once
+    ASSERT_TRUE(host.BindControl(late, IDC_VERSION_TEXT));
+    EXPECT_FALSE(late.Bind(host.GetDlgItem(IDC_VERSION_TEXT)));  // bound once
     const LONG style = GetWindowLongW(late.Handle(), GWL_STYLE);
     EXPECT_NE(0, style & SS_NOTIFY);
     EXPECT_NE(0, style & WS_BORDER);
     EXPECT_EQ(reinterpret_cast<LRESULT>(late.Font()), late.Send(WM_GETFONT));
     CLinkStatic nothing;
-    EXPECT_FALSE(nothing.Subclass(nullptr));
+    EXPECT_FALSE(nothing.Bind(nullptr));
 }
 
 TEST(LinkStatic, LetsGoOfItsControlAndOfItsParent) {
@@ -269,7 +269,7 @@ TEST(LinkStatic, LetsGoOfItsControlAndOfItsParent) {
     HWND control = host.GetDlgItem(IDC_VERSION_TEXT);
     {
         CLinkStatic label;
-        ASSERT_TRUE(label.Subclass(control));
+        ASSERT_TRUE(label.Bind(control));
         label.SetLabelStyle(0, corv::kLabelBold);
     }
     // The control lives on with a font that still exists, and its colour

@@ -1,6 +1,7 @@
 // The settings sheet's controls on real windows: the colour button drawn
-// through its dialog, the striped list's rows, and the sheet's close check
-// with its message boxes, run modally as the program runs it.
+// through its dialog and choosing its colour, the striped list's rows, and
+// the sheet's close check with its message boxes, run modally as the
+// program runs it.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -129,6 +130,58 @@ TEST_F(SettingsControlsTest, ColourButtonDrawsThroughItsDialog) {
     page.EndDialog(0);
 }
 
+// A click opens the chooser at the button's colour, owned by its dialog; a
+// confirmed colour is stored, shown and painted; a cancel or a button that
+// is not active changes nothing.
+TEST_F(SettingsControlsTest, ColourButtonChoosesStoresAndRepaintsItself) {
+    ShowWindow(popup_, SW_SHOWNA);
+    PageHost page(IDD_PAGE_BACKGROUND, popup_);
+    ASSERT_TRUE(page.Create());
+    page.Show(SW_SHOWNA);
+    corv::CColorButton button;
+    ASSERT_TRUE(page.BindControl(button, IDC_BG_COLOR_BUTTON));
+    button.SetColor(RGB(1, 2, 3));
+
+    std::vector<COLORREF> offered;
+    std::vector<HWND> owners;
+    bool confirm = true;
+    button.SetChooser([&](HWND owner, COLORREF& colour) {
+        owners.push_back(owner);
+        offered.push_back(colour);
+        if (confirm) colour = RGB(90, 80, 70);
+        return confirm;
+    });
+    std::vector<COLORREF> stored;
+    bool active = true;
+    button.SetStore([&](COLORREF colour) { stored.push_back(colour); }, [&] { return active; });
+    const auto click = [&] {
+        ValidateRect(button.Handle(), nullptr);
+        page.Send(WM_COMMAND, MAKEWPARAM(IDC_BG_COLOR_BUTTON, BN_CLICKED),
+                  reinterpret_cast<LPARAM>(button.Handle()));
+        return GetUpdateRect(button.Handle(), nullptr, FALSE) != FALSE;  // repainted
+    };
+
+    EXPECT_TRUE(click());
+    EXPECT_EQ(owners, std::vector<HWND>{page.Handle()});
+    EXPECT_EQ(offered, std::vector<COLORREF>{RGB(1, 2, 3)});
+    EXPECT_EQ(stored, std::vector<COLORREF>{RGB(90, 80, 70)});
+    EXPECT_EQ(button.GetColor(), RGB(90, 80, 70));
+
+    confirm = false;
+    EXPECT_FALSE(click());
+    EXPECT_EQ(offered.size(), 2u);
+    EXPECT_EQ(offered[1], RGB(90, 80, 70));  // from the colour shown
+    EXPECT_EQ(stored.size(), 1u);
+
+    active = false;
+    confirm = true;
+    EXPECT_FALSE(click());
+    EXPECT_EQ(offered.size(), 2u);  // the chooser did not open
+    EXPECT_EQ(stored.size(), 1u);
+    EXPECT_EQ(button.GetColor(), RGB(90, 80, 70));
+    page.EndDialog(0);
+}
+
 // Odd rows in crimson on light grey, even rows as the system draws them;
 // the columns come from one header text.
 TEST_F(SettingsControlsTest, StripedListRows) {
@@ -181,6 +234,10 @@ public:
     corv::FileSystem& Files() override { return files; }
     void ScanStep() override {}
     HWND HostWindow() const override { return window_; }
+    void SetTrayTip(const std::string&) override {}
+    void SetTrayIcon(UINT) override {}
+    std::string TrayAddressText() override { return std::string(); }
+    void FollowDateSettings() override {}
 
     corv::AppState state;
     corv::GdiplusImaging imaging;
@@ -201,7 +258,7 @@ struct CloseRun {
     corv::CSheetPage* sheet = nullptr;
     std::vector<Attempt> attempts;
     size_t next = 0;
-    bool fieldsMade = false;
+    bool pagesMade = false;
     bool waitingForBox = false;
     std::vector<std::wstring> messages;  // caption | text of each box
     std::vector<int> pages;              // the page on show when each box came
@@ -215,13 +272,6 @@ CloseRun* run = nullptr;
 HWND PageWindow(int index) {
     corv::CPropertyPage* page = run->sheet->GetPage(index);
     return page != nullptr ? page->Handle() : nullptr;
-}
-
-void MakeField(HWND page, int id) {
-    if (GetDlgItem(page, id) != nullptr) return;  // the page's template has it
-    CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 5, 5 + 20 * (id % 7), 60, 18, page,
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
-                    nullptr);
 }
 
 BOOL CALLBACK FindBox(HWND window, LPARAM param) {
@@ -245,18 +295,15 @@ BOOL CALLBACK BoxText(HWND child, LPARAM param) {
 void CALLBACK Drive(HWND, UINT, UINT_PTR, DWORD) {
     if (run == nullptr || !run->sheet->IsWindow() || ++run->ticks > 400) return;
     corv::CSheetPage& sheet = *run->sheet;
-    if (!run->fieldsMade) {
-        // The picture and effects pages with their typed fields, as their
-        // templates will hold them.
+    if (!run->pagesMade) {
+        // The picture and effects pages shown once, so that their windows
+        // and typed fields exist.
         sheet.SetActivePage(corv::kPicturePageIndex);
         sheet.SetActivePage(corv::kEffectsPageIndex);
         if (PageWindow(1) == nullptr || PageWindow(2) == nullptr) return;
-        for (int id : {corv::kIntervalField, corv::kSizeField, corv::kClearCountField})
-            MakeField(PageWindow(1), id);
-        MakeField(PageWindow(2), corv::kFrameSizeField);
         SetDlgItemTextW(PageWindow(1), corv::kClearCountField, L"4");
         sheet.SetActivePage(0);
-        run->fieldsMade = true;
+        run->pagesMade = true;
         return;
     }
     if (run->waitingForBox) {

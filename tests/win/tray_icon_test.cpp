@@ -23,6 +23,11 @@ struct ShellCall {
     NOTIFYICONDATAA record;
 };
 
+struct WideShellCall {
+    DWORD message;
+    NOTIFYICONDATAW record;
+};
+
 // A hidden window that keeps the WM_COMMAND ids it receives.
 class OwnerWindow {
 public:
@@ -57,12 +62,19 @@ protected:
             return shellAnswer;
         };
     }
+    CTrayIcon::WideShellCall WideRecorder() {
+        return [this](DWORD message, NOTIFYICONDATAW* record) {
+            wideCalls.push_back({message, *record});
+            return shellAnswer;
+        };
+    }
     int Add(CTrayIcon& icon, const char* tip = "") {
         return icon.AddIcon(owner.window, kCallback, tip, nullptr, kIconId);
     }
 
     OwnerWindow owner;
     std::vector<ShellCall> calls;
+    std::vector<WideShellCall> wideCalls;
     BOOL shellAnswer = TRUE;
 };
 
@@ -219,6 +231,50 @@ TEST_F(TrayIcon, WithoutTheMenuADoubleClickDoesNothing) {
     ASSERT_EQ(1, icon.AddIcon(owner.window, kCallback, "", nullptr, 4321));
     EXPECT_EQ(0, icon.OnIconNotify(4321, WM_LBUTTONDBLCLK));
     EXPECT_TRUE(owner.commands.empty());
+}
+
+// The balloon is a modify of the shown icon through the wide call, with
+// only the balloon's part; Korean texts arrive as they were given.
+TEST_F(TrayIcon, TheBalloonIsAWideModifyOfTheShownIcon) {
+    CTrayIcon icon(Recorder(), WideRecorder());
+    EXPECT_EQ(0, icon.ShowBalloon(L"title", L"text"));
+    EXPECT_TRUE(wideCalls.empty());
+
+    ASSERT_EQ(1, Add(icon, "tip"));
+    EXPECT_EQ(1, icon.ShowBalloon(L"실행 중", L"알림 영역에서 실행됩니다"));
+    ASSERT_EQ(1u, wideCalls.size());
+    EXPECT_EQ(1u, calls.size());  // the add alone
+    EXPECT_EQ(static_cast<DWORD>(NIM_MODIFY), wideCalls[0].message);
+    const NOTIFYICONDATAW& r = wideCalls[0].record;
+    EXPECT_EQ(CTrayIcon::kBalloonRecordSize, r.cbSize);
+    EXPECT_EQ(owner.window, r.hWnd);
+    EXPECT_EQ(kIconId, r.uID);
+    EXPECT_EQ(static_cast<UINT>(NIF_INFO), r.uFlags);
+    EXPECT_EQ(static_cast<DWORD>(NIIF_INFO), r.dwInfoFlags);
+    EXPECT_EQ(std::wstring(L"실행 중"), r.szInfoTitle);
+    EXPECT_EQ(std::wstring(L"알림 영역에서 실행됩니다"), r.szInfo);
+
+    // A refused balloon reports 0 and leaves the icon shown.
+    shellAnswer = FALSE;
+    EXPECT_EQ(0, icon.ShowBalloon(L"title", L"text"));
+    EXPECT_TRUE(icon.IsShown());
+    icon.DeleteIcon();
+    wideCalls.clear();
+    EXPECT_EQ(0, icon.ShowBalloon(L"title", L"text"));
+    EXPECT_TRUE(wideCalls.empty());
+}
+
+TEST_F(TrayIcon, BalloonTextsAreCutToTheirMembers) {
+    CTrayIcon icon(Recorder(), WideRecorder());
+    ASSERT_EQ(1, Add(icon));
+    const std::wstring title(100, L'가');
+    const std::wstring text(300, L'나');
+    ASSERT_EQ(1, icon.ShowBalloon(title.c_str(), text.c_str()));
+    ASSERT_EQ(1u, wideCalls.size());
+    EXPECT_EQ(std::wstring(63, L'가'), wideCalls[0].record.szInfoTitle);
+    EXPECT_EQ(std::wstring(255, L'나'), wideCalls[0].record.szInfo);
+    ASSERT_EQ(1, icon.ShowBalloon(nullptr, nullptr));
+    EXPECT_EQ(std::wstring(), wideCalls[1].record.szInfo);
 }
 
 TEST(TrayTipText, NeverRunsPastSixtyFourBytes) {

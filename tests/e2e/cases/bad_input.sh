@@ -125,15 +125,15 @@ case_bad_pictures_listed() {
     }
     no_picture "${bad[0]} at start"
     for i in "${!bad[@]}"; do
-        command_done "after ${bad[$i]}" 32778
+        command_done "after ${bad[$i]}" $ID_NEXT_PICTURE
         expect_centred_picture "good picture after ${bad[$i]}" "$file" 300 200 "${colours[$i]}"
         [ $((i + 1)) -lt ${#bad[@]} ] || break
-        command_done "${bad[$((i + 1))]}" 32778
+        command_done "${bad[$((i + 1))]}" $ID_NEXT_PICTURE
         no_picture "${bad[$((i + 1))]}"
     done
-    command_done "png-inside.jpg" 32778
+    command_done "png-inside.jpg" $ID_NEXT_PICTURE
     expect_centred_picture "png-inside.jpg" "$file" 300 200 0,128,128
-    command_done "locked.png" 32778
+    command_done "locked.png" $ID_NEXT_PICTURE
     if [ -r "$pics/locked.png" ]; then
         log "note: running as root, the locked file is readable and is drawn"
         expect_centred_picture "locked.png, readable" "$file" 300 200 128,0,128
@@ -141,13 +141,13 @@ case_bad_pictures_listed() {
         no_picture "locked.png"
     fi
     # Round again: the first bad file, then its good neighbour.
-    command_done "empty.jpg again" 32778
+    command_done "empty.jpg again" $ID_NEXT_PICTURE
     no_picture "empty.jpg again"
-    command_done "good picture again" 32778
+    command_done "good picture again" $ID_NEXT_PICTURE
     expect_centred_picture "good picture again" "$file" 300 200 "${colours[0]}"
 
     expect "main windows at the end" 1 "$(driver count-windows)"
-    driver post-command 32790
+    driver post-command $ID_EXIT
     driver wait-gone 20000 >/dev/null || fail "the exit command did not end the program"
     wait_program
     expect "exit code" 0 "$EXIT_CODE"
@@ -200,7 +200,7 @@ case_bad_names_scanned() {
     local -A seen=()
     local change centre
     for change in $(seq 1 24); do
-        command_done "change $change" 32778
+        command_done "change $change" $ID_NEXT_PICTURE
         centre=$(pixel_at "$file" $((SCREEN_W / 2)) $((SCREEN_H / 2)))
         [ "$centre" == "$BACKGROUND" ] && continue
         for name in "${!colour[@]}"; do
@@ -217,7 +217,7 @@ case_bad_names_scanned() {
     for name in "${unreachable[@]}"; do
         [ -z "${seen[$name]:-}" ] || fail "$name was shown, though its path is out of reach"
     done
-    driver post-command 32790
+    driver post-command $ID_EXIT
     driver wait-gone 20000 >/dev/null || fail "the exit command did not end the program"
     wait_program
     expect "exit code" 0 "$EXIT_CODE"
@@ -248,19 +248,19 @@ case_wallpaper_unwritable() {
     file=$(wallpaper_file)
     expect_centred_picture "at start" "$file" 300 200 255,0,0
     mkdir "$file.new"
-    command_done "next, temporary file blocked" 32778
+    command_done "next, temporary file blocked" $ID_NEXT_PICTURE
     expect_centred_picture "the last wallpaper stays whole" "$file" 300 200 255,0,0
     rmdir "$file.new"
-    command_done "next, way free" 32778
+    command_done "next, way free" $ID_NEXT_PICTURE
     expect_centred_picture "written again" "$file" 300 200 0,0,255
     rm "$file"
     mkdir "$file"
-    command_done "next, the wallpaper is a folder" 32778
+    command_done "next, the wallpaper is a folder" $ID_NEXT_PICTURE
     [ -d "$file" ] || fail "the folder in the wallpaper's place was replaced"
     [ ! -e "$file.new" ] || fail "a temporary wallpaper file was left behind"
     expect "registry wallpaper" "$(windows_path "$file")" "$(driver get-wallpaper-reg)"
     rmdir "$file"
-    command_done "next, way free again" 32778
+    command_done "next, way free again" $ID_NEXT_PICTURE
     expect_centred_picture "written after the folder" "$file" 300 200 0,255,0
     expect "main windows at the end" 1 "$(driver count-windows)"
 }
@@ -286,9 +286,9 @@ case_malformed_files() {
     expect "wallpaper header" "BM ${SCREEN_W}x$SCREEN_H 24bpp compression=0 $((54 + SCREEN_W * SCREEN_H * 3))" \
         "$(bmp_info "$(wallpaper_file)")"
     local change
-    for change in 1 2 3; do command_done "change $change" 32778; done
+    for change in 1 2 3; do command_done "change $change" $ID_NEXT_PICTURE; done
     expect "main windows" 1 "$(driver count-windows)"
-    driver post-command 32790
+    driver post-command $ID_EXIT
     driver wait-gone 20000 >/dev/null || fail "the exit command did not end the program"
     wait_program
     expect "exit code" 0 "$EXIT_CODE"

@@ -82,13 +82,13 @@ cy_screenshot() {
 # Opens the tray menu as a right-button press on the icon does, and prints
 # the menu's client area "L T R B".
 cy_open_menu() {
-    driver post 1034 129 0x204 >/dev/null
+    driver post $WM_TRAY_NOTIFY $ID_TRAY_ICON 0x204 >/dev/null
     driver menu-wait 10000
 }
 
 
 cy_exit_program() {
-    driver post-command 32790
+    driver post-command $ID_EXIT
     driver wait-gone 20000 >/dev/null || fail "the exit command did not end the program"
     wait_program
     expect "exit code" 0 "$EXIT_CODE"
@@ -103,10 +103,11 @@ cy_exit_program() {
 # pixels are checked by the Windows tests, where no other case's desktop
 # can cover the menu.
 case_tray_menu_look() {
+    own_screen  # an open menu closes when another case's window takes the focus
     cy_pictures red green
     cy_ini 600
     start_program
-    driver send-command 32781 >/dev/null  # pause: the menu shows the mark
+    driver send-command $ID_PAUSE >/dev/null  # the menu shows the mark
     local area l t r b
     area=$(cy_open_menu) || { fail "the tray menu did not open"; return; }
     read -r l t r b <<<"$area"
@@ -122,6 +123,7 @@ case_tray_menu_look() {
 # While the menu is open the change timer composes nothing; afterwards it
 # does again.
 case_tray_menu_holds_cycle() {
+    own_screen  # an open menu closes when another case's window takes the focus
     cy_pictures red green blue yellow
     cy_ini 3
     start_program
@@ -138,6 +140,7 @@ case_tray_menu_holds_cycle() {
 # Commands chosen in the menu itself: next, the desktop icons (the fifth
 # selectable item: separators are skipped), and exit (the last item).
 case_tray_menu_commands() {
+    own_screen  # an open menu closes when another case's window takes the focus
     cy_pictures red green blue
     cy_ini 600
     start_fake_desktop
@@ -173,7 +176,7 @@ case_double_click_next() {
     start_program
     local before
     before=$(cy_md5)
-    expect "double-click answer" 1 "$(driver send 1034 129 0x203)"
+    expect "double-click answer" 1 "$(driver send $WM_TRAY_NOTIFY $ID_TRAY_ICON 0x203)"
     [ "$(cy_md5)" != "$before" ] || fail "the double-click did not change the wallpaper"
     expect "picture after the double-click" 0,128,0 "$(cy_pixel 512 384)"
 }
@@ -187,14 +190,14 @@ case_next_and_previous() {
     local first second
     first=$(cy_md5)
     expect "first picture" 255,0,0 "$(cy_pixel 512 384)"
-    driver send-command 32778
+    driver send-command $ID_NEXT_PICTURE
     second=$(cy_md5)
     expect "after next" 0,255,0 "$(cy_pixel 512 384)"
-    driver send-command 32786
+    driver send-command $ID_PREVIOUS_PICTURE
     expect "after previous" "$first" "$(cy_md5)"
-    driver send-command 32786
+    driver send-command $ID_PREVIOUS_PICTURE
     expect "after a second previous" "$first" "$(cy_md5)"
-    driver send-command 32778
+    driver send-command $ID_NEXT_PICTURE
     expect "next after previous" 0,0,255 "$(cy_pixel 512 384)"
     [ "$second" != "$first" ] || fail "next did not change the wallpaper"
 }
@@ -205,18 +208,18 @@ case_pause() {
     cy_pictures red green blue yellow cyan
     cy_ini 3
     start_program
-    driver send-command 32781
+    driver send-command $ID_PAUSE
     local held
     held=$(cy_md5)
     sleep 4
     expect "wallpaper while paused" "$held" "$(cy_md5)"
-    driver send-command 32778
+    driver send-command $ID_NEXT_PICTURE
     local stepped
     stepped=$(cy_md5)
     [ "$stepped" != "$held" ] || fail "next did not change the wallpaper while paused"
     sleep 4
     expect "wallpaper while paused, after next" "$stepped" "$(cy_md5)"
-    driver send-command 32781
+    driver send-command $ID_PAUSE
     cy_wait_change "$stepped" 6 || fail "the ticks did not come back after the pause"
 }
 
@@ -228,10 +231,10 @@ case_clear_screen_collage() {
     cy_ini 600 'isoverlap=1' 'imagepos=1' 'piccleartotalcnt=10'
     start_program
     expect "first picture in the first slot" 255,0,0 "$(cy_pixel 200 175)"
-    driver send-command 32778
+    driver send-command $ID_NEXT_PICTURE
     expect "the first picture is kept" 255,0,0 "$(cy_pixel 200 175)"
     expect "second picture in the second slot" 0,255,0 "$(cy_pixel 700 175)"
-    driver send-command 32793
+    driver send-command $ID_CLEAR_SCREEN
     expect "third picture on a fresh canvas" 0,0,255 "$(cy_pixel 200 175)"
     expect "the second picture is gone" 72,85,115 "$(cy_pixel 700 175)"
 }
@@ -247,7 +250,7 @@ case_delete_yes() {
     start_program
     local before asked
     before=$(cy_md5)
-    driver post-command 32788
+    driver post-command $ID_DELETE_PICTURE
     asked=$(driver answer yes 10000) || { fail "no delete question"; return; }
     local path
     path="$(windows_path "$FILES/pics")\\1.png"
@@ -276,7 +279,7 @@ case_delete_no() {
     cy_pictures red green blue yellow
     cy_ini 3
     start_program
-    driver post-command 32788
+    driver post-command $ID_DELETE_PICTURE
     driver wait-title '파일삭제?' 10000 >/dev/null || { fail "no delete question"; return; }
     local held
     held=$(cy_md5)
@@ -284,13 +287,13 @@ case_delete_no() {
     expect "wallpaper while the question is open" "$held" "$(cy_md5)"
     # Paused meanwhile, so that no tick can change the wallpaper while the
     # answer's own effect is looked at.
-    driver send-command 32781
+    driver send-command $ID_PAUSE
     driver answer no 5000 >/dev/null || fail "the question could not be answered"
     driver wait-no-title '파일삭제?' 5000 >/dev/null || fail "the question stayed open"
     driver send 0 0 0 >/dev/null
     expect "wallpaper after no" "$held" "$(cy_md5)"
     [ -e "$FILES/pics/1.png" ] || fail "the picture file is gone after no"
-    driver send-command 32781
+    driver send-command $ID_PAUSE
     cy_wait_change "$held" 6 || fail "the change timer did not come back after the question"
 }
 
@@ -337,17 +340,18 @@ case_busy_exception_title() {
 # tray menu does not open over it, a second About request brings it
 # forward, and "확인" and the close box both end it.
 case_about_box() {
+    own_screen  # an open menu closes when another case's window takes the focus
     cy_pictures red green
     cy_ini 600
     start_program
     local title='Corvalendrine v1.51 정보'
-    driver post-command 32782
+    driver post-command $ID_ABOUT
     driver wait-title "$title" 10000 >/dev/null || { fail "no About box"; return; }
-    expect "version text" 'Corvalendrine v1.51' "$(driver text "$title" 1059)"
-    expect "home page" 'http://corv.example.org' "$(driver text "$title" 1071)"
-    expect "e-mail" 'corv@example.org' "$(driver text "$title" 1111)"
+    expect "version text" 'Corvalendrine v1.51' "$(driver text "$title" $IDC_VERSION_TEXT)"
+    expect "home page" 'http://corv.example.org' "$(driver text "$title" $IDC_HOMEPAGE)"
+    expect "e-mail" 'corv@example.org' "$(driver text "$title" $IDC_EMAIL)"
     local style
-    style=$(driver style "$title" 1071 | cut -d' ' -f1)
+    style=$(driver style "$title" $IDC_HOMEPAGE | cut -d' ' -f1)
     [ $((style & 0x100)) -ne 0 ] || fail "the home page label reports no clicks ($style)"
 
     sleep 0.5
@@ -362,26 +366,26 @@ case_about_box() {
     cy_within "About box off centre down" $((t + b)) $((at + ab - 1)) $((sh + 1))
 
     # A right click on the icon brings the box forward instead of a menu.
-    driver post 1034 129 0x204 >/dev/null
+    driver post $WM_TRAY_NOTIFY $ID_TRAY_ICON 0x204 >/dev/null
     ! driver menu-wait 1500 >/dev/null || {
         fail "the tray menu opened over the About box"
         driver menu-keys escape >/dev/null
     }
-    driver post-command 32782
+    driver post-command $ID_ABOUT
     driver send 0 0 0 >/dev/null
     expect "About boxes after a second request" \
         "$(printf '#32770|%s' "$title")" "$(driver dialogs)"
 
     driver click "$title" 1
     driver wait-no-title "$title" 5000 >/dev/null || fail "확인 did not close the About box"
-    driver post-command 32782
+    driver post-command $ID_ABOUT
     driver wait-title "$title" 10000 >/dev/null || fail "the About box did not open again"
     driver close "$title"
     driver wait-no-title "$title" 5000 >/dev/null || fail "the close box did not close it"
 
     local before
     before=$(cy_md5)
-    driver send-command 32778
+    driver send-command $ID_NEXT_PICTURE
     [ "$(cy_md5)" != "$before" ] || fail "next did not work after the About box"
     cy_exit_program
 }

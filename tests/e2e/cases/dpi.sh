@@ -207,7 +207,7 @@ dp_sheet_case() {
     # The background page's colour button, across its middle row from the
     # left: the raised frame (white), then the swatch's sunken frame
     # (black), then the colour (7558472 is red 72, green 85, blue 115).
-    read -r l t r b <<<"$(driver page-rect "$SHEET" 1055)"
+    read -r l t r b <<<"$(driver page-rect "$SHEET" $IDC_BG_COLOR_BUTTON)"
     y=$(((t + b) / 2))
     local line inset x expected=() got=()
     line=$(dp_px 1) inset=$(dp_px 2)
@@ -234,7 +234,7 @@ dp_sheet_case() {
         $((mid + $(dp_px 24) - 2 - t - 10)))
     [ "$x" != none ] || { fail "no number in the slot window"; return; }
     expect_within "height of the slot's number" $((font / 2)) "$font" "$h"
-    driver click "$TOOLBAR" 1108
+    driver click "$TOOLBAR" $IDC_IMGPOS_APPLY
     driver wait-title "$SHEET" 10000 >/dev/null || fail "the sheet did not come back"
     st_close_sheet
     cy_exit_program

@@ -17,7 +17,7 @@ copy_effect_files() { cp -r "$BUILD/effects" "$BUILD/Masks" "$FILES/"; }
 # Ends the running program with the exit command and starts it again with
 # a new env.ini (the arguments of write_picture_ini).
 restart_with() {
-    driver post-command 32790
+    driver post-command $ID_EXIT
     driver wait-gone 20000 >/dev/null || { fail "the exit command did not end the program"; exit 1; }
     wait_program
     write_picture_ini "$@"
@@ -144,7 +144,7 @@ case_effects_rotated() {
     local lx=$((cx - 250)) ly=$((cy - 250))
     local change turned=0 above=$((WORK_B - 82))
     for change in 1 2 3 4; do
-        [ "$change" == 1 ] || command_done "change $change" 32778
+        [ "$change" == 1 ] || command_done "change $change" $ID_NEXT_PICTURE
         local what="change $change" blue bx by bw bh frame fx fy fw fh shadow
         blue=$(count_colour "$file" 0,0,255 3)
         read -r bx by bw bh < <(colour_box "$file" 0,0,255 3)

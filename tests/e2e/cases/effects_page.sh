@@ -11,7 +11,7 @@ CHOOSER='Select Mask'
 
 # Presses ".." on the effects page and waits for the chooser.
 ep_open_chooser() {
-    driver page-click "$SHEET" 1084
+    driver page-click "$SHEET" $IDC_FX_CHOOSE_MASK
     driver wait-title "$CHOOSER" 15000 >/dev/null || { fail "the mask chooser did not open"; return 1; }
     driver send 0 0 0 >/dev/null
 }
@@ -44,16 +44,17 @@ case_effects_page_mask_choice() {
     read_screen
     st_open_sheet || return
     driver sheet-page "$SHEET" 2 >/dev/null
-    expect "mask name on the page" circle.gif "$(driver page-text "$SHEET" 1080)"
-    expect "chooser button" 1 "$(driver page-enabled "$SHEET" 1084)"
-    expect "frame colour button with the mask" 0 "$(driver page-enabled "$SHEET" 1093)"
+    expect "mask name on the page" circle.gif "$(driver page-text "$SHEET" $IDC_FX_MASK_NAME)"
+    expect "chooser button" 1 "$(driver page-enabled "$SHEET" $IDC_FX_CHOOSE_MASK)"
+    expect "frame colour button with the mask" 0 \
+        "$(driver page-enabled "$SHEET" $IDC_FX_FRAME_COLOR)"
     sleep 0.5
     ep_screenshot effects-page
 
     ep_open_chooser || return
     local expected items
     expected=$(cd "$FILES/Masks" && ls -- *.gif | sed 's/\.gif$//' | sort)
-    items=$(driver list-items "$CHOOSER" 1005)
+    items=$(driver list-items "$CHOOSER" $IDC_MASK_VIEW)
     expect "one item per shipped mask" "$expected" "$(cut -d'|' -f1 <<<"$items" | sort)"
     sleep 0.5
     ep_screenshot mask-chooser
@@ -63,7 +64,7 @@ case_effects_page_mask_choice() {
     positions=$(cut -d'|' -f2 <<<"$items" | head -5 | awk -F, 'NR == 1 { x = $1; y = $2 }
         { printf "%d,%d ", $1 - x, $2 - y }')
     expect "item positions" "0,0 60,0 0,60 60,60 0,120 " "$positions"
-    expect "select button before a choice" 0 "$(ep_button_enabled 1083)"
+    expect "select button before a choice" 0 "$(ep_button_enabled $IDC_MASK_SELECT)"
 
     local key
     for key in enter escape; do
@@ -72,17 +73,17 @@ case_effects_page_mask_choice() {
         sleep 0.3
         driver wait-title "$CHOOSER" 1000 >/dev/null || { fail "$key closed the chooser"; return; }
     done
-    driver click "$CHOOSER" 1082
+    driver click "$CHOOSER" $IDC_MASK_CANCEL
     driver wait-no-title "$CHOOSER" 5000 >/dev/null || { fail "취 소 left the chooser open"; return; }
-    expect "mask name after cancelling" circle.gif "$(driver page-text "$SHEET" 1080)"
+    expect "mask name after cancelling" circle.gif "$(driver page-text "$SHEET" $IDC_FX_MASK_NAME)"
 
     ep_open_chooser || return
     local heart
-    heart=$(driver list-items "$CHOOSER" 1005 | grep -n '^heart|' | cut -d: -f1)
+    heart=$(driver list-items "$CHOOSER" $IDC_MASK_VIEW | grep -n '^heart|' | cut -d: -f1)
     [ -n "$heart" ] || { fail "no heart in the chooser"; return; }
-    driver list-click "$CHOOSER" 1005 $((heart - 1)) double
+    driver list-click "$CHOOSER" $IDC_MASK_VIEW $((heart - 1)) double
     driver wait-no-title "$CHOOSER" 5000 >/dev/null || { fail "the double-click left the chooser open"; return; }
-    expect "mask name after the choice" heart.gif "$(driver page-text "$SHEET" 1080)"
+    expect "mask name after the choice" heart.gif "$(driver page-text "$SHEET" $IDC_FX_MASK_NAME)"
     st_close_sheet
 
     # The wallpaper after the sheet: the blue picture shows where the heart
@@ -109,15 +110,15 @@ case_effects_page_mask_choice() {
     st_open_sheet || return
     driver sheet-page "$SHEET" 2 >/dev/null
     ep_open_chooser || return
-    driver list-click "$CHOOSER" 1005 $((heart - 1))
+    driver list-click "$CHOOSER" $IDC_MASK_VIEW $((heart - 1))
     driver send 0 0 0 >/dev/null
     sleep 0.3
-    expect "select button after a click on the last mask" 1 "$(ep_button_enabled 1083)"
-    driver click "$CHOOSER" 1083
+    expect "select button after a click on the last mask" 1 "$(ep_button_enabled $IDC_MASK_SELECT)"
+    driver click "$CHOOSER" $IDC_MASK_SELECT
     driver wait-no-title "$CHOOSER" 5000 >/dev/null || { fail "선 택 left the chooser open"; return; }
-    expect "the same mask chosen again" heart.gif "$(driver page-text "$SHEET" 1080)"
+    expect "the same mask chosen again" heart.gif "$(driver page-text "$SHEET" $IDC_FX_MASK_NAME)"
 
-    driver post-command 32790
+    driver post-command $ID_EXIT
     driver wait-gone 20000 >/dev/null || fail "exit with the sheet open did not end the program"
     wait_program
     expect "exit code" 0 "$EXIT_CODE"
@@ -134,10 +135,10 @@ case_effects_page_no_masks() {
     start_program
     st_open_sheet || return
     driver sheet-page "$SHEET" 2 >/dev/null
-    expect "mask name without masks" "" "$(driver page-text "$SHEET" 1080)"
+    expect "mask name without masks" "" "$(driver page-text "$SHEET" $IDC_FX_MASK_NAME)"
     ep_open_chooser || return
-    expect "items without masks" "" "$(driver list-items "$CHOOSER" 1005)"
-    expect "select button without masks" 0 "$(ep_button_enabled 1083)"
+    expect "items without masks" "" "$(driver list-items "$CHOOSER" $IDC_MASK_VIEW)"
+    expect "select button without masks" 0 "$(ep_button_enabled $IDC_MASK_SELECT)"
     driver syscommand-close "$CHOOSER"
     driver wait-no-title "$CHOOSER" 5000 >/dev/null || { fail "the close box left the chooser open"; return; }
     st_close_sheet
@@ -157,10 +158,10 @@ case_effects_page_broken_mask() {
     st_open_sheet || return
     driver sheet-page "$SHEET" 2 >/dev/null
     local name
-    name=$(driver page-text "$SHEET" 1080)
+    name=$(driver page-text "$SHEET" $IDC_FX_MASK_NAME)
     case "$name" in broken.gif | empty.gif) ;; *) fail "mask name with broken masks: '$name'" ;; esac
     local l t r b shot=$FILES/page.png tries=0
-    read -r l t r b < <(driver page-rect "$SHEET" 1027)
+    read -r l t r b < <(driver page-rect "$SHEET" $IDC_FX_MASK_PREVIEW)
     # The page paints once it is shown; on a busy machine that can take a
     # moment after the tab is selected.
     until import -window root "$shot" &&
@@ -172,10 +173,10 @@ case_effects_page_broken_mask() {
     expect "preview of a broken mask" 0,0,0 "$(pixel_at "$shot" $(((l + r) / 2)) $(((t + b) / 2)))"
     ep_open_chooser || return
     expect "items of broken masks" "$(printf '%s\n' broken empty)" \
-        "$(driver list-items "$CHOOSER" 1005 | cut -d'|' -f1 | sort)"
-    driver list-click "$CHOOSER" 1005 0 double
+        "$(driver list-items "$CHOOSER" $IDC_MASK_VIEW | cut -d'|' -f1 | sort)"
+    driver list-click "$CHOOSER" $IDC_MASK_VIEW 0 double
     driver wait-no-title "$CHOOSER" 5000 >/dev/null || { fail "the double-click left the chooser open"; return; }
-    name=$(driver page-text "$SHEET" 1080)
+    name=$(driver page-text "$SHEET" $IDC_FX_MASK_NAME)
     case "$name" in broken.gif | empty.gif) ;; *) fail "mask name after the choice: '$name'" ;; esac
     st_close_sheet
     driver send 0 0 0 >/dev/null || fail "the program did not answer after the sheet"

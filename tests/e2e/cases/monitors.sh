@@ -88,7 +88,8 @@ two_screen_case() {
 
 # "TILE STYLE" as the registry holds them.
 style_values() {
-    printf '%s %s' "$(driver get-desktop-value TileWallpaper)" "$(driver get-desktop-value WallpaperStyle)"
+    local key='Control Panel\Desktop'
+    printf '%s %s' "$(driver reg-value "$key" TileWallpaper)" "$(driver reg-value "$key" WallpaperStyle)"
 }
 
 # Waits until the primary's centre of the wallpaper file shows R,G,B, then
@@ -142,7 +143,8 @@ case_two_monitors() {
 
     # The system's layout-change message: once it has settled, the next
     # pictures (blue on the primary).
-    driver send 126 24 0 >/dev/null || fail "the program did not take the layout change"
+    # WM_DISPLAYCHANGE (0x7E) at 24 bits a pixel.
+    driver send 0x7E 24 0 >/dev/null || fail "the program did not take the layout change"
     wait_for_primary_colour 0,0,255
     expect_picture "primary after the layout change" "$file" 162 121 700 525 0,0,255 2
     expect_picture "left monitor after the layout change" "$file" 1124 75 600 450 255,0,0 2

@@ -29,36 +29,40 @@ case_misc_page_autostart() {
     start_program
     st_open_sheet || return
     expect "page" 5 "$(driver sheet-page "$SHEET" 5)"
-    expect "autostart at opening" 0 "$(driver page-checked "$SHEET" 1013)"
+    expect "autostart at opening" 0 "$(driver page-checked "$SHEET" $IDC_MISC_AUTOSTART)"
     expect "run value before" missing "$(driver run-value)"
 
-    driver page-toggle "$SHEET" 1013
+    driver page-toggle "$SHEET" $IDC_MISC_AUTOSTART
     pg_no_box "autostart on"
     expect "run value on" "$(windows_path "$FILES")\\corvalendrine.exe" "$(driver run-value)"
-    driver page-toggle "$SHEET" 1013
+    driver page-toggle "$SHEET" $IDC_MISC_AUTOSTART
     pg_no_box "autostart off"
     expect "run value off" missing "$(driver run-value)"
 
-    driver page-toggle "$SHEET" 1013
+    driver page-toggle "$SHEET" $IDC_MISC_AUTOSTART
     expect "run value on again" "$(windows_path "$FILES")\\corvalendrine.exe" "$(driver run-value)"
     driver run-value-delete
-    driver page-toggle "$SHEET" 1013
+    driver page-toggle "$SHEET" $IDC_MISC_AUTOSTART
     pg_no_box "autostart off after the value was removed"
-    expect "box after clearing" 0 "$(driver page-checked "$SHEET" 1013)"
+    expect "box after clearing" 0 "$(driver page-checked "$SHEET" $IDC_MISC_AUTOSTART)"
 
     local id
-    for id in 1101 1103; do expect "busy button $id off" 0 "$(driver page-enabled "$SHEET" $id)"; done
-    driver page-toggle "$SHEET" 1030
-    for id in 1101 1103; do expect "busy button $id on" 1 "$(driver page-enabled "$SHEET" $id)"; done
-    driver page-toggle "$SHEET" 1030
-    expect "pick after off" 0 "$(driver page-enabled "$SHEET" 1101)"
+    for id in $IDC_MISC_PICK_PROGRAMS $IDC_MISC_CLEAR_PROGRAMS; do
+        expect "busy button $id off" 0 "$(driver page-enabled "$SHEET" $id)"
+    done
+    driver page-toggle "$SHEET" $IDC_MISC_BUSY_STOP
+    for id in $IDC_MISC_PICK_PROGRAMS $IDC_MISC_CLEAR_PROGRAMS; do
+        expect "busy button $id on" 1 "$(driver page-enabled "$SHEET" $id)"
+    done
+    driver page-toggle "$SHEET" $IDC_MISC_BUSY_STOP
+    expect "pick after off" 0 "$(driver page-enabled "$SHEET" $IDC_MISC_PICK_PROGRAMS)"
     sleep 0.5
     cy_screenshot page-misc >/dev/null
     st_close_sheet
     # The box reads the registry each time the page is made.
     st_open_sheet || return
     driver sheet-page "$SHEET" 5 >/dev/null
-    expect "autostart on reopening" 0 "$(driver page-checked "$SHEET" 1013)"
+    expect "autostart on reopening" 0 "$(driver page-checked "$SHEET" $IDC_MISC_AUTOSTART)"
     st_close_sheet
     cy_exit_program
     expect "maxwinstop in env.ini" maxwinstop=0 "$(ini_text | grep '^maxwinstop=')"
@@ -75,34 +79,27 @@ case_calendar_page_fonts_colour() {
     st_open_sheet || return
     expect "page" 4 "$(driver sheet-page "$SHEET" 4)"
     local fonts
-    fonts=$(driver page-items "$SHEET" 1055)
+    fonts=$(driver page-items "$SHEET" $IDC_CAL_TITLE_FONT)
     # The Korean font, under its Korean family name.
     grep -qx '나눔고딕' <<<"$fonts" || fail "no 나눔고딕 in the title fonts: $fonts"
     grep -q '^@' <<<"$fonts" && fail "a vertical face is listed"
-    expect "date fonts" "$fonts" "$(driver page-items "$SHEET" 1053)"
+    expect "date fonts" "$fonts" "$(driver page-items "$SHEET" $IDC_CAL_DATE_FONT)"
     # The stored names select the first item they begin.
-    expect "title font" 나눔고딕 "$(driver page-selected "$SHEET" 1055)"
-    expect "date font" 나눔바른고딕 "$(driver page-selected "$SHEET" 1053)"
-    expect "switch" 1 "$(driver page-checked "$SHEET" 1034)"
+    expect "title font" 나눔고딕 "$(driver page-selected "$SHEET" $IDC_CAL_TITLE_FONT)"
+    expect "date font" 나눔바른고딕 "$(driver page-selected "$SHEET" $IDC_CAL_DATE_FONT)"
+    expect "switch" 1 "$(driver page-checked "$SHEET" $IDC_CAL_SWITCH)"
     expect "sunday colour before" 0 "$(pg_count_colour 10,200,30)"
 
-    driver page-click "$SHEET" 1026
-    local dialog
-    dialog=$(driver wait-control 706 10000) || { fail "no colour dialog"; return; }
-    driver set-text "$dialog" 706 10
-    driver set-text "$dialog" 707 200
-    driver set-text "$dialog" 708 30
-    driver click "$dialog" 1
-    driver wait-no-title "$dialog" 5000 >/dev/null || fail "the colour dialog stayed"
+    st_choose_colour $IDC_CAL_SUNDAY_COLOR 10 200 30 || return
     sleep 0.5
     cy_screenshot page-calendar >/dev/null
 
     # Off: the group is disabled, and the colour buttons do nothing.
-    driver page-toggle "$SHEET" 1034
-    expect "title font list off" 0 "$(driver page-enabled "$SHEET" 1055)"
-    expect "sunday button off" 0 "$(driver page-enabled "$SHEET" 1026)"
-    driver page-toggle "$SHEET" 1034
-    expect "sunday button on" 1 "$(driver page-enabled "$SHEET" 1026)"
+    driver page-toggle "$SHEET" $IDC_CAL_SWITCH
+    expect "title font list off" 0 "$(driver page-enabled "$SHEET" $IDC_CAL_TITLE_FONT)"
+    expect "sunday button off" 0 "$(driver page-enabled "$SHEET" $IDC_CAL_SUNDAY_COLOR)"
+    driver page-toggle "$SHEET" $IDC_CAL_SWITCH
+    expect "sunday button on" 1 "$(driver page-enabled "$SHEET" $IDC_CAL_SUNDAY_COLOR)"
     st_close_sheet
     local count
     count=$(pg_count_colour 10,200,30)
@@ -127,28 +124,28 @@ case_program_picker_notepad() {
     local notepad=$! tries=0 rows=""
     st_open_sheet || return
     driver sheet-page "$SHEET" 5 >/dev/null
-    expect "label before" " 1.없는 프로그램" "$(driver page-text "$SHEET" 1102)"
+    expect "label before" " 1.없는 프로그램" "$(driver page-text "$SHEET" $IDC_MISC_PROGRAMS)"
     until grep -q 'corvpick' <<<"$rows"; do
-        driver click "$PICKER" 1002 >/dev/null 2>&1 || true
+        driver click "$PICKER" $IDC_PICKER_CANCEL >/dev/null 2>&1 || true
         driver wait-no-title "$PICKER" 3000 >/dev/null || true
         tries=$((tries + 1))
         [ $tries -lt 20 ] || { fail "no notepad row: $rows"; break; }
         sleep 0.5
-        driver page-click "$SHEET" 1101
+        driver page-click "$SHEET" $IDC_MISC_PICK_PROGRAMS
         driver wait-title "$PICKER" 10000 >/dev/null || { fail "no picker"; return; }
-        rows=$(driver list-rows "$PICKER" 1098)
+        rows=$(driver list-rows "$PICKER" $IDC_PICKER_LIST)
     done
     expect "first row: the chosen program, checked" "1|없는 프로그램" "$(head -1 <<<"$rows")"
     grep -q '^1|' <<<"$(tail -n +2 <<<"$rows")" && fail "other rows are checked: $rows"
     local row title
     row=$(grep -n 'corvpick' <<<"$rows" | head -1 | cut -d: -f1)
     title=$(grep 'corvpick' <<<"$rows" | head -1 | cut -d'|' -f2-)
-    driver list-check "$PICKER" 1098 $((row - 1))
+    driver list-check "$PICKER" $IDC_PICKER_LIST $((row - 1))
     sleep 0.5
     cy_screenshot picker >/dev/null
-    driver click "$PICKER" 1100
+    driver click "$PICKER" $IDC_PICKER_ACCEPT
     driver wait-no-title "$PICKER" 5000 >/dev/null || fail "the picker stayed after 선택"
-    expect "label after" " 1.없는 프로그램, 2.$title" "$(driver page-text "$SHEET" 1102)"
+    expect "label after" " 1.없는 프로그램, 2.$title" "$(driver page-text "$SHEET" $IDC_MISC_PROGRAMS)"
     st_close_sheet
     local before
     before=$(cy_md5)

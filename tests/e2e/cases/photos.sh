@@ -67,7 +67,7 @@ case_photo_orientation() {
     x=$(((SCREEN_W - 160) / 2))
     y=$(((SCREEN_H - 80) / 2))
     for n in 1 2 3 4 5 6 7 8; do
-        [ "$n" -eq 1 ] || command_done "next to $n.jpg" 32778
+        [ "$n" -eq 1 ] || command_done "next to $n.jpg" $ID_NEXT_PICTURE
         local got
         got=$(quarters_at "$file" "$x" "$y")
         quarters_match "$got" 24 || fail "orientation $n: quarters ${got} instead of ${QUARTERS[*]}"
@@ -75,7 +75,7 @@ case_photo_orientation() {
         expect_region "orientation $n, right of it" "$file" $((x + 160)) "$y" 1 81 "$BACKGROUND"
         expect_region "orientation $n, below it" "$file" "$x" $((y + 80)) 161 1 "$BACKGROUND"
     done
-    driver post-command 32790
+    driver post-command $ID_EXIT
     driver wait-gone 20000 >/dev/null || fail "the exit command did not end the program"
     wait_program
 }
@@ -105,9 +105,9 @@ case_jpeg_without_end_marker() {
     quarters_match "$got" 24 || fail "no end marker: quarters ${got} instead of ${QUARTERS[*]}"
     # The bottom row of the picture is there, not grey.
     expect_region "no end marker, bottom rows" "$file" $((x + 8)) $((y + 76)) 64 3 0,0,255 24
-    command_done "next to the cut file" 32778
+    command_done "next to the cut file" $ID_NEXT_PICTURE
     expect_region "cut file: no picture" "$file" 0 0 "$SCREEN_W" $((WORK_B - 20)) "$BACKGROUND"
-    driver post-command 32790
+    driver post-command $ID_EXIT
     driver wait-gone 20000 >/dev/null || fail "the exit command did not end the program"
     wait_program
 }
@@ -128,7 +128,7 @@ case_background_preview_upright() {
     st_open_sheet || return
     expect "background page" 0 "$(driver sheet-page "$SHEET")"
     local l t r b
-    read -r l t r b < <(driver page-rect "$SHEET" 1085) || { fail "no preview"; return; }
+    read -r l t r b < <(driver page-rect "$SHEET" $IDC_BG_PREVIEW) || { fail "no preview"; return; }
     # The picture's quarters, centred in a preview of the screen's
     # proportions: their middles lie a quarter of the picture off centre.
     local cx=$(((l + r) / 2)) cy=$(((t + b) / 2))

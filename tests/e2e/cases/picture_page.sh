@@ -37,25 +37,27 @@ case_picture_page_fields() {
         'imagepos=2' 'isoverlap=0' 'piccleartotalcnt=5'
     start_program
     pp_open_picture_page || return
-    expect "collage box" "이미지 겹침 설정(제한 이미지크기:443)" "$(driver page-text "$SHEET" 1070)"
-    expect "minutes label" "분마다" "$(driver page-text "$SHEET" 1018)"
-    expect "clear count off without collage" 0 "$(driver page-enabled "$SHEET" 1004)"
-    expect "interval on" 1 "$(driver page-enabled "$SHEET" 1036)"
-    expect "interval arrows on" 1 "$(driver page-enabled "$SHEET" 1046)"
+    expect "collage box" "이미지 겹침 설정(제한 이미지크기:443)" \
+        "$(driver page-text "$SHEET" $IDC_PIC_COLLAGE)"
+    expect "minutes label" "분마다" "$(driver page-text "$SHEET" $IDC_PIC_INTERVAL_LABEL)"
+    expect "clear count off without collage" 0 \
+        "$(driver page-enabled "$SHEET" $IDC_PIC_CLEAR_COUNT)"
+    expect "interval on" 1 "$(driver page-enabled "$SHEET" $IDC_PIC_INTERVAL)"
+    expect "interval arrows on" 1 "$(driver page-enabled "$SHEET" $IDC_PIC_INTERVAL_SPIN)"
     sleep 0.5
     cy_screenshot picture-page >/dev/null
 
-    driver page-click "$SHEET" 1017
-    expect "seconds label" "초마다 (>3)" "$(pp_text_after_click 1018 "초마다 (>3)")"
-    expect "interval raised to 3" 3 "$(driver page-field "$SHEET" 1036)"
-    driver page-click "$SHEET" 1016
-    pp_text_after_click 1018 "분마다" >/dev/null
-    expect "minutes keep the number" 3 "$(driver page-field "$SHEET" 1036)"
-    driver page-click "$SHEET" 1017
-    pp_text_after_click 1018 "초마다 (>3)" >/dev/null
+    driver page-click "$SHEET" $IDC_PIC_SECONDS
+    expect "seconds label" "초마다 (>3)" "$(pp_text_after_click $IDC_PIC_INTERVAL_LABEL "초마다 (>3)")"
+    expect "interval raised to 3" 3 "$(driver page-field "$SHEET" $IDC_PIC_INTERVAL)"
+    driver page-click "$SHEET" $IDC_PIC_MINUTES
+    pp_text_after_click $IDC_PIC_INTERVAL_LABEL "분마다" >/dev/null
+    expect "minutes keep the number" 3 "$(driver page-field "$SHEET" $IDC_PIC_INTERVAL)"
+    driver page-click "$SHEET" $IDC_PIC_SECONDS
+    pp_text_after_click $IDC_PIC_INTERVAL_LABEL "초마다 (>3)" >/dev/null
 
     # Collage mode with a size above the limit: the warning, then the limit.
-    driver page-press "$SHEET" 1070
+    driver page-press "$SHEET" $IDC_PIC_COLLAGE
     local box
     box=$(driver message-box 10000)
     case $box in
@@ -63,12 +65,12 @@ case_picture_page_fields() {
         *) fail "collage warning: got '$box'" ;;
     esac
     driver send 0 0 0 >/dev/null
-    expect "size at the limit" 443 "$(driver page-field "$SHEET" 1005)"
-    expect "clear count on with collage" 1 "$(driver page-enabled "$SHEET" 1004)"
+    expect "size at the limit" 443 "$(driver page-field "$SHEET" $IDC_PIC_SIZE)"
+    expect "clear count on with collage" 1 "$(driver page-enabled "$SHEET" $IDC_PIC_CLEAR_COUNT)"
 
     # A size below 200 is refused at close and replaced by the largest that
     # collage mode takes: collage mode stays on.
-    driver page-set-text "$SHEET" 1005 100
+    driver page-set-text "$SHEET" $IDC_PIC_SIZE 100
     driver syscommand-close "$SHEET"
     box=$(driver message-box 10000)
     case $box in
@@ -76,9 +78,9 @@ case_picture_page_fields() {
         *) fail "size refusal: got '$box'" ;;
     esac
     driver send 0 0 0 >/dev/null
-    expect "size after the refusal" 443 "$(driver page-field "$SHEET" 1005)"
-    expect "collage box after the refusal" 1 "$(driver page-checked "$SHEET" 1070)"
-    expect "clear count stays enabled" 1 "$(driver page-enabled "$SHEET" 1004)"
+    expect "size after the refusal" 443 "$(driver page-field "$SHEET" $IDC_PIC_SIZE)"
+    expect "collage box after the refusal" 1 "$(driver page-checked "$SHEET" $IDC_PIC_COLLAGE)"
+    expect "clear count stays enabled" 1 "$(driver page-enabled "$SHEET" $IDC_PIC_CLEAR_COUNT)"
     st_close_sheet
     cy_exit_program
     expect "min_sec" 1000 "$(pp_ini_value min_sec)"
@@ -88,7 +90,7 @@ case_picture_page_fields() {
 }
 
 pp_open_editor() {
-    driver page-click "$SHEET" 1091
+    driver page-click "$SHEET" $IDC_PIC_SLOT_EDITOR
     driver wait-title "$TOOLBAR" 10000 >/dev/null || { fail "the slot editor did not open"; return 1; }
     driver wait-no-title "$SHEET" 5000 >/dev/null || fail "the sheet stayed on screen"
 }
@@ -112,12 +114,12 @@ case_slot_editor_apply() {
     printf '%s\r\n' 50,50,350,350 0,0,0,0 >"$FILES/poslist.txt"
     start_program
     pp_open_picture_page || return
-    expect "slot count" "2개" "$(driver page-text "$SHEET" 1109)"
+    expect "slot count" "2개" "$(driver page-text "$SHEET" $IDC_PIC_SLOT_COUNT)"
     pp_open_editor || return
     # The empty line of the file shows at the smallest size.
     expect "stored slots" "$(printf '%s\n' '0 0 200 200' '50 50 350 350')" \
         "$(driver slot-windows)"
-    driver click "$TOOLBAR" 1107
+    driver click "$TOOLBAR" $IDC_IMGPOS_ADD
     driver send 0 0 0 >/dev/null
     expect "added slot" "312 184 712 584" "$(driver slot-windows | sed -n 3p)"
     sleep 0.5
@@ -137,10 +139,10 @@ case_slot_editor_apply() {
     expect "slots after the delete" "$(printf '%s\n' '50 50 350 350' "$l $t $r $b")" \
         "$(driver slot-windows)"
 
-    driver click "$TOOLBAR" 1108
+    driver click "$TOOLBAR" $IDC_IMGPOS_APPLY
     driver wait-title "$SHEET" 10000 >/dev/null || { fail "the sheet did not come back"; return; }
     expect "slot windows after apply" "" "$(driver slot-windows)"
-    expect "slot count after apply" "2개" "$(driver page-text "$SHEET" 1109)"
+    expect "slot count after apply" "2개" "$(driver page-text "$SHEET" $IDC_PIC_SLOT_COUNT)"
     st_close_sheet
     cy_exit_program
     expect "poslist.txt" "$(printf '%s\n' 50,50,350,350 "$l,$t,$r,$b")" \
@@ -155,13 +157,13 @@ case_slot_editor_close_box() {
     start_program
     pp_open_picture_page || return
     pp_open_editor || return
-    driver click "$TOOLBAR" 1107
+    driver click "$TOOLBAR" $IDC_IMGPOS_ADD
     driver send 0 0 0 >/dev/null
     expect "added" "$(printf '%s\n' '100 100 400 400' '362 234 662 534')" "$(driver slot-windows)"
     driver syscommand-close "$TOOLBAR"
     driver wait-title "$SHEET" 10000 >/dev/null || { fail "the sheet did not come back"; return; }
     expect "no slot windows" "" "$(driver slot-windows)"
-    expect "slot count unchanged" "1개" "$(driver page-text "$SHEET" 1109)"
+    expect "slot count unchanged" "1개" "$(driver page-text "$SHEET" $IDC_PIC_SLOT_COUNT)"
 
     # Numbers start at 1 again; the program ends with the editor open.
     pp_open_editor || return

@@ -47,9 +47,9 @@ case_release_zip_runs() {
     start_program
     read_screen
     expect_centred_picture "release, first change" "$(wallpaper_file)" 300 200 255,0,0
-    command_done "release, next" 32778
+    command_done "release, next" $ID_NEXT_PICTURE
     expect_centred_picture "release, next change" "$(wallpaper_file)" 200 100 0,0,255 12
-    driver post-command 32790
+    driver post-command $ID_EXIT
     driver wait-gone 20000 >/dev/null || fail "the exit command did not end the program"
     wait_program
     expect "exit code" 0 "$EXIT_CODE"
@@ -72,8 +72,9 @@ make_folder_read_only() {
 }
 
 # A program folder where no file can be made (as under "Program Files"
-# without administrator rights): one message naming the folder, then no
-# wallpaper change and nothing written, at start or at exit.
+# without administrator rights): one message naming the folder and the
+# installer as the way out, then no wallpaper change and nothing written, at
+# start or at exit.
 case_folder_read_only() {
     use_task_bar
     local pics=$STATE/e2e-$CASE-pictures
@@ -90,9 +91,10 @@ case_folder_read_only() {
     said=$(driver answer ok 20000) || { fail "no message about the folder"; exit 1; }
     [[ "$said" == *"$(windows_path "$FILES")"* ]] || fail "the message does not name the folder: $said"
     [[ "$said" == *"쓸 수 없습니다"* ]] || fail "the message does not say what is wrong: $said"
-    command_done "next in a read-only folder" 32778
+    [[ "$said" == *"설치 프로그램"*"-setup.exe"* ]] || fail "the message does not name the installer: $said"
+    command_done "next in a read-only folder" $ID_NEXT_PICTURE
     expect "wallpaper while running" 'C:\users\Public\mine.bmp' "$(driver get-wallpaper-reg)"
-    driver post-command 32790
+    driver post-command $ID_EXIT
     driver wait-gone 20000 >/dev/null || fail "the exit command did not end the program"
     wait_program
     expect "exit code" 0 "$EXIT_CODE"
@@ -111,15 +113,15 @@ case_sheet_closes_in_read_only_folder() {
     driver answer ok 20000 >/dev/null || { fail "no message about the folder"; exit 1; }
     st_open_sheet || return
     driver sheet-page "$SHEET" 1 >/dev/null
-    expect "size field" 400 "$(driver page-field "$SHEET" 1005)"
+    expect "size field" 400 "$(driver page-field "$SHEET" $IDC_PIC_SIZE)"
     driver syscommand-close "$SHEET"
     if ! driver wait-no-title "$SHEET" 5000 >/dev/null; then
         fail "the sheet did not close: $(driver message-box 2000 || true)"
-        expect "size field after the refusal" 400 "$(driver page-field "$SHEET" 1005)"
+        expect "size field after the refusal" 400 "$(driver page-field "$SHEET" $IDC_PIC_SIZE)"
         return
     fi
     driver send 0 0 0 >/dev/null
-    driver post-command 32790
+    driver post-command $ID_EXIT
     driver wait-gone 20000 >/dev/null || fail "the exit command did not end the program"
     wait_program
     expect "exit code" 0 "$EXIT_CODE"

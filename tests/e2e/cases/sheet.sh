@@ -11,7 +11,7 @@ SHEET='Corvalendrine-환경설정'
 
 # Opens the sheet as the tray menu's "환경 설정" does.
 st_open_sheet() {
-    driver post-command 32789
+    driver post-command $ID_SETTINGS
     driver wait-title "$SHEET" 10000 >/dev/null || { fail "the settings sheet did not open"; return 1; }
 }
 
@@ -49,12 +49,12 @@ case_sheet_pages() {
         [ -z "$style" ] || [ $((style & 0x10000000)) -eq 0 ] || fail "button $id is shown"
     done
 
-    driver post 1034 129 0x204 >/dev/null
+    driver post $WM_TRAY_NOTIFY $ID_TRAY_ICON 0x204 >/dev/null
     ! driver menu-wait 1500 >/dev/null || {
         fail "the tray menu opened over the sheet"
         driver menu-keys escape >/dev/null
     }
-    driver post-command 32789
+    driver post-command $ID_SETTINGS
     driver send 0 0 0 >/dev/null
     expect "sheets after a second command" "$(printf '#32770|%s' "$SHEET")" "$(driver dialogs)"
 
@@ -78,13 +78,13 @@ case_sheet_background_colour() {
     sleep 0.5
     cy_screenshot sheet-background >/dev/null
 
-    st_choose_colour 10 200 30 || return
+    st_choose_colour $IDC_BG_COLOR_BUTTON 10 200 30 || return
     st_close_sheet
     expect "background after the sheet" 10,200,30 "$(cy_pixel 512 384)"
 
     st_open_sheet || return
-    st_choose_colour 200 100 50 || return
-    driver post-command 32790
+    st_choose_colour $IDC_BG_COLOR_BUTTON 200 100 50 || return
+    driver post-command $ID_EXIT
     driver wait-gone 20000 >/dev/null || fail "exit with the sheet open did not end the program"
     wait_program
     expect "exit code" 0 "$EXIT_CODE"
@@ -93,16 +93,17 @@ case_sheet_background_colour() {
         "$(ini_text | grep '^backcolor=')"
 }
 
-# Presses the colour button of the background page and confirms R G B in
-# the colour dialog.
-st_choose_colour() {
-    driver page-click "$SHEET" 1055
-    local dialog
-    dialog=$(driver wait-control 706 10000) || { fail "no colour dialog"; return 1; }
-    driver set-text "$dialog" 706 "$1"
-    driver set-text "$dialog" 707 "$2"
-    driver set-text "$dialog" 708 "$3"
-    driver click "$dialog" 1
+# Presses colour button ID of the page on show and confirms R G B in the
+# system's colour dialog.
+st_choose_colour() {  # ID R G B
+    # The colour dialog's red, green and blue fields and its OK button.
+    local red=706 green=707 blue=708 ok=1 dialog
+    driver page-click "$SHEET" "$1"
+    dialog=$(driver wait-control $red 10000) || { fail "no colour dialog"; return 1; }
+    driver set-text "$dialog" $red "$2"
+    driver set-text "$dialog" $green "$3"
+    driver set-text "$dialog" $blue "$4"
+    driver click "$dialog" $ok
     driver wait-no-title "$dialog" 5000 >/dev/null || { fail "the colour dialog stayed"; return 1; }
 }
 
@@ -121,18 +122,18 @@ case_sheet_folders_rescan() {
     start_program
     st_open_sheet || return
     driver sheet-page "$SHEET" 3 >/dev/null
-    expect "total before" "7 pics" "$(driver page-text "$SHEET" 1006)"
-    expect "rows before" 3 "$(driver page-rows "$SHEET" 1005)"
-    expect "delete before a click" 0 "$(driver page-enabled "$SHEET" 1105)"
-    driver page-click "$SHEET" 1001
+    expect "total before" "7 pics" "$(driver page-text "$SHEET" $IDC_FOLDER_TOTAL)"
+    expect "rows before" 3 "$(driver page-rows "$SHEET" $IDC_FOLDER_LIST)"
+    expect "delete before a click" 0 "$(driver page-enabled "$SHEET" $IDC_FOLDER_DELETE)"
+    driver page-click "$SHEET" $IDC_FOLDER_RESCAN
     local tries=0
-    until [ "$(driver page-text "$SHEET" 1006)" == "3 pics" ]; do
+    until [ "$(driver page-text "$SHEET" $IDC_FOLDER_TOTAL)" == "3 pics" ]; do
         tries=$((tries + 1))
         [ $tries -lt 100 ] || { fail "the rescan did not end"; break; }
         sleep 0.1
     done
-    expect "rows after" 2 "$(driver page-rows "$SHEET" 1005)"
-    expect "rescan enabled again" 1 "$(driver page-enabled "$SHEET" 1001)"
+    expect "rows after" 2 "$(driver page-rows "$SHEET" $IDC_FOLDER_LIST)"
+    expect "rescan enabled again" 1 "$(driver page-enabled "$SHEET" $IDC_FOLDER_RESCAN)"
     sleep 0.5
     cy_screenshot sheet-folders >/dev/null
     st_close_sheet
@@ -159,16 +160,18 @@ case_sheet_folder_not_connected() {
     driver sheet-page "$SHEET" 3 >/dev/null
     expect "rows before" "$gone  (연결 안 됨)|12
 $(windows_path "$full")|1
-$(windows_path "$empty")|2" "$(driver page-cells "$SHEET" 1005)"
-    driver page-click "$SHEET" 1001
+$(windows_path "$empty")|2" "$(driver page-cells "$SHEET" $IDC_FOLDER_LIST)"
+    driver page-click "$SHEET" $IDC_FOLDER_RESCAN
     local tries=0
-    until [ "$(driver page-text "$SHEET" 1006)" == "13 pics" ]; do
+    until [ "$(driver page-text "$SHEET" $IDC_FOLDER_TOTAL)" == "13 pics" ]; do
         tries=$((tries + 1))
-        [ $tries -lt 100 ] || { fail "the rescan did not end ($(driver page-text "$SHEET" 1006))"; break; }
+        [ $tries -lt 100 ] || { fail "the rescan did not end ($(driver page-text "$SHEET" $IDC_FOLDER_TOTAL))"; break; }
         sleep 0.1
     done
     expect "rows after the rescan" "$gone  (연결 안 됨)|12
-$(windows_path "$full")|1" "$(driver page-cells "$SHEET" 1005)"
+$(windows_path "$full")|1" "$(driver page-cells "$SHEET" $IDC_FOLDER_LIST)"
+    sleep 0.5
+    cy_screenshot sheet-folder-not-connected >/dev/null
     st_close_sheet
     cy_exit_program
     local expected

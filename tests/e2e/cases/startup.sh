@@ -32,7 +32,7 @@ case_second_start() {
 case_exit_writes_settings() {
     driver set-wallpaper-reg 'C:\users\Public\mine.bmp'
     start_program
-    driver post-command 32790
+    driver post-command $ID_EXIT
     driver wait-gone 20000 >/dev/null || fail "the exit command did not end the program"
     wait_program
     expect "exit code" 0 "$EXIT_CODE"
@@ -48,11 +48,11 @@ case_icon_hide() {
     start_fake_desktop
     start_program
     expect "icons after start" hidden "$(driver desktop-icons)"
-    driver send-command 32801
+    driver send-command $ID_DESKTOP_ICONS
     expect "icons after the first toggle" shown "$(driver desktop-icons)"
-    driver send-command 32801
+    driver send-command $ID_DESKTOP_ICONS
     expect "icons after the second toggle" hidden "$(driver desktop-icons)"
-    driver post-command 32790
+    driver post-command $ID_EXIT
     driver wait-gone 20000 >/dev/null || fail "the exit command did not end the program"
     wait_program
     expect "icons after exit" shown "$(driver desktop-icons)"
@@ -66,10 +66,11 @@ case_never_visible() {
     start_program
     expect "visible after start" 0 "$(driver visible)"
     expect "showing from outside" hidden "$(driver try-show)"
-    # A double-click on the icon (id 129) is handled; another id is not.
-    expect "double-click on the icon" 1 "$(driver send 1034 129 0x203)"
-    expect "double-click on another icon" 0 "$(driver send 1034 130 0x203)"
-    expect "a single click" 1 "$(driver send 1034 129 0x201)"
+    # A double-click on the icon (ID_TRAY_ICON) is handled; another id is not.
+    expect "double-click on the icon" 1 "$(driver send $WM_TRAY_NOTIFY $ID_TRAY_ICON 0x203)"
+    expect "double-click on another icon" 0 \
+        "$(driver send $WM_TRAY_NOTIFY $((ID_TRAY_ICON + 1)) 0x203)"
+    expect "a single click" 1 "$(driver send $WM_TRAY_NOTIFY $ID_TRAY_ICON 0x201)"
     driver send-command 1
     expect "visible after the commands" 0 "$(driver visible)"
     expect "main windows after IDOK" 1 "$(driver count-windows)"
@@ -84,8 +85,8 @@ case_forced_kill() {
     local before
     before=$(md5sum <"$FILES/env.ini")
     start_program
-    driver send-command 32801  # desktop icons: changes isiconhide in memory
-    driver send-command 32781  # pause
+    driver send-command $ID_DESKTOP_ICONS  # changes isiconhide in memory
+    driver send-command $ID_PAUSE
     driver kill >/dev/null || fail "the program could not be ended"
     wait_program
     expect "env.ini after the kill" "$before" "$(md5sum <"$FILES/env.ini")"
@@ -123,7 +124,7 @@ case_session_end() {
     expect "poslist.txt at session end" "$slots_before" "$(cat "$FILES/poslist.txt" 2>&1)"
     expect "main windows after the query" 1 "$(driver count-windows)"
     rm -f "$FILES/list.txt" "$FILES/poslist.txt"
-    driver post-command 32790
+    driver post-command $ID_EXIT
     driver wait-gone 20000 >/dev/null || fail "the exit command did not end the program"
     wait_program
     expect "exit code" 0 "$EXIT_CODE"
@@ -140,7 +141,7 @@ case_exit_without_user_wallpaper() {
     start_program
     expect "wallpaper while running" "$(windows_path "$FILES")\\Corvalendrine.bmp" \
         "$(driver get-wallpaper-reg)"
-    driver post-command 32790
+    driver post-command $ID_EXIT
     driver wait-gone 20000 >/dev/null || fail "the exit command did not end the program"
     wait_program
     expect "exit code" 0 "$EXIT_CODE"
@@ -151,10 +152,16 @@ case_exit_without_user_wallpaper() {
 # Started before the task bar (from the Run key at logon): the icon is
 # refused at first; the program waits, loading nothing, and starts fully
 # once the task bar takes the icon.
+#
+# start_fake_tray: a stand-in task bar, found before the real one, that
+# refuses every icon; with a FILE it takes every icon and records each icon
+# call there.
 FAKE_TRAY_PID=
-start_fake_tray() {  # SECONDS
+start_fake_tray() {  # SECONDS [FILE]
+    local command=(fake-tray "$1")
+    [ $# -lt 2 ] || command=(record-tray "$1" "$(windows_path "$2")")
     # Not through `driver`, whose time limit is shorter than the wait.
-    timeout $(($1 + 30)) wine "$BUILD/e2e_driver.exe" fake-tray "$1" >/dev/null 2>&1 &
+    timeout $(($1 + 30)) wine "$BUILD/e2e_driver.exe" "${command[@]}" >/dev/null 2>&1 &
     FAKE_TRAY_PID=$!
     local tries=0
     until driver fake-tray-up; do
@@ -176,7 +183,7 @@ case_tray_comes_late() {
         sleep 0.1
     done
     expect "icon once the task bar came" present "$(driver icon-state)"
-    driver post-command 32790
+    driver post-command $ID_EXIT
     driver wait-gone 20000 >/dev/null || fail "the exit command did not end the program"
     wait_program
     expect "exit code" 0 "$EXIT_CODE"
@@ -227,7 +234,7 @@ case_crash_recovery() {
     start_program
     expect "remembered wallpaper" 'oriwallpath=C:\users\Public\before crash.bmp' \
         "$(ini_text | grep '^oriwallpath=')"
-    driver post-command 32790
+    driver post-command $ID_EXIT
     driver wait-gone 20000 >/dev/null || fail "the exit command did not end the program"
     wait_program
     expect "wallpaper after exit" 'C:\users\Public\before crash.bmp' "$(driver get-wallpaper-reg)"

@@ -231,19 +231,19 @@ case_next_previous() {
     shows "at start" 1.png
     local name
     for name in 2.jpg 3.gif 4.bmp 5.tif 1.png; do
-        command_done "next" 32778
+        command_done "next" $ID_NEXT_PICTURE
         shows "next" "$name"
     done
-    command_done "previous" 32786
+    command_done "previous" $ID_PREVIOUS_PICTURE
     shows "previous" 5.tif
-    command_done "second previous" 32786
+    command_done "second previous" $ID_PREVIOUS_PICTURE
     shows "second previous" 5.tif
     # Going back does not move the order: the next is the one after 1.png.
-    command_done "next after previous" 32778
+    command_done "next after previous" $ID_NEXT_PICTURE
     shows "next after previous" 2.jpg
     expect "registry wallpaper while running" "$(windows_path "$FILES")\\Corvalendrine.bmp" \
         "$(driver get-wallpaper-reg)"
-    driver post-command 32790
+    driver post-command $ID_EXIT
     driver wait-gone 20000 >/dev/null || fail "the exit command did not end the program"
     wait_program
     expect "exit code" 0 "$EXIT_CODE"
@@ -267,7 +267,7 @@ case_random_rounds_always_picture() {
     read_screen
     local change red blue shown=()
     for change in 1 2 3 4 5 6 7; do
-        [ "$change" = 1 ] || command_done "change $change" 32778
+        [ "$change" = 1 ] || command_done "change $change" $ID_NEXT_PICTURE
         red=$(count_colour "$(wallpaper_file)" 255,0,0 4)
         blue=$(count_colour "$(wallpaper_file)" 0,0,255 4)
         if [ "$red" -ge 59000 ]; then
@@ -332,7 +332,7 @@ case_collage_grey() {
     expect "1st change: background, red" "$((all - 299 * 199)) $((299 * 199))" \
         "$(counts "$BACKGROUND" 255,0,0)"
 
-    command_done "2nd change" 32778
+    command_done "2nd change" $ID_NEXT_PICTURE
     local bg red gbg gred green
     read -r bg red gbg gred green < <(counts "$BACKGROUND" 255,0,0 "$grey_back" "$grey_red" 0,255,0)
     expect "2nd change: background and red left in colour" "0 0" "$bg $red"
@@ -341,7 +341,7 @@ case_collage_grey() {
     fi
     expect "2nd change: new picture in colour" $((199 * 139)) "$green"
 
-    command_done "3rd change" 32778
+    command_done "3rd change" $ID_NEXT_PICTURE
     local ggreen blue
     read -r green gred ggreen blue < <(counts 0,255,0 "$grey_red" "$grey_green" 0,0,255)
     expect "3rd change: green left in colour" 0 "$green"
@@ -350,18 +350,18 @@ case_collage_grey() {
     fi
     expect "3rd change: new picture in colour" $((119 * 79)) "$blue"
 
-    command_done "4th change" 32778
+    command_done "4th change" $ID_NEXT_PICTURE
     expect "4th change: a fresh canvas with the 4th picture" \
         "$((all - 159 * 99)) $((159 * 99)) 0 0 0" \
         "$(counts "$BACKGROUND" 255,255,0 "$grey_back" "$grey_red" "$grey_green")"
 
     # The 5th change collects again; clearing the screen starts afresh with
     # the picture after it.
-    command_done "5th change" 32778
+    command_done "5th change" $ID_NEXT_PICTURE
     read -r red gbg < <(counts 255,0,0 "$grey_back")
     expect "5th change: first picture in colour" $((299 * 199)) "$red"
     [ "$gbg" -gt 0 ] || fail "5th change: the kept canvas is not grey"
-    command_done "clear screen" 32793
+    command_done "clear screen" $ID_CLEAR_SCREEN
     expect "after clearing: background, the 2nd picture, nothing grey" \
         "$((all - 199 * 139)) $((199 * 139)) 0 0" \
         "$(counts "$BACKGROUND" 0,255,0 "$grey_back" "$grey_yellow")"
@@ -385,7 +385,7 @@ case_crash_restores_wallpaper() {
     read_screen
     local file
     file=$(wallpaper_file)
-    command_done "next" 32778
+    command_done "next" $ID_NEXT_PICTURE
     driver kill >/dev/null || fail "the program could not be ended"
     wait_program
     expect "registry after the crash" "$ours" "$(driver get-wallpaper-reg)"
@@ -410,7 +410,7 @@ case_crash_restores_wallpaper() {
     expect "registry after the restart" "$ours" "$(driver get-wallpaper-reg)"
     # The order starts again with the first picture.
     expect_centred_picture "wallpaper after the restart" "$file" 300 200 255,0,0
-    driver post-command 32790
+    driver post-command $ID_EXIT
     driver wait-gone 20000 >/dev/null || fail "the exit command did not end the program"
     wait_program
     expect "wallpaper after exit" "$mine" "$(driver get-wallpaper-reg)"

@@ -1,4 +1,4 @@
-#include "framework/dpi_win.h"
+#include "engine/dpi_win.h"
 
 #include "engine/dpi_scale.h"
 
