@@ -13,6 +13,7 @@
 #include "app/program_names.h"
 #include "compose/calendar.h"
 #include "compose/composer.h"
+#include "compose/desktop_win.h"
 #include "compose/effects.h"
 #include "compose/slots_file.h"
 #include "compose/text_encoding_win.h"
@@ -45,6 +46,11 @@ constexpr UINT kDateTimerPeriod = 30000;
 constexpr UINT_PTR kTrayRetryTimerId = 3;
 constexpr UINT kTrayRetryPeriod = 2000;
 constexpr int kTrayAttempts = 45;
+// A change of the monitor layout comes as several messages while monitors
+// switch on or off: the new wallpaper is composed once 2 seconds pass
+// without another.
+constexpr UINT_PTR kDisplayChangeTimerId = 4;
+constexpr UINT kDisplaySettleDelay = 2000;
 
 // Sent to every top-level window when the task bar is (re)created.
 UINT TaskbarCreatedMessage() {
@@ -157,6 +163,7 @@ bool CMainDlg::RouteMessage(Message& message) {
         Map::OnTimer(&CMainDlg::OnTimer),
         Map::OnMessage(WM_TRAY_NOTIFY, &CMainDlg::OnTrayNotify),
         Map::OnMessage(TaskbarCreatedMessage(), &CMainDlg::OnTaskbarCreated),
+        Map::OnMessage(WM_DISPLAYCHANGE, &CMainDlg::OnDisplayChange),
         Map::OnMeasureItem(&CMainDlg::OnMeasureItem),
         Map::OnDrawItem(&CMainDlg::OnDrawItem),
         Map::OnCommand(ID_NEXT_PICTURE, &CMainDlg::OnNextPicture),
@@ -223,6 +230,11 @@ LRESULT CMainDlg::OnTaskbarCreated(WPARAM, LPARAM) {
     return 0;
 }
 
+LRESULT CMainDlg::OnDisplayChange(WPARAM, LPARAM) {
+    SetTimer(kDisplayChangeTimerId, kDisplaySettleDelay);
+    return 0;
+}
+
 void CMainDlg::StartUp() {
     trayIcon.SetIconResource(IDI_TRAY);
 
@@ -260,6 +272,9 @@ void CMainDlg::ReadDesktopSettings() {
         ReadUserRegistryString("Control Panel\\Desktop", "Wallpaper", values.wallpaper);
     values.hasBackground =
         ReadUserRegistryString("Control Panel\\Colors", "Background", values.background);
+    values.hasStyle =
+        ReadUserRegistryString("Control Panel\\Desktop", "TileWallpaper", values.tileWallpaper) &&
+        ReadUserRegistryString("Control Panel\\Desktop", "WallpaperStyle", values.wallpaperStyle);
     ApplyDesktopValues(state.settings, values);
 }
 
@@ -322,6 +337,14 @@ void CMainDlg::SaveAtEnd() {
 }
 
 void CMainDlg::RestoreUserWallpaper() {
+    const Settings& settings = state.settings;
+    if (settings.restoreWallpaperStyle || state.tiledWallpaperSet) {
+        std::string tile, style;
+        if (SplitWallpaperStyle(settings.userWallpaperStyle, tile, style))
+            SetWallpaperStyleValues(tile, style);
+        else
+            DeleteWallpaperStyleValues();
+    }
     // An empty path leaves the desktop without a picture, as the user had it.
     SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0,
                           const_cast<char*>(state.settings.userWallpaper.c_str()),
@@ -438,6 +461,12 @@ void CMainDlg::ChangeWallpaper(int step) {
                                  return PreparedPicture(path, need);
                              }};
     ::corv::ChangeWallpaper(state, step, services);
+    if (state.tiledWallpaperSet && !styleSaved_) {
+        // From now on a run that ends without putting the user's style back
+        // leaves it in env.ini for the next start.
+        SaveUserWallpaperStyle(state.settings);
+        styleSaved_ = true;
+    }
     // The memory trim: minimised without activation (the window stays
     // hidden, since showing is always refused).
     if (state.settings.rememory) ShowWindow(hwnd_, SW_SHOWMINNOACTIVE);
@@ -446,9 +475,11 @@ void CMainDlg::ChangeWallpaper(int step) {
 
 void CMainDlg::PrepareAhead() {
     if (ending_) return;
+    // One pick for each picture the next change takes (one per monitor).
+    const std::vector<NeededSize> needs = NextPictureNeeds(state, desktop_);
     PickSources sources{fileSystem_, draws_, clock_, nullptr};
-    if (state.settings.isforeimg) MakePicksAhead(state, sources, 1);
-    const PrefetchPlan plan = PlanPrefetch(state);
+    if (state.settings.isforeimg) MakePicksAhead(state, sources, needs.size());
+    const PrefetchPlan plan = PlanPrefetch(state, needs);
     prepared_->KeepOnly(plan.keep);
     for (const PreparedRequest& request : plan.prepare) {
         // A job that cannot be queued leaves the picture to its change.
@@ -529,6 +560,13 @@ void CMainDlg::OnTimer(UINT_PTR timerId) {
         return;
     }
     if (!loaded_) return;
+    if (timerId == kDisplayChangeTimerId) {
+        // The layout has settled: a fresh canvas of its size.
+        KillTimer(kDisplayChangeTimerId);
+        state.freshCanvasRequested = 1;
+        ChangeWallpaper(0);
+        return;
+    }
     if (timerId == kChangeTimerId) {
         const auto busy = [this] { return IsBusy(ListTopWindows(), state.exceptionPrograms); };
         if (TickShouldChange(state, busy)) ChangeWallpaper(0);

@@ -65,6 +65,7 @@ private:
     void WaitForTaskbar();
     void RetryTrayIcon();
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDisplayChange(WPARAM wParam, LPARAM lParam);
     void ReadDesktopSettings();
     void RestoreUserWallpaper();
     void BuildTooltip();
@@ -156,6 +157,8 @@ private:
     // The program is ending (exit, or the end of the session): no change
     // starts or finishes after this.
     bool ending_ = false;
+    // The user's style values are in env.ini since the first tiled set.
+    bool styleSaved_ = false;
 };
 
 // Whether a new file can be made in `dir`: a probe file is created there and

@@ -5,6 +5,7 @@
 
 #include "compose/calendar.h"
 #include "compose/effects.h"
+#include "compose/monitor_layout.h"
 #include "compose/shadow_text.h"
 #include "compose/slots_file.h"
 #include "engine/catalogue.h"
@@ -37,6 +38,16 @@ SlotRect CurrentSlot(const AppState& state, int32_t screenWidth) {
 // The size limit of a picture: the width of the slot `later` slots after
 // the index in slot mode, else picmaxsize. An index off the list counts
 // as the first slot.
+// The width of slot `index` (of a list that is not empty), as CurrentSlot
+// takes it.
+int32_t SlotWidthAt(const AppState& state, std::size_t index) {
+    const SlotRect& stored = state.placementSlots[index % state.placementSlots.size()];
+    const SlotRect slot = stored.right - stored.left > 0 && stored.bottom - stored.top > 0
+                              ? stored
+                              : NearestAllowedSlot(stored, state.screenWidth);
+    return slot.right - slot.left;
+}
+
 int32_t PictureLimit(const AppState& state, std::size_t later = 0) {
     if (state.settings.imagepos == ImagePos::Slots && !state.placementSlots.empty()) {
         const std::size_t count = state.placementSlots.size();
@@ -44,11 +55,7 @@ int32_t PictureLimit(const AppState& state, std::size_t later = 0) {
             state.slotIndex < 0 || static_cast<std::size_t>(state.slotIndex) >= count
                 ? 0
                 : static_cast<std::size_t>(state.slotIndex);
-        const SlotRect& stored = state.placementSlots[(index + later) % count];
-        const SlotRect slot = stored.right - stored.left > 0 && stored.bottom - stored.top > 0
-                                  ? stored
-                                  : NearestAllowedSlot(stored, state.screenWidth);
-        return slot.right - slot.left;
+        return SlotWidthAt(state, index + later);
     }
     return state.settings.picmaxsize;
 }
@@ -69,17 +76,25 @@ int32_t RandomCoordinate(int32_t screen, int32_t size, Random& random, Clock& cl
     return static_cast<int32_t>((r * t) % static_cast<uint32_t>(span)) + 10;
 }
 
-void DrawBase(AppState& state, Surface& canvas, ComposeServices& services, int32_t W, int32_t H) {
+// The background of every region of the plan (one region for one monitor),
+// or the kept wallpaper of a collage, put back in canvas order when the file
+// was laid out for the tile style.
+void DrawBase(AppState& state, Surface& canvas, ComposeServices& services,
+              const WallpaperPlan& plan) {
+    const int32_t W = plan.canvas.width;
+    const int32_t H = plan.canvas.height;
     const Settings& s = state.settings;
     const bool collage = s.isoverlap && state.freshCanvasRequested == 0 &&
                          s.piccleartotalcnt >= state.overlapCount + 1 && AllowsCollage(s.imagepos);
     if (collage) {
         std::unique_ptr<Image> kept = services.imaging.LoadPicture(WallpaperFilePath(s.programDir));
         if (kept->Width() > 0) {
-            if (s.isbackgray) {
+            if (s.isbackgray || plan.tiled) {
                 ScopedBits bits(services.imaging, *kept, RectI{0, 0, kept->Width(), kept->Height()},
                                 PixelFormat::Rgb24, true);
-                if (bits.Locked()) MakeGray(bits.Buffer());
+                if (bits.Locked() && plan.tiled)
+                    ShiftCyclically(bits.Buffer(), -plan.tileShift.x, -plan.tileShift.y, 3);
+                if (bits.Locked() && s.isbackgray) MakeGray(bits.Buffer());
             }
             canvas.DrawImage(*kept, RectI{0, 0, W, H});
             return;  // the file is released here, before it is written again
@@ -90,51 +105,130 @@ void DrawBase(AppState& state, Surface& canvas, ComposeServices& services, int32
     canvas.Clear((s.isbackcolor ? s.backcolor : s.desktopColor).value);
     if (s.isbackimg && !s.backimagename.empty()) {
         // Stretched over the screen, or fitted into it: never more pixels.
-        std::unique_ptr<Image> back =
-            services.imaging.LoadPicture(s.backimagename, NeededSize{W, H, s.isstretch});
+        // Decoded for the largest region it covers.
+        NeededSize need{0, 0, s.isstretch};
+        for (const RectI& r : plan.regions) {
+            need.width = std::max(need.width, r.width);
+            need.height = std::max(need.height, r.height);
+        }
+        std::unique_ptr<Image> back = services.imaging.LoadPicture(s.backimagename, need);
         if (back->Width() > 0) {
             StandUpright(services.imaging, *back);
-            if (s.isstretch)
-                canvas.DrawImage(*back, RectI{0, 0, W, H});
-            else
-                canvas.DrawImage(*back, FitBackgroundRect(back->Width(), back->Height(), W, H));
+            for (const RectI& r : plan.regions) {
+                if (s.isstretch) {
+                    canvas.DrawImage(*back, r);
+                    continue;
+                }
+                RectF fit = FitBackgroundRect(back->Width(), back->Height(), r.width, r.height);
+                fit.x += static_cast<float>(r.x);
+                fit.y += static_cast<float>(r.y);
+                canvas.DrawImage(*back, fit);
+            }
         }
     }
     state.overlapCount = 0;
     state.freshCanvasRequested = 0;
 }
 
-void DrawPictureStep(AppState& state, int step, Surface& canvas, ComposeServices& services,
-                     int32_t W, int32_t H, const RectI& workArea) {
+// Where the next picture goes: a region of the canvas (file pixels) and the
+// monitor it shows on (virtual-screen pixels). With several monitors a
+// monitor takes the next slot whose centre lies on it, or is centred when
+// none does.
+struct PictureRegion {
+    RectI canvas;
+    RectI monitor;
+    PointI origin;  // the canvas's top-left on the virtual screen
+    bool severalMonitors = false;
+};
+
+// Draws the next picture into the region; the path of the picture drawn.
+std::string DrawPictureStep(AppState& state, int step, Surface& canvas, ComposeServices& services,
+                            const PictureRegion& region) {
     PickSources sources{services.fs, services.random, services.clock, services.scanStep,
                         services.listScanned};
     StepPicture(state, step, sources);
     const std::string path = state.currentPicture;
-    if (!path.empty()) {
-        // The picture is drawn inside a square of the limit's side, so a
-        // large photo need not be decoded in full.
-        CheckSlotIndex(state);
-        const int32_t limit = EffectiveLimit(PictureLimit(state));
-        const NeededSize need{limit, limit, false};
-        std::unique_ptr<Image> picture;
-        if (services.preparedPicture) picture = services.preparedPicture(path, need);
-        if (!picture) picture = services.imaging.LoadPicture(path, need);
-        if (picture->Width() > 0 && picture->Height() > 0) {
-            ++state.overlapCount;
-            StandUpright(services.imaging, *picture);
-            const SizeI size = FitPictureSize(picture->Width(), picture->Height(), limit,
-                                              state.settings.notstrech);
-            const PointI at =
-                PlacePicture(state, W, H, size.width, size.height, services.random, services.clock);
-            const EffectsContext effects{state.settings, services.imaging, services.random,
-                                         state.maskList, state.settings.programDir};
-            if (state.settings.ismask)
-                DrawMaskedPicture(effects, canvas, *picture, size.width, size.height, at.x, at.y);
-            else
-                DrawPictureLayer(effects, canvas, *picture, size.width, size.height, at.x, at.y);
+    if (path.empty()) return path;
+    const int32_t W = region.canvas.width;
+    const int32_t H = region.canvas.height;
+    Settings& s = state.settings;
+    const ImagePos mode = s.imagepos;
+    if (region.severalMonitors && mode == ImagePos::Slots) {
+        const int32_t slot =
+            NextSlotOnMonitor(state.placementSlots, state.slotIndex, region.monitor);
+        if (slot >= 0)
+            state.slotIndex = slot;
+        else
+            s.imagepos = ImagePos::Centred;  // for this picture only
+    }
+    // The picture is drawn inside a square of the limit's side, so a
+    // large photo need not be decoded in full.
+    CheckSlotIndex(state);
+    int32_t limit = EffectiveLimit(PictureLimit(state));
+    if (region.severalMonitors && s.imagepos != ImagePos::Slots)
+        limit = MonitorPictureLimit(limit, W);
+    const NeededSize need{limit, limit, false};
+    std::unique_ptr<Image> picture;
+    if (services.preparedPicture) picture = services.preparedPicture(path, need);
+    if (!picture) picture = services.imaging.LoadPicture(path, need);
+    if (picture->Width() > 0 && picture->Height() > 0) {
+        ++state.overlapCount;
+        StandUpright(services.imaging, *picture);
+        const SizeI size = FitPictureSize(picture->Width(), picture->Height(), limit, s.notstrech);
+        PointI at =
+            PlacePicture(state, W, H, size.width, size.height, services.random, services.clock);
+        if (s.imagepos == ImagePos::Slots && !state.placementSlots.empty()) {
+            // Slots are virtual-screen rectangles.
+            at.x -= region.origin.x;
+            at.y -= region.origin.y;
+        } else {
+            at.x += region.canvas.x;
+            at.y += region.canvas.y;
+        }
+        const EffectsContext effects{s, services.imaging, services.random, state.maskList,
+                                     s.programDir};
+        if (s.ismask)
+            DrawMaskedPicture(effects, canvas, *picture, size.width, size.height, at.x, at.y);
+        else
+            DrawPictureLayer(effects, canvas, *picture, size.width, size.height, at.x, at.y);
+    }
+    s.imagepos = mode;
+    return path;
+}
+
+// The pictures of the plan's regions, the primary's first; each region
+// keeps a last centre of its own for random placement.
+std::string DrawPictures(AppState& state, int step, Surface& canvas, ComposeServices& services,
+                         const WallpaperPlan& plan) {
+    const bool several = plan.regions.size() > 1;
+    const PointI origin{plan.canvas.x, plan.canvas.y};
+    if (!several) {
+        return DrawPictureStep(
+            state, step, canvas, services,
+            PictureRegion{plan.regions.front(), plan.monitors.front(), origin, false});
+    }
+    // The primary takes the step (a previous picture too); every other
+    // monitor its next picture. The primary's picture stays the current
+    // one, which the caption names and the tray's commands open or delete.
+    // A change adds one picture to each monitor's collage.
+    state.monitorCentres.resize(plan.regions.size(), AppState{}.lastCentre);
+    const int32_t overlapBefore = state.overlapCount;
+    std::string primaryPath, primaryPrevious;
+    for (std::size_t i = 0; i < plan.regions.size(); ++i) {
+        std::swap(state.lastCentre, state.monitorCentres[i]);
+        const std::string path =
+            DrawPictureStep(state, i == 0 ? step : 0, canvas, services,
+                            PictureRegion{plan.regions[i], plan.monitors[i], origin, true});
+        std::swap(state.lastCentre, state.monitorCentres[i]);
+        if (i == 0) {
+            primaryPath = path;
+            primaryPrevious = state.previousPicture;
         }
     }
-    if (state.settings.ispath) DrawPathCaption(canvas, path, workArea, state.screenDpi);
+    state.currentPicture = primaryPath;
+    state.previousPicture = primaryPrevious;
+    if (state.overlapCount > overlapBefore) state.overlapCount = overlapBefore + 1;
+    return primaryPath;
 }
 
 // Saves the canvas beside the final file first, so a failed write never
@@ -260,6 +354,52 @@ void DrawPathCaption(Surface& canvas, const std::string& path, const RectI& work
                    0xFFFFFFFFu, dpi);
 }
 
+namespace {
+
+WallpaperPlan ChangePlan(const Settings& settings, Desktop& desktop, SizeI screen,
+                         const RectI& workArea) {
+    const std::vector<MonitorArea> monitors = UsableMonitors(desktop.Monitors(), screen, workArea);
+    WallpaperPlan plan = PlanWallpaper(monitors, MonitorModeOf(settings.multimonitor));
+    if (!plan.tiled) {
+        // One file of the primary screen's size, as the system reports it.
+        plan.canvas = RectI{0, 0, screen.width, screen.height};
+        plan.regions = {plan.canvas};
+        plan.monitors = {plan.canvas};
+        plan.workArea = workArea;
+    }
+    return plan;
+}
+
+}  // namespace
+
+std::vector<NeededSize> NextPictureNeeds(const AppState& state, Desktop& desktop) {
+    const SizeI screen = desktop.ScreenSize();
+    if (screen.width <= 0 || screen.height <= 0) return {};
+    const WallpaperPlan plan = ChangePlan(state.settings, desktop, screen, desktop.WorkArea());
+    if (plan.regions.size() <= 1) return {PictureNeed(state)};
+    // As DrawPictureStep goes through the monitors: a slot on the monitor
+    // when there is one, else centred within three quarters of it.
+    const Settings& s = state.settings;
+    const std::size_t slots = state.placementSlots.size();
+    int32_t slotIndex = state.slotIndex;
+    std::vector<NeededSize> needs;
+    for (std::size_t i = 0; i < plan.regions.size(); ++i) {
+        int32_t limit = 0;
+        const int32_t slot =
+            s.imagepos == ImagePos::Slots
+                ? NextSlotOnMonitor(state.placementSlots, slotIndex, plan.monitors[i])
+                : -1;
+        if (slot >= 0) {
+            limit = EffectiveLimit(SlotWidthAt(state, static_cast<std::size_t>(slot)));
+            slotIndex = static_cast<std::size_t>(slot) + 1 >= slots ? 0 : slot + 1;
+        } else {
+            limit = MonitorPictureLimit(EffectiveLimit(s.picmaxsize), plan.regions[i].width);
+        }
+        needs.push_back(NeededSize{limit, limit, false});
+    }
+    return needs;
+}
+
 void ChangeWallpaper(AppState& state, int step, ComposeServices& services) {
     const SizeI screen = services.desktop.ScreenSize();
     state.screenWidth = screen.width;
@@ -267,23 +407,44 @@ void ChangeWallpaper(AppState& state, int step, ComposeServices& services) {
     const RectI workArea = services.desktop.WorkArea();
     if (screen.width <= 0 || screen.height <= 0) return;
 
-    std::unique_ptr<Image> canvas =
-        services.imaging.NewBitmap(screen.width, screen.height, PixelFormat::Rgb24);
+    WallpaperPlan plan = ChangePlan(state.settings, services.desktop, screen, workArea);
+    const int32_t W = plan.canvas.width;
+    const int32_t H = plan.canvas.height;
+    if (W <= 0 || H <= 0) return;
+    if (state.canvasWidth != W || state.canvasHeight != H) {
+        // A new layout: the kept wallpaper no longer fits it.
+        if (state.canvasWidth > 0) state.freshCanvasRequested = 1;
+        state.canvasWidth = W;
+        state.canvasHeight = H;
+    }
+
+    std::unique_ptr<Image> canvas = services.imaging.NewBitmap(W, H, PixelFormat::Rgb24);
     if (canvas->Width() <= 0) return;
     std::unique_ptr<Surface> surface = services.imaging.SurfaceOn(*canvas);
     if (!surface) return;
 
-    DrawBase(state, *surface, services, screen.width, screen.height);
-    if (state.settings.isforeimg)
-        DrawPictureStep(state, step, *surface, services, screen.width, screen.height, workArea);
+    DrawBase(state, *surface, services, plan);
+    if (state.settings.isforeimg) {
+        const std::string path = DrawPictures(state, step, *surface, services, plan);
+        if (state.settings.ispath) DrawPathCaption(*surface, path, plan.workArea, state.screenDpi);
+    }
     if (state.settings.iscalender)
-        DrawCalendar(*surface, services.imaging, workArea, services.clock.Today(), state.settings,
-                     state.specialDays, state.settings.programDir, state.screenDpi);
+        DrawCalendar(*surface, services.imaging, plan.workArea, services.clock.Today(),
+                     state.settings, state.specialDays, state.settings.programDir, state.screenDpi);
 
     surface.reset();
+    if (plan.tiled) {
+        ScopedBits bits(services.imaging, *canvas, RectI{0, 0, W, H}, PixelFormat::Rgb24, true);
+        if (bits.Locked()) ShiftCyclically(bits.Buffer(), plan.tileShift.x, plan.tileShift.y, 3);
+    }
     const std::string path = WallpaperFilePath(state.settings.programDir);
     SaveWallpaper(services.imaging, *canvas, path);
-    services.desktop.SetWallpaper(path);
+    if (plan.tiled) {
+        services.desktop.SetTiledWallpaper(path);
+        state.tiledWallpaperSet = true;
+    } else {
+        services.desktop.SetWallpaper(path);
+    }
 }
 
 }  // namespace corv

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "compose/desktop.h"
 #include "compose/imaging.h"
@@ -48,6 +49,11 @@ void ChangeWallpaper(AppState& state, int step, ComposeServices& services);
 // the changes before that one from now: 0 is the next change, whose slot
 // is the one at slotIndex.
 NeededSize PictureNeed(const AppState& state, std::size_t later = 0);
+
+// The sizes the next change decodes its pictures for, one for each picture
+// it takes, in that order: the primary's, then each other monitor's when
+// every monitor gets a picture of its own.
+std::vector<NeededSize> NextPictureNeeds(const AppState& state, Desktop& desktop);
 
 // Where a background image of iw x ih goes on a W x H target without
 // stretching: centred at its own size when it fits, else fitted.

@@ -1,9 +1,11 @@
-// What the composition needs of the desktop: the screen and work area, and
-// setting the wallpaper. The Windows implementation is desktop_win.
+// What the composition needs of the desktop: the screen and work area, the
+// monitors, and setting the wallpaper. The Windows implementation is
+// desktop_win.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "compose/imaging.h"
 
@@ -12,6 +14,13 @@ namespace corv {
 struct SizeI {
     int32_t width = 0;
     int32_t height = 0;
+};
+
+// One monitor in virtual-screen coordinates (the primary's top-left is 0,0).
+struct MonitorArea {
+    RectI area;
+    RectI work;  // the part not covered by task bars
+    bool primary = false;
 };
 
 class Desktop {
@@ -23,6 +32,15 @@ public:
     virtual RectI WorkArea() = 0;
     // Makes `path` the desktop wallpaper, saved in the user's profile.
     virtual void SetWallpaper(const std::string& path) = 0;
+    // Every monitor as the system lists it; empty when the list cannot be
+    // read. The base gives the primary screen alone.
+    virtual std::vector<MonitorArea> Monitors() {
+        const SizeI screen = ScreenSize();
+        return {MonitorArea{RectI{0, 0, screen.width, screen.height}, WorkArea(), true}};
+    }
+    // Makes `path` the wallpaper tiled from the primary monitor's top-left
+    // at its own pixel size, so one file covers every monitor.
+    virtual void SetTiledWallpaper(const std::string& path) { SetWallpaper(path); }
 };
 
 }  // namespace corv

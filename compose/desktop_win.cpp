@@ -23,6 +23,60 @@ void SystemDesktop::SetWallpaper(const std::string& path) {
     SetDesktopWallpaper(path);
 }
 
+namespace {
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    auto* monitors = reinterpret_cast<std::vector<MonitorArea>*>(data);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoA(monitor, &info)) return TRUE;
+    const RECT& a = info.rcMonitor;
+    const RECT& w = info.rcWork;
+    monitors->push_back(MonitorArea{RectI{a.left, a.top, a.right - a.left, a.bottom - a.top},
+                                    RectI{w.left, w.top, w.right - w.left, w.bottom - w.top},
+                                    (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+    return TRUE;
+}
+
+void SetDesktopValue(HKEY key, const char* name, const std::string& value) {
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+}
+
+}  // namespace
+
+std::vector<MonitorArea> SystemDesktop::Monitors() {
+    std::vector<MonitorArea> monitors;
+    if (!EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors)))
+        monitors.clear();
+    return monitors;
+}
+
+void SystemDesktop::SetTiledWallpaper(const std::string& path) {
+    SetWallpaperStyleValues("1", "0");
+    SetDesktopWallpaper(path);
+}
+
+void SetWallpaperStyleValues(const std::string& tile, const std::string& style) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    SetDesktopValue(key, "TileWallpaper", tile);
+    SetDesktopValue(key, "WallpaperStyle", style);
+    RegCloseKey(key);
+}
+
+void DeleteWallpaperStyleValues() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_SET_VALUE, &key) !=
+        ERROR_SUCCESS)
+        return;
+    RegDeleteValueA(key, "TileWallpaper");
+    RegDeleteValueA(key, "WallpaperStyle");
+    RegCloseKey(key);
+}
+
 void SetDesktopWallpaper(const std::string& path) {
     // The call takes a writable buffer.
     std::vector<char> buffer(path.begin(), path.end());

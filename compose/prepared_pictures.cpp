@@ -44,7 +44,7 @@ std::size_t PreparedPictures::Count() const {
     return entries_.size();
 }
 
-PrefetchPlan PlanPrefetch(const AppState& state) {
+PrefetchPlan PlanPrefetch(const AppState& state, const std::vector<NeededSize>& needs) {
     PrefetchPlan plan;
     for (const std::string* path : {&state.previousPicture, &state.currentPicture})
         if (!path->empty()) plan.keep.push_back(*path);
@@ -53,7 +53,8 @@ PrefetchPlan PlanPrefetch(const AppState& state) {
         if (path.empty()) continue;
         plan.keep.push_back(path);
         if (state.settings.isforeimg)
-            plan.prepare.push_back(PreparedRequest{path, PictureNeed(state, i)});
+            plan.prepare.push_back(
+                PreparedRequest{path, i < needs.size() ? needs[i] : PictureNeed(state, i)});
     }
     return plan;
 }

@@ -93,6 +93,7 @@ struct PrefetchPlan {
     std::vector<PreparedRequest> prepare;
 };
 
-PrefetchPlan PlanPrefetch(const AppState& state);
+// `needs`: what NextPictureNeeds gives, one for each pick made ahead.
+PrefetchPlan PlanPrefetch(const AppState& state, const std::vector<NeededSize>& needs);
 
 }  // namespace corv

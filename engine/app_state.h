@@ -93,6 +93,13 @@ struct AppState {
     int32_t screenWidth = 0;
     int32_t screenHeight = 0;
     int32_t screenDpi = 96;  // the display's DPI, for the wallpaper's overlays
+    // Several monitors: the last random centre of each monitor (the
+    // primary's first), the size of the last file composed, and whether the file
+    // was set in the tile style (whose values go back at the end).
+    std::vector<PointI> monitorCentres;
+    int32_t canvasWidth = 0;
+    int32_t canvasHeight = 0;
+    bool tiledWallpaperSet = false;
     int32_t lastSheetPage = 0;
 };
 

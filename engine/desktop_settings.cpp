@@ -53,6 +53,18 @@ bool SamePathText(const std::string& a, const std::string& b) {
     return true;
 }
 
+bool SplitWallpaperStyle(const std::string& text, std::string& tile, std::string& style) {
+    const std::size_t comma = text.find(',');
+    if (comma == std::string::npos) return false;
+    const std::string first = text.substr(0, comma);
+    const std::string second = text.substr(comma + 1);
+    if (first.empty() || second.empty() || !IsNumberToken(first) || !IsNumberToken(second))
+        return false;
+    tile = first;
+    style = second;
+    return true;
+}
+
 bool ParseDesktopColor(const std::string& text, Argb& argb) {
     uint32_t parts[3] = {0, 0, 0};
     int found = 0;
@@ -74,6 +86,11 @@ bool ParseDesktopColor(const std::string& text, Argb& argb) {
 
 void ApplyDesktopValues(Settings& settings, const DesktopValues& values) {
     settings.userWallpaper = values.hasWallpaper ? FirstLine(values.wallpaper) : std::string();
+    std::string tile, style;
+    settings.userWallpaperStyle.clear();
+    if (values.hasStyle &&
+        SplitWallpaperStyle(values.tileWallpaper + "," + values.wallpaperStyle, tile, style))
+        settings.userWallpaperStyle = tile + "," + style;
     if (!settings.programDir.empty()) {
         const std::string own = OwnWallpaperPath(settings.programDir);
         if (SamePathText(settings.userWallpaper, own)) {
@@ -85,6 +102,18 @@ void ApplyDesktopValues(Settings& settings, const DesktopValues& values) {
             // Never take the program's own file for the user's.
             if (SamePathText(remembered, own)) remembered.clear();
             settings.userWallpaper = remembered;
+            // The style values the tile style replaced; "*" is no value the
+            // file holds, so it tells a missing key. An empty or unreadable
+            // value stands for values the registry did not have.
+            const std::string rememberedStyle =
+                ReadIniString(SettingsFilePath(settings.programDir), kSettingsSection,
+                              kRememberedStyleKey, "*", kWallpaperPathBuffer);
+            if (rememberedStyle != "*") {
+                settings.userWallpaperStyle.clear();
+                if (SplitWallpaperStyle(FirstLine(rememberedStyle), tile, style))
+                    settings.userWallpaperStyle = tile + "," + style;
+                settings.restoreWallpaperStyle = true;
+            }
         }
     }
     Argb color;
@@ -95,6 +124,11 @@ void ApplyDesktopValues(Settings& settings, const DesktopValues& values) {
 bool SaveUserWallpaperPath(const Settings& settings) {
     return WriteIniString(SettingsFilePath(settings.programDir), kSettingsSection,
                           kRememberedWallpaperKey, settings.userWallpaper);
+}
+
+bool SaveUserWallpaperStyle(const Settings& settings) {
+    return WriteIniString(SettingsFilePath(settings.programDir), kSettingsSection,
+                          kRememberedStyleKey, settings.userWallpaperStyle);
 }
 
 }  // namespace corv

@@ -17,6 +17,9 @@
 namespace corv {
 
 constexpr const char* kRememberedWallpaperKey = "oriwallpath";
+// The user's wallpaper style values, kept once the program has set the tile
+// style for several monitors: "TILE,STYLE" (TileWallpaper, WallpaperStyle).
+constexpr const char* kRememberedStyleKey = "oriwallstyle";
 // The wallpaper paths are read with the room of the registry read, so a
 // long path comes back whole from env.ini after a crash.
 constexpr std::size_t kWallpaperPathBuffer = 1024;
@@ -27,7 +30,10 @@ struct DesktopValues {
     bool hasWallpaper = false;
     std::string wallpaper;  // "Control Panel\Desktop", "Wallpaper"
     bool hasBackground = false;
-    std::string background;  // "Control Panel\Colors", "Background": "R G B"
+    std::string background;      // "Control Panel\Colors", "Background": "R G B"
+    bool hasStyle = false;       // both values below were read
+    std::string tileWallpaper;   // "Control Panel\Desktop", "TileWallpaper"
+    std::string wallpaperStyle;  // "Control Panel\Desktop", "WallpaperStyle"
 };
 
 // The program's own wallpaper file: programDir + "Corvalendrine.bmp".
@@ -38,11 +44,15 @@ std::string OwnWallpaperPath(const std::string& programDir);
 // code page 949 are compared exactly.
 bool SamePathText(const std::string& a, const std::string& b);
 
-// Sets settings.userWallpaper and settings.desktopColor from the registry
-// values, reading env.ini beside settings.programDir when the wallpaper is
-// the program's own file. A missing wallpaper value gives an empty path; a
-// missing or short colour value keeps desktopColor as it is.
+// Sets settings.userWallpaper, userWallpaperStyle and desktopColor from the
+// registry values, reading env.ini beside settings.programDir when the
+// wallpaper is the program's own file (the style too, when one was kept). A missing wallpaper value
+// gives an empty path; a missing or short colour value keeps desktopColor as it is.
 void ApplyDesktopValues(Settings& settings, const DesktopValues& values);
+
+// "TILE,STYLE" split in its two values; false, both untouched, when the text
+// has no comma or a value that is not a whole number.
+bool SplitWallpaperStyle(const std::string& text, std::string& tile, std::string& style);
 
 // Parses "R G B" (decimal numbers separated by blanks; only the low 8 bits
 // of each count) into an opaque ARGB colour. False, and `argb` untouched,
@@ -52,5 +62,9 @@ bool ParseDesktopColor(const std::string& text, Argb& argb);
 // Writes settings.userWallpaper to env.ini under oriwallpath. False when the
 // file could not be written.
 bool SaveUserWallpaperPath(const Settings& settings);
+
+// Writes settings.userWallpaperStyle to env.ini under oriwallstyle. False
+// when the file could not be written.
+bool SaveUserWallpaperStyle(const Settings& settings);
 
 }  // namespace corv

@@ -101,6 +101,7 @@ std::vector<SettingKey> MakeTable() {
         Color("bluedaycolor", &S::bluedaycolor, "16439668"),
         Color("reddaycolor", &S::reddaycolor, "8262389"),
         Color("yymmcolor", &S::yymmcolor, "14416893"),
+        Number("multimonitor", &S::multimonitor, "0", Rule::AsRead),
     };
 }
 

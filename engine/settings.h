@@ -59,7 +59,13 @@ struct Settings {
     ColorRef yymmcolor;
 
     std::string userWallpaper;  // key oriwallpath, read and written on its own
-    std::string programDir;     // not stored
+    // The user's TileWallpaper and WallpaperStyle as "TILE,STYLE" (empty when
+    // unknown); key oriwallstyle, read and written on its own.
+    std::string userWallpaperStyle;
+    // The style values go back at the end: the program set the tile style,
+    // or a run that did ended without putting them back. Not stored.
+    bool restoreWallpaperStyle = false;
+    std::string programDir;  // not stored
     std::string maskfilename;
     std::string backimagename;
     std::string ymfontname;
@@ -98,6 +104,7 @@ struct Settings {
     int32_t framesize = 0;
     int32_t rotatevalue = 0;
     int32_t piccleartotalcnt = 0;
+    int32_t multimonitor = 0;  // see MonitorModeOf
 
     // Back to the construction values: empty strings, every flag clear,
     // every number 0, both ARGB colours opaque black.

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "compose/monitor_layout.h"
 #include "compose/text_encoding_win.h"
 #include "framework/app_win.h"
 #include "framework/common_dialogs_win.h"
@@ -98,6 +99,7 @@ bool CPage6::RouteMessage(Message& message) {
         Map::OnCommand(IDC_MISC_MEMORY, &CPage6::OnMemory),
         Map::OnCommand(IDC_MISC_PICK_PROGRAMS, &CPage6::OnPickPrograms),
         Map::OnCommand(IDC_MISC_CLEAR_PROGRAMS, &CPage6::OnClearPrograms),
+        Map::OnControl(IDC_MISC_MONITORS, CBN_SELCHANGE, &CPage6::OnMonitors),
     };
     return map.Dispatch(*this, message) || CSettingsPage::RouteMessage(message);
 }
@@ -114,6 +116,13 @@ BOOL CPage6::OnInitDialog() {
     CheckItem(IDC_MISC_ADDRESS, settings.isiptooltip);
     CheckItem(IDC_MISC_WEEKDAY, settings.isweekday);
     CheckItem(IDC_MISC_MEMORY, settings.rememory != 0);
+    CComboBox monitors;
+    monitors.Attach(GetDlgItem(IDC_MISC_MONITORS));
+    // In the order of the multimonitor values.
+    for (const wchar_t* item :
+         {L"모니터마다 다른 이미지", L"모든 모니터에 같은 이미지", L"바탕화면 전체에 이미지 하나"})
+        monitors.AddString(item);
+    monitors.SetCurSel(static_cast<int>(MonitorModeOf(settings.multimonitor)));
     ShowPrograms();
     homePage_.SetLink(true);
     return TRUE;
@@ -165,6 +174,13 @@ void CPage6::OnWeekday() {
 
 void CPage6::OnMemory() {
     Setting().rememory = IsItemChecked(IDC_MISC_MEMORY) ? 1 : 0;
+}
+
+void CPage6::OnMonitors() {
+    CComboBox monitors;
+    monitors.Attach(GetDlgItem(IDC_MISC_MONITORS));
+    const int index = monitors.GetCurSel();
+    if (index >= 0) Setting().multimonitor = index;
 }
 
 void CPage6::OnPickPrograms() {

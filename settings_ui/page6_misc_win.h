@@ -36,6 +36,7 @@ private:
     void OnMemory();
     void OnPickPrograms();
     void OnClearPrograms();
+    void OnMonitors();
 
     void ShowBusyStop(bool on);
     void ShowPrograms();

@@ -66,11 +66,12 @@ wanted_packages() {
     printf '%s\n' cmake make g++ googletest g++-mingw-w64-i686 mingw-w64-tools \
         xvfb xauth imagemagick libimage-exiftool-perl fonts-nanum locales clang-format \
         clang libclang-rt-14-dev wine zip unzip nasm dpkg-dev nsis meson ninja-build webp \
-        libavif-bin libheif-examples
+        libavif-bin libheif-examples xserver-xorg-core xserver-xorg-video-dummy
+    # The two-monitor cases: Wine sees several monitors through Xinerama.
     if [ "$CORV_WINE_ARCH" = win64 ]; then
-        printf '%s\n' wine64 g++-mingw-w64-x86-64
+        printf '%s\n' wine64 g++-mingw-w64-x86-64 libxinerama1
     else
-        printf '%s\n' wine32:i386
+        printf '%s\n' wine32:i386 libxinerama1:i386
     fi
 }
 

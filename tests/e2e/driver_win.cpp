@@ -88,7 +88,7 @@ std::vector<HWND> Find(Search search) {
 
 Commands AllCommands() {
     Commands all;
-    for (Commands (*table)() : {ProgramCommands, DialogCommands, ListCommands}) {
+    for (Commands (*table)() : {ProgramCommands, DialogCommands, ListCommands, DesktopCommands}) {
         const Commands part = table();
         all.insert(all.end(), part.begin(), part.end());
     }

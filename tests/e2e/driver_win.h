@@ -59,6 +59,7 @@ using Commands = std::vector<Command>;
 Commands ProgramCommands();  // the main window, its icon, the shell and the registry
 Commands DialogCommands();   // windows by title, dialogs, message boxes, menus, keys
 Commands ListCommands();     // list views, drop-down lists and the slot windows
+Commands DesktopCommands();  // the desktop's monitors and the wallpaper style values
 
 // --- shared by the tables ---------------------------------------------------
 

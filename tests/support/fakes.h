@@ -79,9 +79,20 @@ public:
     corv::SizeI ScreenSize() override { return screen; }
     corv::RectI WorkArea() override { return workArea; }
     void SetWallpaper(const std::string& path) override { wallpapers.push_back(path); }
+    // The listed monitors; with none listed, the primary screen alone (or
+    // nothing when the list cannot be read).
+    std::vector<corv::MonitorArea> Monitors() override {
+        if (monitorListFails) return {};
+        return monitors.empty() ? Desktop::Monitors() : monitors;
+    }
+    void SetTiledWallpaper(const std::string& path) override {
+        wallpapers.push_back("tiled " + path);
+    }
 
     corv::SizeI screen{1024, 768};
     corv::RectI workArea{0, 0, 1024, 740};
+    std::vector<corv::MonitorArea> monitors;
+    bool monitorListFails = false;
     std::vector<std::string> wallpapers;
 };
 

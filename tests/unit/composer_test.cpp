@@ -8,97 +8,15 @@
 #include "compose/effects.h"
 #include "engine/cycle.h"
 #include "engine/paths.h"
-#include "support/fakes.h"
-#include "support/folder_lines.h"
-#include "support/recording_imaging.h"
+#include "support/composer_fixture.h"
 
 using corv::AppState;
 using corv::JoinPath;
+using corvtest::Composer;
+using corvtest::CountPrefix;
+using corvtest::Has;
+using corvtest::PictureOnCanvas;
 using corvtest::RecordingImaging;
-
-namespace {
-
-bool Has(const std::vector<std::string>& log, const std::string& line) {
-    return std::find(log.begin(), log.end(), line) != log.end();
-}
-
-int CountPrefix(const std::vector<std::string>& log, const std::string& prefix) {
-    return static_cast<int>(std::count_if(log.begin(), log.end(), [&](const std::string& l) {
-        return l.compare(0, prefix.size(), prefix) == 0;
-    }));
-}
-
-// Where the picture landed on the canvas, and from which part of it. An
-// opaque picture is drawn straight onto the canvas; one with transparency
-// is drawn into a layer put onto the canvas, and its rectangle there is the
-// layer's corner plus its place in the layer. With every effect off the
-// picture covers (x + 1, y + 1, w - 1, h - 1).
-std::string PictureOnCanvas(const std::vector<std::string>& log, const std::string& canvas,
-                            const std::string& picture) {
-    std::string layer;
-    int ix = 0, iy = 0, iw = 0, ih = 0;
-    std::string from;
-    const std::string drawPicture = ": draw " + picture + " ";
-    for (const std::string& line : log) {
-        const auto at = line.find(drawPicture);
-        if (at != std::string::npos) {
-            layer = line.substr(0, at);
-            std::sscanf(line.c_str() + at + drawPicture.size(), "(%d,%d,%d,%d)", &ix, &iy, &iw,
-                        &ih);
-            from = line.substr(line.find(" from ", at));
-        }
-    }
-    if (layer.empty()) return "not drawn";
-    auto rect = [](int x, int y, int w, int h) {
-        return "(" + std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(w) + "," +
-               std::to_string(h) + ")";
-    };
-    if (layer == canvas) return rect(ix, iy, iw, ih) + from;
-    for (const std::string& line : log) {
-        const std::string prefix = canvas + ": draw " + layer + " ";
-        int x = 0, y = 0;
-        if (line.compare(0, prefix.size(), prefix) == 0 &&
-            std::sscanf(line.c_str() + prefix.size(), "(%d,%d", &x, &y) == 2)
-            return rect(x + ix, y + iy, iw, ih) + from;
-    }
-    return "not drawn";
-}
-
-// A composer with a 1024 x 768 screen and one folder of pictures.
-struct Composer {
-    RecordingImaging imaging;
-    corvtest::RecordingDesktop desktop;
-    corvtest::ScriptedRandom random{{0}};
-    corvtest::FixedClock clock;
-    corvtest::MemoryFileSystem fs;
-    corv::ComposeServices services{imaging, desktop, random, clock, fs, nullptr};
-    AppState state;
-
-    Composer() {
-        corv::ProfileFile defaults("none");
-        corv::LoadSettings(state.settings, state.exceptionPrograms, defaults);
-        state.settings.programDir = "prog";
-        state.settings.israndum = false;
-        state.settings.iscalender = false;
-        state.folderList = corvtest::Folders({"P,0"});
-        state.freshCanvasRequested = 1;
-    }
-    // Adds a picture of the given size to the catalogue and the disk.
-    std::string AddPicture(const std::string& name, int w, int h) {
-        fs.AddFile("P", name);
-        const std::string path = JoinPath("P", name);
-        imaging.AddPicture(path, w, h);
-        state.pictureList.push_back(path);
-        return path;
-    }
-    void Change(int step = 0) {
-        imaging.log.clear();
-        corv::ChangeWallpaper(state, step, services);
-    }
-    std::string Wallpaper() const { return JoinPath("prog", "Corvalendrine.bmp"); }
-};
-
-}  // namespace
 
 TEST(ComposerGeometry, SmallPictureIsNotEnlargedWithNotStretch) {
     Composer c;
@@ -257,19 +175,24 @@ TEST(ComposerBase, FreshCanvasUsesBackColourOrDesktopColour) {
 }
 
 TEST(ComposerBase, CollageKeepsCountPicturesThenStartsFresh) {
-    Composer c;
-    c.state.settings.isoverlap = true;
-    c.state.settings.imagepos = corv::ImagePos::Random;
-    c.state.settings.piccleartotalcnt = 3;
-    c.imaging.AddPicture(c.Wallpaper(), 1024, 768);
-    c.AddPicture("a.jpg", 100, 100);
-    std::vector<bool> fresh;
-    for (int i = 0; i < 5; ++i) {
-        c.Change();
-        fresh.push_back(CountPrefix(c.imaging.log, "load " + c.Wallpaper()) == 0);
-        EXPECT_EQ(c.state.overlapCount, i < 3 ? i + 1 : i - 2) << i;
+    // With two monitors a change adds one picture to each monitor's collage.
+    for (const bool twoMonitors : {false, true}) {
+        SCOPED_TRACE(twoMonitors);
+        Composer c;
+        if (twoMonitors) c.UseTwoMonitors();
+        c.state.settings.isoverlap = true;
+        c.state.settings.imagepos = corv::ImagePos::Random;
+        c.state.settings.piccleartotalcnt = 3;
+        c.imaging.AddPicture(c.Wallpaper(), twoMonitors ? 1824 : 1024, 768);
+        c.AddPicture("a.jpg", 100, 100);
+        std::vector<bool> fresh;
+        for (int i = 0; i < 5; ++i) {
+            c.Change();
+            fresh.push_back(CountPrefix(c.imaging.log, "load " + c.Wallpaper()) == 0);
+            EXPECT_EQ(c.state.overlapCount, i < 3 ? i + 1 : i - 2) << i;
+        }
+        EXPECT_EQ(fresh, (std::vector<bool>{true, false, false, true, false}));
     }
-    EXPECT_EQ(fresh, (std::vector<bool>{true, false, false, true, false}));
 }
 
 TEST(ComposerBase, CollageNeverWithCentredPlacement) {

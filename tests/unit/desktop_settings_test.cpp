@@ -166,3 +166,68 @@ TEST_F(UserWallpaper, AReadOnlyEnvIniIsLeftAsItWas) {
 }
 
 }  // namespace
+
+namespace {
+
+DesktopValues Styled(const std::string& wallpaper, const std::string& tile,
+                     const std::string& style) {
+    DesktopValues values;
+    values.hasWallpaper = true;
+    values.wallpaper = wallpaper;
+    values.hasStyle = true;
+    values.tileWallpaper = tile;
+    values.wallpaperStyle = style;
+    return values;
+}
+
+}  // namespace
+
+TEST(WallpaperStyle, SplitTakesTwoWholeNumbers) {
+    struct Case {
+        const char* text;
+        bool ok;
+        const char* tile;
+        const char* style;
+    };
+    for (const Case& c :
+         {Case{"0,10", true, "0", "10"}, Case{"1,0", true, "1", "0"}, Case{"", false, "t", "s"},
+          Case{"1", false, "t", "s"}, Case{",2", false, "t", "s"}, Case{"1,x", false, "t", "s"},
+          Case{"1,2,3", false, "t", "s"}}) {
+        SCOPED_TRACE(c.text);
+        std::string tile = "t", style = "s";
+        EXPECT_EQ(corv::SplitWallpaperStyle(c.text, tile, style), c.ok);
+        EXPECT_EQ(tile, c.tile);
+        EXPECT_EQ(style, c.style);
+    }
+}
+
+// The tile style the program sets for several monitors replaces the user's
+// style values: they are kept in env.ini and found again after a crash.
+TEST_F(UserWallpaper, TheUsersStyleIsReadAndRecoveredAfterACrash) {
+    Settings mine = Apply(Styled("C:\\mine.bmp", "0", "10"));
+    EXPECT_EQ(mine.userWallpaperStyle, "0,10");
+    EXPECT_FALSE(mine.restoreWallpaperStyle);
+    ASSERT_TRUE(corv::SaveUserWallpaperPath(mine));
+    ASSERT_TRUE(corv::SaveUserWallpaperStyle(mine));
+    EXPECT_EQ("[DEFAULT]\r\noriwallpath=C:\\mine.bmp\r\noriwallstyle=0,10\r\n", ReadFile(Ini()));
+    // The next start finds the program's file tiled.
+    Settings recovered = Apply(Styled(Own(), "1", "0"));
+    EXPECT_EQ(recovered.userWallpaper, "C:\\mine.bmp");
+    EXPECT_EQ(recovered.userWallpaperStyle, "0,10");
+    EXPECT_TRUE(recovered.restoreWallpaperStyle);
+}
+
+TEST_F(UserWallpaper, StyleRecoveryWithoutOrWithAnEmptyKeptValue) {
+    // A crash of a run that never tiled: the registry's values are the user's.
+    WriteFile(Ini(), "[DEFAULT]\r\noriwallpath=C:\\old.bmp\r\n");
+    Settings untiled = Apply(Styled(Own(), "0", "2"));
+    EXPECT_EQ(untiled.userWallpaperStyle, "0,2");
+    EXPECT_FALSE(untiled.restoreWallpaperStyle);
+    // The user had no values: an empty kept value means none to put back.
+    WriteFile(Ini(), "[DEFAULT]\r\noriwallpath=C:\\old.bmp\r\noriwallstyle=\r\n");
+    Settings none = Apply(Styled(Own(), "1", "0"));
+    EXPECT_EQ(none.userWallpaperStyle, "");
+    EXPECT_TRUE(none.restoreWallpaperStyle);
+    // Values that are no numbers are not the user's.
+    EXPECT_EQ(Apply(Styled("C:\\a.bmp", "yes", "2")).userWallpaperStyle, "");
+}

@@ -132,7 +132,7 @@ TEST(Prefetch, NoPickAheadWhereTheChangeMustReadTheFoldersOrDrawsNoPicture) {
     off.Play("+", true);
     off.state.settings.isforeimg = false;
     corv::MakePicksAhead(off.state, off.sources, 1);
-    EXPECT_TRUE(corv::PlanPrefetch(off.state).prepare.empty());
+    EXPECT_TRUE(corv::PlanPrefetch(off.state, {NeededSize{400, 400, false}}).prepare.empty());
 }
 
 namespace {
@@ -175,9 +175,10 @@ struct PlannedComposer {
     }
     corv::PrefetchPlan ChangeAndPlan() {
         corv::ChangeWallpaper(state, 0, services);
+        const std::vector<NeededSize> needs = corv::NextPictureNeeds(state, desktop);
         corv::PickSources sources{fs, random, clock, nullptr};
-        corv::MakePicksAhead(state, sources, 1);
-        return corv::PlanPrefetch(state);
+        corv::MakePicksAhead(state, sources, needs.size());
+        return corv::PlanPrefetch(state, needs);
     }
 };
 
@@ -193,6 +194,7 @@ TEST(Prefetch, TheNextChangeAsksForThePlannedPictureAtThePlannedSize) {
         bool random, collage;
         corv::ImagePos place;
         std::vector<corv::SlotRect> slots;
+        bool twoMonitors = false;
     };
     const Case cases[] = {
         {"in order, centred", false, false, corv::ImagePos::Centred, {}},
@@ -208,6 +210,14 @@ TEST(Prefetch, TheNextChangeAsksForThePlannedPictureAtThePlannedSize) {
          true,
          corv::ImagePos::Slots,
          {{0, 0, 500, 400}, {600, 0, 800, 300}}},
+        {"two monitors, a picture each", false, false, corv::ImagePos::Centred, {}, true},
+        {"two monitors at random", true, false, corv::ImagePos::Random, {}, true},
+        {"two monitors with slots on one",
+         false,
+         false,
+         corv::ImagePos::Slots,
+         {{100, 100, 500, 400}, {-700, 50, -300, 350}, {200, 300, 450, 500}},
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -216,21 +226,28 @@ TEST(Prefetch, TheNextChangeAsksForThePlannedPictureAtThePlannedSize) {
         pc.state.settings.isoverlap = c.collage;
         pc.state.settings.imagepos = c.place;
         pc.state.placementSlots = c.slots;
+        if (c.twoMonitors)
+            pc.desktop.monitors = {corv::MonitorArea{corv::RectI{-800, 0, 800, 600},
+                                                     corv::RectI{-800, 0, 800, 600}, false},
+                                   corv::MonitorArea{corv::RectI{0, 0, 1024, 768},
+                                                     corv::RectI{0, 0, 1024, 740}, true}};
         corv::PrefetchPlan plan = pc.ChangeAndPlan();
         for (int change = 0; change < 7; ++change) {
-            if (plan.prepare.empty()) {
-                // Only the end of a random round, read again by its change.
-                EXPECT_TRUE(corv::PickNeedsRescan(pc.state)) << change;
+            if (plan.prepare.size() < (c.twoMonitors ? 2u : 1u)) {
+                // Only at the end of a random round, read again by its change.
+                EXPECT_TRUE(pc.state.pictureList.empty()) << change;
                 plan = pc.ChangeAndPlan();
                 continue;
             }
-            ASSERT_EQ(plan.prepare.size(), 1u);
-            const corv::PreparedRequest planned = plan.prepare.front();
+            ASSERT_EQ(plan.prepare.size(), c.twoMonitors ? 2u : 1u);
+            const std::vector<corv::PreparedRequest> planned = plan.prepare;
             pc.asked.clear();
             plan = pc.ChangeAndPlan();
-            ASSERT_EQ(pc.asked.size(), 1u) << change;
-            EXPECT_EQ(pc.asked[0].path, planned.path) << change;
-            EXPECT_EQ(Str(pc.asked[0].need), Str(planned.need)) << change;
+            ASSERT_EQ(pc.asked.size(), planned.size()) << change;
+            for (std::size_t i = 0; i < planned.size(); ++i) {
+                EXPECT_EQ(pc.asked[i].path, planned[i].path) << change << " " << i;
+                EXPECT_EQ(Str(pc.asked[i].need), Str(planned[i].need)) << change << " " << i;
+            }
             // Kept: the picture shown, the one before it, and the next.
             EXPECT_EQ(plan.keep.front(), pc.state.previousPicture);
         }

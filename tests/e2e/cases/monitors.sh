@@ -1,0 +1,181 @@
+# Cases of the wallpaper on two monitors: Wine without its virtual desktop
+# (always one monitor) on an Xorg server of its own with the dummy driver,
+# two screens side by side under Xinerama: an 800 x 600 one on the left and
+# the 1024 x 768 primary on the right, so the left one sits at -800,0.
+# Wine paints no desktop there: the cases read the wallpaper file. Sourced
+# by tests/e2e/run after wallpaper.sh, whose helpers they use.
+# shellcheck shell=bash
+
+# Xorg's config for the two screens, written into DIR.
+write_two_screen_config() {  # DIR
+    local screen
+    {
+        for screen in left:800x600 right:1024x768; do
+            local name=${screen%%:*} mode=${screen#*:}
+            cat <<EOF_SCREEN
+Section "Device"
+    Identifier "dev-$name"
+    Driver "dummy"
+    VideoRam 32768
+EndSection
+Section "Monitor"
+    Identifier "mon-$name"
+    HorizSync 5.0-1000.0
+    VertRefresh 5.0-200.0
+EndSection
+Section "Screen"
+    Identifier "$name"
+    Device "dev-$name"
+    Monitor "mon-$name"
+    DefaultDepth 24
+    SubSection "Display"
+        Depth 24
+        Virtual ${mode%x*} ${mode#*x}
+    EndSubSection
+EndSection
+EOF_SCREEN
+        done
+        cat <<'EOF_LAYOUT'
+Section "ServerLayout"
+    Identifier "two"
+    Screen 0 "left"
+    Screen 1 "right" RightOf "left"
+    Option "Xinerama" "on"
+EndSection
+Section "ServerFlags"
+    Option "AutoAddDevices" "false"
+    Option "DontVTSwitch" "true"
+EndSection
+EOF_LAYOUT
+    } >"$1/xorg.conf"
+}
+
+# Starts the case's Xorg on a free display and points Wine at it; the run's
+# end stops it. A server that does not start fails the case.
+two_screen_server() {
+    command -v Xorg >/dev/null || { fail "Xorg is not installed (tools/lib.sh installs it)"; exit 1; }
+    local dir=$STATE/xorg-$CASE fifo display
+    rm -rf "$dir"
+    mkdir -p "$dir/configdir"
+    write_two_screen_config "$dir"
+    fifo=$dir/display.fifo
+    mkfifo "$fifo"
+    Xorg -displayfd 3 -noreset -nolisten tcp -novtswitch -sharevts -config "$dir/xorg.conf" \
+        -configdir "$dir/configdir" -logfile "$dir/Xorg.log" 3>"$fifo" >/dev/null 2>&1 &
+    OWN_SCREEN_PID=$!
+    display=
+    read -r -t 30 display <"$fifo" || true
+    rm -f "$fifo"
+    [ -n "$display" ] || { fail "Xorg did not start (see $dir/Xorg.log)"; exit 1; }
+    export DISPLAY=:$display
+}
+
+# The case's server, and its prefix without a virtual desktop, the right
+# screen primary and monitors read through Xinerama; the pictures go into
+# $PICS. The user's style values to start from: TileWallpaper 0 and
+# WallpaperStyle 2 (centred).
+PICS=
+two_screen_case() {
+    two_screen_server
+    sed -i '/^"Desktop"="Default"$/d' "$WINEPREFIX/user.reg"
+    printf '\n[Software\\\\Wine\\\\X11 Driver] 1700000000\n"UseXRandR"="N"\n"PrimaryMonitor"="1"\n' \
+        >>"$WINEPREFIX/user.reg"
+    PICS=$FILES/pictures
+    mkdir -p "$PICS"
+    driver set-desktop-value TileWallpaper 0
+    driver set-desktop-value WallpaperStyle 2
+}
+
+# "TILE STYLE" as the registry holds them.
+style_values() {
+    local key='Control Panel\Desktop'
+    printf '%s %s' "$(driver reg-value "$key" TileWallpaper)" "$(driver reg-value "$key" WallpaperStyle)"
+}
+
+# Waits until the primary's centre of the wallpaper file shows R,G,B, then
+# until the main window has ended that change (a message it answers after).
+wait_for_primary_colour() {  # R,G,B
+    local tries=0
+    while [ "$(pixel_at "$(wallpaper_file)" 512 384 2>/dev/null)" != "$1" ] && [ $tries -lt 150 ]; do
+        tries=$((tries + 1))
+        sleep 0.1
+    done
+    driver send 0 0 0 >/dev/null || fail "the program stopped answering"
+}
+
+# A picture per monitor, each fitted to its own monitor, in one file laid
+# out for the tile style; the user's wallpaper and style values back after
+# a crash and at exit; a layout change composes afresh.
+case_two_monitors() {
+    two_screen_case
+    local pics=$PICS
+    copy_effect_files
+    make_picture "$pics/red.png" 1600x1200 255,0,0
+    make_picture "$pics/green.png" 1600x1200 0,255,0
+    make_picture "$pics/blue.png" 1600x1200 0,0,255
+    write_list "$pics" -- "$pics/red.png" "$pics/green.png" "$pics/blue.png"
+    write_picture_ini 'picmaxsize=700' 'notstrech=0' 'iscalender=1'
+    local mine='C:\users\Public\mine.bmp' ours
+    ours="$(windows_path "$FILES")\\Corvalendrine.bmp"
+    driver set-wallpaper-reg "$mine"
+    expect "monitors" "$(printf '%s\n' '-800 0 0 600 -800 0 0 600 0' '0 0 1024 768 0 0 1024 768 1')" \
+        "$(driver monitors | sort -n)"
+    start_program
+    local file
+    file=$(wallpaper_file)
+    wait_for_primary_colour 255,0,0
+    expect "registry wallpaper" "$ours" "$(driver get-wallpaper-reg)"
+    expect "tile style" "1 0" "$(style_values)"
+    expect "wallpaper header" "BM 1824x768 24bpp compression=0 $((54 + 1824 * 768 * 3))" \
+        "$(bmp_info "$file")"
+    # Tiles start at the primary's top-left: the primary is x 0..1023 of the
+    # file, the left monitor x 1024..1823 (rows 0..599).
+    expect_picture "primary's picture (limit 700)" "$file" 162 121 700 525 255,0,0 2
+    expect_picture "left monitor's picture (limit 600)" "$file" 1124 75 600 450 0,255,0 2
+    expect "primary's colour on the left monitor" 0 "$(count_colour "$file" 255,0,0 60 1024 0 800 600)"
+    expect_region "below the left monitor (on no monitor)" "$file" 1024 600 800 168 "$BACKGROUND"
+    # The calendar and the caption at the bottom right of the primary.
+    WORK_R=1024
+    WORK_B=768
+    expect_caption "primary's caption" "$file"
+    expect_calendar "primary's calendar" "$file"
+    expect "remembered style" "oriwallstyle=0,2" "$(ini_text | grep '^oriwallstyle=')"
+
+    # The system's layout-change message: once it has settled, the next
+    # pictures (blue on the primary).
+    # WM_DISPLAYCHANGE (0x7E) at 24 bits a pixel.
+    driver send 0x7E 24 0 >/dev/null || fail "the program did not take the layout change"
+    wait_for_primary_colour 0,0,255
+    expect_picture "primary after the layout change" "$file" 162 121 700 525 0,0,255 2
+    expect_picture "left monitor after the layout change" "$file" 1124 75 600 450 255,0,0 2
+
+    # A crash leaves the tile style; the next run's exit puts the user's back.
+    driver kill >/dev/null || fail "the program could not be ended"
+    wait_program
+    expect "style after the crash" "1 0" "$(style_values)"
+    start_program
+    wait_for_primary_colour 255,0,0
+    cy_exit_program
+    expect "wallpaper after exit" "$mine" "$(driver get-wallpaper-reg)"
+    expect "style after exit" "0 2" "$(style_values)"
+}
+
+# One composition for every monitor (multimonitor=1): the primary's size,
+# set as ever, the style values untouched.
+case_two_monitors_shared() {
+    two_screen_case
+    local pics=$PICS
+    make_picture "$pics/red.png" 300x200 255,0,0
+    write_list "$pics" -- "$pics/red.png"
+    write_picture_ini 'iscalender=0' 'multimonitor=1'
+    start_program
+    local file
+    file=$(wallpaper_file)
+    wait_for_primary_colour 255,0,0
+    expect "wallpaper header" "BM 1024x768 24bpp compression=0 $((54 + 1024 * 768 * 3))" \
+        "$(bmp_info "$file")"
+    expect_picture "the one picture" "$file" 362 284 300 200 255,0,0
+    expect "style untouched" "0 2" "$(style_values)"
+    cy_exit_program
+    expect "no style kept" "" "$(ini_text | grep '^oriwallstyle=' || true)"
+}
