@@ -427,6 +427,8 @@ void CMainDlg::OnAbout() {
 
 void CMainDlg::OnExit() {
     ending_ = true;
+    // A rescan or a preparation under way ends now, not at its own end.
+    worker_.Stop();
     CancelSettingsWindows();
     // Ends the modal run; the window is then destroyed and writes
     // everything back.

@@ -211,7 +211,7 @@ std::string DrawPictures(AppState& state, int step, Surface& canvas, ComposeServ
     // monitor its next picture. The primary's picture stays the current
     // one, which the caption names and the tray's commands open or delete.
     // A change adds one picture to each monitor's collage.
-    state.monitorCentres.resize(plan.regions.size(), AppState{}.lastCentre);
+    state.monitorCentres.resize(plan.regions.size(), kNoCentreYet);
     const int32_t overlapBefore = state.overlapCount;
     std::string primaryPath, primaryPrevious;
     for (std::size_t i = 0; i < plan.regions.size(); ++i) {

@@ -45,6 +45,10 @@ struct PointI {
     int32_t y = 0;
 };
 
+// A random placement's last centre before the first: off every screen, so
+// the first random placement is never mirrored.
+constexpr PointI kNoCentreYet{-1000000, -1000000};
+
 // A forward pick made ahead of its change, so that its picture can be
 // prepared meanwhile, with what it took from the catalogue to give back.
 struct PickAhead {
@@ -88,7 +92,7 @@ struct AppState {
     int32_t overlapCount = 0;
     int32_t freshCanvasRequested = 0;
     // Off every screen, so the first random placement is never mirrored.
-    PointI lastCentre{-1000000, -1000000};
+    PointI lastCentre = kNoCentreYet;
     std::string lastDateText;
     int32_t screenWidth = 0;
     int32_t screenHeight = 0;

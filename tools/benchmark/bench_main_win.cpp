@@ -7,6 +7,10 @@
 //   corv_bench scan FOLDER
 //   corv_bench steps DIR PICTURE WIDTH HEIGHT   (the parts of a plain change,
 //                        one line of their milliseconds)
+//   corv_bench prepared DIR PICTURE WIDTH HEIGHT   (the picture prepared on a
+//                        worker thread first, as the program does after a
+//                        change, then the change: "<change ms> <processor ms of
+//                        both> <peak working set KiB> <peak commit KiB>")
 //
 // Prints one line: "<milliseconds> <peak working set KiB> <peak commit KiB> [count]".
 #include <windows.h>
@@ -17,11 +21,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 #include <string>
+#include <thread>
 
 #include "compose/composer.h"
 #include "compose/imaging_gdiplus_win.h"
 #include "compose/jpeg_decode_win.h"
+#include "compose/prepared_pictures.h"
 #include "engine/catalogue.h"
 #include "engine/file_io.h"
 #include "engine/platform_win.h"
@@ -86,6 +93,72 @@ int Change(const std::string& dir, const std::string& picture, int w, int h, boo
     return 0;
 }
 
+// The processor time of the whole process so far, in milliseconds.
+double ProcessorMs() {
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    auto ms = [](const FILETIME& t) {
+        return static_cast<double>(uint64_t{t.dwHighDateTime} << 32 | t.dwLowDateTime) / 10000.0;
+    };
+    return ms(kernel) + ms(user);
+}
+
+// A plain change whose picture was prepared ahead on a thread of its own
+// with its own imaging objects, as the program's worker does it.
+int Prepared(const std::string& dir, const std::string& picture, int w, int h) {
+    corv::GdiplusSession gdiplus;
+    corv::GdiplusImaging imaging;
+    FixedDesktop desktop(w, h);
+    corv::CrtRandom random;
+    corv::SystemClock clock;
+    corv::Win32FileSystem fs;
+    corv::AppState state;
+    corv::ProfileFile defaults("none");
+    corv::LoadSettings(state.settings, state.exceptionPrograms, defaults);
+    state.settings.programDir = dir;
+    state.settings.israndum = false;
+    state.settings.iscalender = false;
+    state.folderList = {corv::MakeFolderEntry(dir, 1)};
+    state.pictureList = {picture};
+    state.freshCanvasRequested = 1;
+    auto cache = std::make_shared<corv::PreparedPictures>();
+    const double processorBefore = ProcessorMs();
+    const corv::NeededSize need = corv::PictureNeed(state);
+    std::thread worker([&] {
+        SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_LOWEST);
+        corv::GdiplusImaging own;
+        auto pixels = std::make_shared<corv::PreparedPixels>();
+        const corv::PreparedKey key{picture, need, corv::ReadFileStamp(picture)};
+        if (own.PreparePicture(picture, need, *pixels)) cache->Put(key, std::move(pixels));
+    });
+    worker.join();
+    corv::ComposeServices services{
+        imaging,
+        desktop,
+        random,
+        clock,
+        fs,
+        nullptr,
+        false,
+        [&](const std::string& path, const corv::NeededSize& n) {
+            const corv::PreparedKey key{path, n, corv::ReadFileStamp(path)};
+            std::shared_ptr<const corv::PreparedPixels> pixels = cache->Find(key);
+            return pixels ? imaging.FromPrepared(pixels) : nullptr;
+        }};
+    const double start = NowMs();
+    corv::ChangeWallpaper(state, 0, services);
+    const double ms = NowMs() - start;
+    const double processor = ProcessorMs() - processorBefore;
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    std::printf("%.1f %.1f %lu %lu%s\n", ms, processor,
+                static_cast<unsigned long>(counters.PeakWorkingSetSize / 1024),
+                static_cast<unsigned long>(counters.PeakPagefileUsage / 1024),
+                cache->Count() == 1 ? "" : " (not prepared)");
+    return 0;
+}
+
 // The steps of a plain change one by one, in milliseconds: the picture's
 // load, a new canvas cleared, the picture drawn on it, the BMP saved.
 int Steps(const std::string& dir, const std::string& picture, int w, int h) {
@@ -113,10 +186,17 @@ int Steps(const std::string& dir, const std::string& picture, int w, int h) {
     surface->Clear(0xFF485573);
     const double clear = lap();
     const corv::SizeI size = corv::FitPictureSize(image->Width(), image->Height(), 400, false);
-    surface->DrawImage(
-        *image, corv::RectI{(w - size.width) / 2, (h - size.height) / 2, size.width, size.height});
+    const corv::RectI dest{(w - size.width) / 2, (h - size.height) / 2, size.width, size.height};
+    // Through GDI+ (as every picture was drawn before), then through the
+    // program's own resampling (an opaque picture drawn whole).
+    surface->DrawImage(*image, dest);
     surface.reset();
     const double draw = lap();
+    surface = imaging.SurfaceOn(*canvas);
+    lap();
+    surface->DrawImage(*image, dest, corv::RectI{0, 0, image->Width(), image->Height()});
+    surface.reset();
+    const double ownDraw = lap();
     imaging.SaveImage(*canvas, dir + "\\steps.bmp", "image/bmp");
     const double save = lap();
     // The decoder alone, from memory.
@@ -129,8 +209,8 @@ int Steps(const std::string& dir, const std::string& picture, int w, int h) {
                              corv::NeededSize{400, 400, false});
             decode = std::min(decode, lap());
         }
-    std::printf("load %.1f (decoding %.1f) clear %.1f draw %.1f save %.1f\n", load, decode, clear,
-                draw, save);
+    std::printf("load %.1f (decoding %.1f) clear %.1f draw %.1f (GDI+) %.1f (own) save %.1f\n",
+                load, decode, clear, draw, ownDraw, save);
     return 0;
 }
 
@@ -162,6 +242,8 @@ int main(int argc, char** argv) {
                       argc > 6 && std::string(argv[6]) == "collage");
     if (command == "scan" && argc >= 3) return Scan(argv[2]);
     if (command == "idle") return Idle();
+    if (command == "prepared" && argc >= 6)
+        return Prepared(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]));
     if (command == "steps" && argc >= 6)
         return Steps(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]));
     std::fprintf(stderr,

@@ -95,3 +95,26 @@ case_session_end_during_scan() {
     expect "exit code" 0 "$EXIT_CODE"
     expect "wallpaper after exit" 'C:\users\Public\mine.bmp' "$(driver get-wallpaper-reg)"
 }
+
+# The exit command while the next picture is being prepared (right after a
+# change of a large photo): the program ends cleanly with the user's
+# wallpaper back.
+case_exit_during_preparation() {
+    driver set-wallpaper-reg 'C:\users\Public\mine.bmp'
+    mkdir -p "$FILES/pics"
+    convert -size 6000x4000 -seed 5 plasma:fractal -quality 85 "$FILES/pics/a.jpg"
+    cp "$FILES/pics/a.jpg" "$FILES/pics/b.jpg"
+    printf '%s\r\n' "$(windows_path "$FILES/pics"),2" '&' "$(windows_path "$FILES/pics")\\a.jpg" \
+        "$(windows_path "$FILES/pics")\\b.jpg" >"$FILES/list.txt"
+    write_ini '[DEFAULT]' changetime=600 min_sec=1000 israndum=0 maxwinstop=0 isiptooltip=0
+    start_program
+    # send-command returns once the change is done; the next picture is
+    # then being prepared.
+    driver send-command "$ID_NEXT_PICTURE" || fail "the change was not answered"
+    driver post-command "$ID_EXIT"
+    driver wait-gone 20000 >/dev/null || fail "the program did not end during the preparation"
+    wait_program
+    expect "exit code" 0 "$EXIT_CODE"
+    expect "wallpaper after exit" 'C:\users\Public\mine.bmp' "$(driver get-wallpaper-reg)"
+    expect "list.txt after exit" 2 "$(qk_listed_pictures)"
+}
