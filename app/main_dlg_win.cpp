@@ -452,6 +452,16 @@ void CMainDlg::ChangeWallpaper(int step) {
         // is back, and stays.
         if (ending_) return;
     }
+    if (preparing_) {
+        // The next picture may still be being prepared: the change waits for
+        // it (messages go on being handled) rather than decoding it a second
+        // time beside it. The worker takes jobs in order, so an empty one
+        // ends after the preparations.
+        preparing_ = false;
+        bool ran = false;
+        worker_.RunAndWait([](const std::atomic<bool>&) {}, ran);
+        if (ending_) return;
+    }
     ComposeServices services{imaging_,
                              desktop_,
                              draws_,
@@ -485,7 +495,7 @@ void CMainDlg::PrepareAhead() {
     prepared_->KeepOnly(plan.keep);
     for (const PreparedRequest& request : plan.prepare) {
         // A job that cannot be queued leaves the picture to its change.
-        worker_.Post([cache = prepared_, request](const std::atomic<bool>& stopping) {
+        preparing_ |= worker_.Post([cache = prepared_, request](const std::atomic<bool>& stopping) {
             if (stopping) return;
             const PreparedKey key{request.path, request.need, ReadFileStamp(request.path)};
             if (!key.stamp.present || cache->Find(key)) return;

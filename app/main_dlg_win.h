@@ -154,6 +154,8 @@ private:
     // A change is under way (it may be waiting for its rescan, and
     // messages are handled meanwhile): a second request is not started.
     bool changing_ = false;
+    // Pictures were given to the worker to prepare since the last change.
+    bool preparing_ = false;
     // The program is ending (exit, or the end of the session): no change
     // starts or finishes after this.
     bool ending_ = false;
