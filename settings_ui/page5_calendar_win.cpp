@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "compose/text_encoding_win.h"
+#include "base/text_win.h"
 #include "res/resource.h"
 #include "settings_ui/page5_calendar.h"
 
@@ -19,13 +19,13 @@ struct FontHarvest {
 int CALLBACK CollectFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD type, LPARAM data) {
     FontHarvest& harvest = *reinterpret_cast<FontHarvest*>(data);
     FontFaceFacts facts;
-    facts.face = WideToAnsi(font->lfFaceName);
+    facts.face = Utf8(font->lfFaceName);
     facts.trueType = (type & TRUETYPE_FONTTYPE) != 0;
     facts.charSet = font->lfCharSet;
     facts.doubleByteSystem = harvest.doubleByte;
     // A face the code page cannot hold could not be stored in env.ini.
     const std::wstring wide = font->lfFaceName;
-    if (AnsiToWide(facts.face) != wide) return 1;
+    if (Wide(facts.face) != wide) return 1;
     if (OfferFontFace(facts)) harvest.faces.push_back(wide);
     return 1;
 }
@@ -108,7 +108,7 @@ void CPage5::SelectStoredFace(int list, const std::string& face) {
     // The list's own search: the first item that begins with the stored
     // name, whatever the case. An empty name selects nothing.
     if (face.empty()) return;
-    const std::wstring wide = AnsiToWide(face);
+    const std::wstring wide = Wide(face);
     const LRESULT found = SendMessageW(GetDlgItem(list), CB_SELECTSTRING, static_cast<WPARAM>(-1),
                                        reinterpret_cast<LPARAM>(wide.c_str()));
     if (found != CB_ERR) ShowFace(list);
@@ -122,7 +122,7 @@ void CPage5::ShowFace(int list) {
     if (length <= 0 || length >= LF_FACESIZE) return;
     wchar_t text[LF_FACESIZE] = {};
     SendMessageW(box, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
-    const std::string face = WideToAnsi(text);
+    const std::string face = Utf8(text);
     if (face.empty()) return;
 
     Settings& settings = Setting();

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "base/text_win.h"
 #include "widgets/link_label_logic.h"
 
 namespace corv {
@@ -9,7 +10,7 @@ namespace corv {
 namespace {
 
 void ShellOpen(const std::string& target) {
-    ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(nullptr, L"open", Wide(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace
@@ -134,7 +135,7 @@ bool CLinkStatic::OnSetCursor(HWND, UINT, UINT) {
 
 void CLinkStatic::OnClicked() {
     if (link_ == 0 || !open_) return;
-    const std::string target = LinkTarget(GetTextA());
+    const std::string target = LinkTarget(GetTextUtf8());
     if (!target.empty()) open_(target);
 }
 

@@ -237,7 +237,7 @@ TEST_F(LinkStaticTest, ClicksOpenTheShownAddressOnlyInLinkMode) {
     EXPECT_EQ(0, Seen(host.mail));
 
     // A label that shows a program's path never starts it.
-    host.home.SetTextA("C:\\windows\\notepad.exe");
+    host.home.SetTextUtf8("C:\\windows\\notepad.exe");
     Clicked(host.home, IDC_HOMEPAGE);
     EXPECT_EQ(2u, opened.size());
 
