@@ -18,9 +18,9 @@
 
 namespace corv {
 
-// `path` with its ASCII letters in lower case; the second byte of a
-// double-byte character is left as it is.
-std::string LowerAnsiPath(const std::string& path);
+// `path` (UTF-8) with its ASCII letters in lower case; every other
+// character is left as it is.
+std::string LowerPath(const std::string& path);
 
 // True when `inner` lies below `outer` (both in lower case).
 bool FolderContains(const std::string& outer, const std::string& inner);

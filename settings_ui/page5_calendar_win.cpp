@@ -1,6 +1,7 @@
 #include "settings_ui/page5_calendar_win.h"
 
 #include <cstring>
+#include <cwchar>
 #include <vector>
 
 #include "base/text_win.h"
@@ -23,7 +24,7 @@ int CALLBACK CollectFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD type, L
     facts.trueType = (type & TRUETYPE_FONTTYPE) != 0;
     facts.charSet = font->lfCharSet;
     facts.doubleByteSystem = harvest.doubleByte;
-    // A face the code page cannot hold could not be stored in env.ini.
+    // A face with a lone surrogate has no UTF-8 name to store in env.ini.
     const std::wstring wide = font->lfFaceName;
     if (Wide(facts.face) != wide) return 1;
     if (OfferFontFace(facts)) harvest.faces.push_back(wide);
@@ -127,12 +128,12 @@ void CPage5::ShowFace(int list) {
 
     Settings& settings = Setting();
     const SampleFont look = SampleFontFor(settings, list, face, logPixelsY_);
-    LOGFONTA font{};
+    LOGFONTW font{};
     font.lfHeight = look.height;
     font.lfWeight = look.weight;
     font.lfItalic = look.italic ? 1 : 0;
     font.lfCharSet = static_cast<BYTE>(look.charSet);
-    std::strncpy(font.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+    std::wcsncpy(font.lfFaceName, Wide(face).c_str(), LF_FACESIZE - 1);
     const CalendarFontRow* row = CalendarRowOf(list);
     if (CLinkStatic* sample = row ? SampleOf(row->sample) : nullptr) sample->SetLabelFont(font);
     ApplyCalendarFace(settings, list, face);

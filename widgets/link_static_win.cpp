@@ -16,8 +16,8 @@ void ShellOpen(const std::string& target) {
 }  // namespace
 
 CLinkStatic::CLinkStatic() : open_(ShellOpen) {
-    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof fontDescription_, &fontDescription_);
-    font_ = CreateFontIndirectA(&fontDescription_);
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof fontDescription_, &fontDescription_);
+    font_ = CreateFontIndirectW(&fontDescription_);
     textColor_ = GetSysColor(COLOR_WINDOWTEXT);
     backColor_ = GetSysColor(COLOR_BTNFACE);
     backBrush_ = CreateSolidBrush(backColor_);
@@ -69,7 +69,7 @@ void CLinkStatic::SetLabelBackColor(COLORREF color) {
     if (hwnd_ != nullptr) Invalidate(true);
 }
 
-void CLinkStatic::SetLabelFont(const LOGFONTA& font) {
+void CLinkStatic::SetLabelFont(const LOGFONTW& font) {
     fontDescription_ = font;
     MakeFont();
     RepaintNow();
@@ -89,7 +89,7 @@ void CLinkStatic::SetLabelStyle(uint32_t remove, uint32_t add) {
 
 void CLinkStatic::MakeFont() {
     // A description the system cannot make keeps the font there is.
-    HFONT made = CreateFontIndirectA(&fontDescription_);
+    HFONT made = CreateFontIndirectW(&fontDescription_);
     if (made == nullptr) return;
     HFONT old = font_;
     font_ = made;
