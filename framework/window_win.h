@@ -1,8 +1,8 @@
 // CWindow: a thin handle to a window that someone else owns. Copying it
 // copies the handle; it never destroys the window.
 //
-// Texts come in two forms: wide strings, shown as they are, and narrow
-// strings in the ANSI code page (paths and stored texts).
+// Texts come in two forms: wide strings, as the system takes them, and
+// UTF-8 strings (paths and stored texts), converted by base/text_win.h.
 //
 // An object of the framework is attached to its window in one way: a window
 // property holding the object's address (SetWindowObject). A window whose

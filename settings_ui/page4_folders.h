@@ -4,7 +4,7 @@
 //
 // A folder contains another when the other's path continues below it with a
 // backslash: C:\pics contains C:\pics\2006 but not C:\pics2. Paths are
-// compared case-insensitively (ASCII letters, DBCS-aware for code page 949).
+// compared case-insensitively (ASCII letters; paths are UTF-8).
 #pragma once
 
 #include <cstdint>
