@@ -93,3 +93,31 @@ TEST(WideFiles, ANameWithALoneSurrogateHasNoUtf8Form) {
     EXPECT_EQ(name, "\xF0\x9F\x8C\x85.png");
     EXPECT_EQ(corv::Wide(name), L"\U0001F305.png");
 }
+
+TEST(WideFiles, TheCodePageTakesOnlyWhatItHoldsExactly) {
+    ASSERT_EQ(GetACP(), 949u) << "the tests run under the Korean code page";
+    struct Case {
+        std::wstring text;
+        bool fits;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {L"\uC0AC\uC9C4", true, "\xBB\xE7\xC1\xF8"},                              // 사진
+        {L"\u0424\u043E\u0442\u043E", true, "\xAC\xB6\xAC\xE0\xAC\xE4\xAC\xE0"},  // Фото
+        {L"plain.jpg", true, "plain.jpg"},
+        {L"", true, ""},
+        // No look-alike: "é" must not become "e", nor an emoji "?".
+        {L"Caf\u00E9-\u00E9t\u00E9", false, ""},
+        {L"\u0E17\u0E30\u0E40\u0E25", false, ""},
+        {L"H\u1ED3 T\u00E2y", false, ""},
+        {L"\U0001F305 \uB178\uC744", false, ""},
+    };
+    for (const Case& c : cases) {
+        const std::string utf8 = corv::Utf8(c.text);
+        std::string ansi = "untouched";
+        EXPECT_EQ(corv::Utf8ToAnsi(utf8, ansi), c.fits) << utf8;
+        if (!c.fits) continue;
+        EXPECT_EQ(ansi, c.bytes) << utf8;
+        EXPECT_EQ(corv::AnsiToUtf8(ansi), utf8);
+    }
+}
