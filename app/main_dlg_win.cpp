@@ -11,12 +11,12 @@
 
 #include "app/delete_picture_win.h"
 #include "app/program_names.h"
+#include "base/text_win.h"
 #include "compose/calendar.h"
 #include "compose/composer.h"
 #include "compose/desktop_win.h"
 #include "compose/effects.h"
 #include "compose/slots_file.h"
-#include "compose/text_encoding_win.h"
 #include "engine/catalogue.h"
 #include "engine/cycle.h"
 #include "engine/cycle_win.h"
@@ -54,7 +54,7 @@ constexpr UINT kDisplaySettleDelay = 2000;
 
 // Sent to every top-level window when the task bar is (re)created.
 UINT TaskbarCreatedMessage() {
-    static const UINT message = RegisterWindowMessageA("TaskbarCreated");
+    static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
     return message;
 }
 
@@ -62,7 +62,7 @@ UINT TaskbarCreatedMessage() {
 // there, and what to do about it.
 void TellFolderIsReadOnly(const std::string& dir) {
     const std::wstring text =
-        L"Corvalendrine이 있는 폴더에 파일을 쓸 수 없습니다.\n\n" + AnsiToWide(dir) +
+        L"Corvalendrine이 있는 폴더에 파일을 쓸 수 없습니다.\n\n" + Wide(dir) +
         L"\n\n이 폴더에는 설정(env.ini)과 바탕화면 그림을 저장할 수 없으므로 바탕화면을 "
         L"바꾸지 않고 아무 파일도 쓰지 않습니다.\n프로그램 폴더를 통째로 내가 쓸 수 있는 "
         L"폴더(예: 문서 폴더)로 옮긴 뒤 다시 실행해 주세요.\n\n또는 Corvalendrine 설치 "
@@ -82,58 +82,28 @@ void ShowFirstStartBalloon(CTrayIcon& icon) {
                      L"\"환경 설정\"을 누르면 설정이 열립니다.");
 }
 
-// The running program's full path. The buffer grows as needed: a cut path
-// would put env.ini into another folder.
-std::string ProgramFilePath() {
-    std::vector<char> buffer(512);
-    for (;;) {
-        const DWORD size = static_cast<DWORD>(buffer.size());
-        const DWORD got = GetModuleFileNameA(nullptr, buffer.data(), size);
-        if (got == 0) return std::string();
-        if (got < size - 1) return std::string(buffer.data(), got);
-        if (buffer.size() >= 32768) return std::string();
-        buffer.resize(buffer.size() * 2);
-    }
-}
-
-// A string value of the user's registry; false when it cannot be read.
-bool ReadUserRegistryString(const char* keyName, const char* valueName, std::string& value) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyName, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return false;
-    char buffer[1024];
-    DWORD size = sizeof buffer - 1;
-    DWORD type = 0;
-    const LONG result =
-        RegQueryValueExA(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-    RegCloseKey(key);
-    if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
-    buffer[size < sizeof buffer ? size : sizeof buffer - 1] = '\0';
-    value = buffer;
-    return true;
-}
-
 }  // namespace
 
 bool FolderTakesNewFiles(const std::string& dir) {
     const std::string probe = JoinPath(dir, "~corvalendrine-write-check.tmp");
     for (int attempt = 0; attempt < 2; ++attempt) {
-        HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        HANDLE file = CreateFileW(WidePath(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
             CloseHandle(file);
             return true;
         }
         // A probe left by a killed run is removed and tried once more.
-        if (GetLastError() != ERROR_FILE_EXISTS || !DeleteFileA(probe.c_str())) return false;
+        if (GetLastError() != ERROR_FILE_EXISTS || !DeleteFileW(WidePath(probe).c_str()))
+            return false;
     }
     return false;
 }
 
 void SetDesktopIconsVisible(bool visible) {
-    HWND desktop = FindWindowA("Progman", nullptr);
+    HWND desktop = FindWindowW(L"Progman", nullptr);
     if (desktop == nullptr) return;
-    HWND iconView = FindWindowExA(desktop, nullptr, "SHELLDLL_DefView", nullptr);
+    HWND iconView = FindWindowExW(desktop, nullptr, L"SHELLDLL_DefView", nullptr);
     if (iconView == nullptr) return;
     ShowWindow(iconView, visible ? SW_SHOW : SW_HIDE);
 }
@@ -268,18 +238,19 @@ void CMainDlg::StartUp() {
 
 void CMainDlg::ReadDesktopSettings() {
     DesktopValues values;
-    values.hasWallpaper =
-        ReadUserRegistryString("Control Panel\\Desktop", "Wallpaper", values.wallpaper);
-    values.hasBackground =
-        ReadUserRegistryString("Control Panel\\Colors", "Background", values.background);
-    values.hasStyle =
-        ReadUserRegistryString("Control Panel\\Desktop", "TileWallpaper", values.tileWallpaper) &&
-        ReadUserRegistryString("Control Panel\\Desktop", "WallpaperStyle", values.wallpaperStyle);
+    values.hasWallpaper = ReadRegistryString(HKEY_CURRENT_USER, "Control Panel\Desktop",
+                                             "Wallpaper", values.wallpaper);
+    values.hasBackground = ReadRegistryString(HKEY_CURRENT_USER, "Control Panel\Colors",
+                                              "Background", values.background);
+    values.hasStyle = ReadRegistryString(HKEY_CURRENT_USER, "Control Panel\Desktop",
+                                         "TileWallpaper", values.tileWallpaper) &&
+                      ReadRegistryString(HKEY_CURRENT_USER, "Control Panel\Desktop",
+                                         "WallpaperStyle", values.wallpaperStyle);
     ApplyDesktopValues(state.settings, values);
 }
 
 void CMainDlg::BuildTooltip() {
-    std::string tip = LoadResourceStringA(IDS_VERSION);
+    std::string tip = LoadResourceStringUtf8(IDS_VERSION);
     if (state.settings.isiptooltip) tip += "\r\n" + GetAddressText();
     trayIcon.SetTipText(tip.c_str());
 }
@@ -346,8 +317,8 @@ void CMainDlg::RestoreUserWallpaper() {
             DeleteWallpaperStyleValues();
     }
     // An empty path leaves the desktop without a picture, as the user had it.
-    SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0,
-                          const_cast<char*>(state.settings.userWallpaper.c_str()),
+    std::wstring path = Wide(state.settings.userWallpaper);
+    SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, &path[0],
                           SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
 }
 
@@ -399,7 +370,8 @@ void CMainDlg::OnOpenPicture() {
     // With no picture there is nothing to open; an empty name would open
     // some folder instead.
     if (state.currentPicture.empty()) return;
-    ShellExecuteA(nullptr, "open", state.currentPicture.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(nullptr, L"open", Wide(state.currentPicture).c_str(), nullptr, nullptr,
+                  SW_SHOWNORMAL);
 }
 
 void CMainDlg::OnDesktopIcons() {

@@ -149,17 +149,19 @@ void DrawCalendar(Surface& canvas, Imaging& imaging, const RectI& workArea, cons
     }
 }
 
-bool LoadSpecialDays(const std::string& path, SpecialDays& specialDays) {
+bool LoadSpecialDays(const std::string& path, SpecialDays& specialDays,
+                     const AnsiCodePage& codePage) {
     std::string data;
     if (ReadWholeFile(path, data, kMaxSpecialDaysFile) != ReadResult::Ok) return false;
-    ParseSpecialDays(data, specialDays);
+    ParseSpecialDays(data, specialDays, codePage);
     return true;
 }
 
-void ParseSpecialDays(const std::string& data, SpecialDays& specialDays) {
+void ParseSpecialDays(const std::string& data, SpecialDays& specialDays,
+                      const AnsiCodePage& codePage) {
     std::string key;
     std::string label;
-    for (std::string& line : SplitTextLines(data, kLineBuffer)) {
+    for (std::string& line : StoredTextLines(data, kLineBuffer, codePage)) {
         // The line buffer is a C string: a zero byte ends what is seen of it.
         const std::size_t zero = line.find('\0');
         if (zero != std::string::npos) line.resize(zero);

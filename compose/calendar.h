@@ -12,6 +12,7 @@
 #include <map>
 #include <string>
 
+#include "base/stored_text.h"
 #include "compose/imaging.h"
 #include "engine/dpi_scale.h"
 #include "engine/platform.h"
@@ -54,8 +55,10 @@ std::string SpecialDaysPath(const std::string& programDir);
 // them: at most 99 bytes, a longer line going on as the next line. False,
 // with `specialDays` unchanged, when the file cannot be read or is
 // unreasonably large.
-bool LoadSpecialDays(const std::string& path, SpecialDays& specialDays);
-// The same for the file's text.
-void ParseSpecialDays(const std::string& data, SpecialDays& specialDays);
+bool LoadSpecialDays(const std::string& path, SpecialDays& specialDays,
+                     const AnsiCodePage& codePage = SystemAnsiCodePage());
+// The same for the file's bytes: UTF-8 after the mark, else `codePage`.
+void ParseSpecialDays(const std::string& data, SpecialDays& specialDays,
+                      const AnsiCodePage& codePage = SystemAnsiCodePage());
 
 }  // namespace corv

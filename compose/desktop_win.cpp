@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "base/text_win.h"
+
 namespace corv {
 
 SizeI SystemDesktop::ScreenSize() {
@@ -12,7 +14,7 @@ SizeI SystemDesktop::ScreenSize() {
 
 RectI SystemDesktop::WorkArea() {
     RECT area{};
-    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0)) {
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0)) {
         SizeI screen = ScreenSize();
         return RectI{0, 0, screen.width, screen.height};
     }
@@ -79,9 +81,9 @@ void DeleteWallpaperStyleValues() {
 
 void SetDesktopWallpaper(const std::string& path) {
     // The call takes a writable buffer.
-    std::vector<char> buffer(path.begin(), path.end());
-    buffer.push_back('\0');
-    SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, buffer.data(),
+    std::wstring buffer = Wide(path);
+    buffer.push_back(L'\0');
+    SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, buffer.data(),
                           SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
 }
 

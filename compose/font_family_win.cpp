@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "compose/text_encoding_win.h"
+#include "base/text_win.h"
 
 namespace corv {
 
@@ -94,7 +94,7 @@ GpFontFamily* InstalledFamilyFor(const std::wstring& text, bool anyFamily) {
 }  // namespace
 
 GpFontFamily* CreateFontFamilyFor(const std::string& name, const std::wstring& text) {
-    if (GpFontFamily* named = FamilyByName(AnsiToWide(name))) return named;
+    if (GpFontFamily* named = FamilyByName(Wide(name))) return named;
     GpFontFamily* generic = nullptr;
     if (gp::GdipGetGenericFontFamilySansSerif(&generic) != Ok) generic = nullptr;
     if (generic && Covers(NameOf(generic), text)) return generic;

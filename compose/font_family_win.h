@@ -11,7 +11,7 @@
 
 namespace corv {
 
-// The family `name` (ANSI code page) when it is installed. Otherwise a
+// The family `name` (UTF-8) when it is installed. Otherwise a
 // substitute that can show `text`: the generic sans-serif family, or else
 // the first installed family that has a glyph for every character of the
 // text, preferring one with "Sans" in its name; failing all that, the

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/text_win.h"
 #include "compose/font_family_win.h"
 #include "compose/resample.h"
-#include "compose/text_encoding_win.h"
 
 namespace corv {
 
@@ -343,7 +343,7 @@ void GdiplusSurface::DrawRectOutline(const RectI& rect, uint32_t argb) {
 void GdiplusSurface::DrawString(const std::string& text, const FontSpec& font, const RectF& layout,
                                 uint32_t argb, TextAlign horizontal, TextAlign vertical) {
     if (text.empty() || !(font.pixelSize > 0)) return;
-    const std::wstring wide = AnsiToWide(text);
+    const std::wstring wide = Wide(text);
     FamilyPtr family(CreateFontFamilyFor(font.family, wide));
     if (!family) return;
     const int style = font.style & (kFontBold | kFontItalic);

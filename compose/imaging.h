@@ -2,8 +2,8 @@
 // library. The program's implementation wraps GDI+ (imaging_gdiplus_win);
 // tests use a recording double (tests/support/recording_imaging.h).
 //
-// Paths, font names and drawn texts are narrow strings in the ANSI code page;
-// the implementation converts them at its edge.
+// Paths, font names and drawn texts are UTF-8; the implementation converts
+// them to UTF-16 at its edge.
 #pragma once
 
 #include <cstdint>

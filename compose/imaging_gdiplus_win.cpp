@@ -3,12 +3,12 @@
 #include <cstring>
 #include <vector>
 
+#include "base/text_win.h"
 #include "compose/avif_decode_win.h"
 #include "compose/exif_orientation.h"
 #include "compose/heic_decode_win.h"
 #include "compose/jpeg_decode_win.h"
 #include "compose/picture_probe.h"
-#include "compose/text_encoding_win.h"
 #include "compose/webp_decode_win.h"
 #include "engine/file_io.h"
 
@@ -18,29 +18,11 @@ namespace gp = Gdiplus::DllExports;
 using Gdiplus::GpBitmap;
 using Gdiplus::Ok;
 
-namespace {
-
-// A path the wide file functions accept also past MAX_PATH: long absolute
-// paths get the \\?\ prefix (which also needs backslashes throughout).
-std::wstring FileApiPath(const std::string& path) {
-    std::wstring wide = AnsiToWide(path);
-    if (wide.size() < MAX_PATH || wide.compare(0, 4, L"\\\\?\\") == 0) return wide;
-    for (wchar_t& c : wide)
-        if (c == L'/') c = L'\\';
-    const bool drive = wide.size() > 2 && wide[1] == L':' && wide[2] == L'\\';
-    const bool unc = wide.compare(0, 2, L"\\\\") == 0;
-    if (drive) return L"\\\\?\\" + wide;
-    if (unc) return L"\\\\?\\UNC\\" + wide.substr(2);
-    return wide;
-}
-
-}  // namespace
-
 FileStamp ReadFileStamp(const std::string& path) {
     FileStamp stamp;
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (path.empty() ||
-        !GetFileAttributesExW(FileApiPath(path).c_str(), GetFileExInfoStandard, &data) ||
+        !GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return stamp;
     stamp.present = true;
@@ -55,7 +37,7 @@ namespace {
 // Opens a picture for reading without keeping others from writing,
 // renaming or deleting it meanwhile.
 HANDLE OpenPictureFile(const std::string& path) {
-    return CreateFileW(FileApiPath(path).c_str(), GENERIC_READ,
+    return CreateFileW(WidePath(path).c_str(), GENERIC_READ,
                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
@@ -504,7 +486,7 @@ bool GdiplusImaging::SaveImage(Image& image, const std::string& path, const std:
         return written;
     GpBitmap* native = NativeBitmap(image);
     CLSID encoder{};
-    if (!native || path.empty() || FindEncoder(AnsiToWide(mimeType), &encoder) < 0) return false;
+    if (!native || path.empty() || FindEncoder(Wide(mimeType), &encoder) < 0) return false;
     // Encode into memory, then replace the file in one step: a failed write
     // leaves the old file as it was. The encoded bytes are written from the
     // stream's own memory (a 4K canvas is 24 MB).

@@ -62,7 +62,7 @@ bool LoadSlots(const std::string& path, std::vector<SlotRect>& slots) {
 
 void ParseSlots(const std::string& data, std::vector<SlotRect>& slots) {
     std::string pieces[4];
-    for (std::string& line : SplitTextLines(data, kLineBuffer)) {
+    for (std::string& line : SplitTextLines(WithoutUtf8Mark(data), kLineBuffer)) {
         if (slots.size() >= kMaxSlots) break;
         // The line buffer is a C string: a zero byte ends what is seen of it.
         const std::size_t zero = line.find('\0');

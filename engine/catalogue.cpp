@@ -113,18 +113,18 @@ std::string FolderEntryLine(const FolderEntry& entry) {
     return entry.path + "," + (asRead ? entry.countText : std::to_string(entry.count));
 }
 
-int LoadCatalogue(AppState& state, const std::string& path) {
+int LoadCatalogue(AppState& state, const std::string& path, const AnsiCodePage& codePage) {
     state.pictureList.clear();
     std::string data;
     const ReadResult read = ReadWholeFile(path, data, kMaxListFile);
     state.catalogueUnreadable = read == ReadResult::Failed || read == ReadResult::TooLarge;
     if (read != ReadResult::Ok) return 0;
-    return ParseCatalogue(state, data);
+    return ParseCatalogue(state, data, codePage);
 }
 
-int ParseCatalogue(AppState& state, const std::string& data) {
+int ParseCatalogue(AppState& state, const std::string& data, const AnsiCodePage& codePage) {
     state.pictureList.clear();
-    const std::vector<std::string> pieces = SplitTextLines(data, kLineBuffer);
+    const std::vector<std::string> pieces = StoredTextLines(data, kLineBuffer, codePage);
     std::size_t i = 0;
     for (; i < pieces.size(); ++i) {
         std::string line = WithoutLineFeeds(pieces[i]);
@@ -140,9 +140,13 @@ int ParseCatalogue(AppState& state, const std::string& data) {
     return pictures;
 }
 
-bool SaveCatalogue(const AppState& state, const std::string& path) {
+std::string CatalogueFileBytes(const AppState& state, const AnsiCodePage& codePage) {
+    return EncodeStoredText(ToTextMode(CatalogueText(state)), codePage, kLineBuffer - 2);
+}
+
+bool SaveCatalogue(const AppState& state, const std::string& path, const AnsiCodePage& codePage) {
     if (state.catalogueUnreadable) return false;
-    return WriteFileAtomically(path, ToTextMode(CatalogueText(state)));
+    return WriteFileAtomically(path, CatalogueFileBytes(state, codePage));
 }
 
 std::string CatalogueText(const AppState& state) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/stored_text.h"
 #include "engine/app_state.h"
 #include "engine/platform.h"
 
@@ -36,15 +37,23 @@ std::string FolderEntryLine(const FolderEntry& entry);
 
 // Reads list.txt into folderList and pictureList; the number of pictures
 // read (0 when the file cannot be read). A file that is there but cannot be
-// read sets catalogueUnreadable.
-int LoadCatalogue(AppState& state, const std::string& path);
-// The same for the file's text.
-int ParseCatalogue(AppState& state, const std::string& data);
-// list.txt's text before line ends become CR LF.
+// read sets catalogueUnreadable. The file is UTF-8 when it has the mark,
+// else in `codePage`.
+int LoadCatalogue(AppState& state, const std::string& path,
+                  const AnsiCodePage& codePage = SystemAnsiCodePage());
+// The same for the file's bytes.
+int ParseCatalogue(AppState& state, const std::string& data,
+                   const AnsiCodePage& codePage = SystemAnsiCodePage());
+// list.txt's text (UTF-8) before line ends become CR LF.
 std::string CatalogueText(const AppState& state);
+// The file's bytes: in `codePage`, as earlier versions wrote it, when every
+// path fits it and reads back whole; else UTF-8 with the mark.
+std::string CatalogueFileBytes(const AppState& state,
+                               const AnsiCodePage& codePage = SystemAnsiCodePage());
 // Writes list.txt in one step; false when it could not be written (the old
 // file then stays as it was) or when it was unreadable at load.
-bool SaveCatalogue(const AppState& state, const std::string& path);
+bool SaveCatalogue(const AppState& state, const std::string& path,
+                   const AnsiCodePage& codePage = SystemAnsiCodePage());
 
 // Appends every picture below `folder` to pictureList and returns how many.
 // `step` is called once for every entry met (the settings sheet's progress

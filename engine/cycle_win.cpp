@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "base/text_win.h"
+
 namespace corv {
 
 std::vector<TopWindow> ListTopWindows() {
@@ -13,14 +15,14 @@ std::vector<TopWindow> ListTopWindows() {
          w = GetWindow(w, GW_HWNDNEXT)) {
         TopWindow info;
         info.visible = IsWindowVisible(w) != FALSE;
-        info.minimized = (GetWindowLongA(w, GWL_STYLE) & WS_MINIMIZE) != 0;
+        info.minimized = (GetWindowLongW(w, GWL_STYLE) & WS_MINIMIZE) != 0;
         info.hasOwner = GetParent(w) != nullptr;
-        char text[512] = {};
-        GetWindowTextA(w, text, sizeof text);
-        info.title = text;
-        char className[256] = {};
-        GetClassNameA(w, className, sizeof className);
-        info.className = className;
+        wchar_t text[512] = {};
+        GetWindowTextW(w, text, 512);
+        info.title = Utf8(text);
+        wchar_t className[256] = {};
+        GetClassNameW(w, className, 256);
+        info.className = Utf8(className);
         windows.push_back(std::move(info));
     }
     return windows;

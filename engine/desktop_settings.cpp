@@ -42,14 +42,9 @@ std::string OwnWallpaperPath(const std::string& programDir) {
 
 bool SamePathText(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (IsLeadByte949(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
-            if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
-            ++i;
-            continue;
-        }
+    // No byte of a UTF-8 character beyond ASCII is a letter or a slash.
+    for (std::size_t i = 0; i < a.size(); ++i)
         if (FoldPathByte(a[i]) != FoldPathByte(b[i])) return false;
-    }
     return true;
 }
 

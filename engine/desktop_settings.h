@@ -39,9 +39,9 @@ struct DesktopValues {
 // The program's own wallpaper file: programDir + "Corvalendrine.bmp".
 std::string OwnWallpaperPath(const std::string& programDir);
 
-// True when two paths name the same file by their text: letters compared
-// without regard to ASCII case, '\' and '/' alike. Two-byte characters of
-// code page 949 are compared exactly.
+// True when two paths (UTF-8) name the same file by their text: letters
+// compared without regard to ASCII case, '\' and '/' alike. Characters
+// beyond ASCII are compared exactly.
 bool SamePathText(const std::string& a, const std::string& b);
 
 // Sets settings.userWallpaper, userWallpaperStyle and desktopColor from the

@@ -1,6 +1,6 @@
 // Whole-file reads and crash-safe whole-file writes.
 //
-// Paths are narrow strings in the ANSI code page. The implementation lives in
+// Paths are UTF-8, of any length. The implementation lives in
 // file_io_posix.cpp (native builds) and file_io_win.cpp (Windows builds).
 #pragma once
 

@@ -1,12 +1,14 @@
 #include <windows.h>
 
+#include "base/text_win.h"
 #include "engine/file_io.h"
 
 namespace corv {
 
 ReadResult ReadWholeFile(const std::string& path, std::string& data, std::size_t limit) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         DWORD err = GetLastError();
         return (err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND) ? ReadResult::Missing
@@ -49,12 +51,12 @@ bool WriteFileAtomically(const std::string& path, const char* data, std::size_t 
 
 bool WriteFileAtomically(const std::string& path, const std::vector<FilePiece>& pieces) {
     // A folder or a read-only file in the way stays as it is.
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0)
         return false;
     const std::string temp = path + ".new";
-    HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    HANDLE file = CreateFileW(WidePath(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     bool ok = true;
@@ -72,28 +74,28 @@ bool WriteFileAtomically(const std::string& path, const std::vector<FilePiece>& 
     }
     if (ok && !FlushFileBuffers(file)) ok = false;
     if (!CloseHandle(file)) ok = false;
-    if (ok && !MoveFileExA(temp.c_str(), path.c_str(),
+    if (ok && !MoveFileExW(WidePath(temp).c_str(), WidePath(path).c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         ok = false;
-    if (!ok) DeleteFileA(temp.c_str());
+    if (!ok) DeleteFileW(WidePath(temp).c_str());
     return ok;
 }
 
 bool MoveFileReplacing(const std::string& from, const std::string& to) {
-    DWORD attributes = GetFileAttributesA(to.c_str());
+    DWORD attributes = GetFileAttributesW(WidePath(to).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0)
         return false;
-    return MoveFileExA(from.c_str(), to.c_str(),
+    return MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 bool RemoveFile(const std::string& path) {
-    return DeleteFileA(path.c_str()) != 0;
+    return DeleteFileW(WidePath(path).c_str()) != 0;
 }
 
 bool FileExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace corv

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include "base/text_win.h"
+
 namespace corv {
 
 int CrtRandom::Next() {
@@ -22,22 +24,24 @@ LocalDate SystemClock::Today() {
 
 bool Win32FileSystem::ForEachEntry(const std::string& folder,
                                    const std::function<void(const DirEntry&)>& visit) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*.*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(WidePath(folder + "\\*.*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return false;
     do {
         DirEntry entry;
-        entry.name = found.cFileName;
+        // A name with a lone surrogate has no UTF-8 form to open it by
+        // again: it is passed over.
+        if (!Utf8Exact(found.cFileName, entry.name)) continue;
         entry.isDirectory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         entry.isLink = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
         visit(entry);
-    } while (FindNextFileA(search, &found));
+    } while (FindNextFileW(search, &found));
     FindClose(search);
     return true;
 }
 
 bool Win32FileSystem::Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace corv

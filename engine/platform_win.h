@@ -17,7 +17,7 @@ public:
     LocalDate Today() override;
 };
 
-// FindFirstFileA / FindNextFileA over folder + "\*.*".
+// FindFirstFileW / FindNextFileW over folder + "\*.*", names in UTF-8.
 class Win32FileSystem : public FileSystem {
 public:
     bool ForEachEntry(const std::string& folder,

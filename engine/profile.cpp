@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "base/utf8.h"
 #include "engine/file_io.h"
 
 namespace corv {
@@ -34,7 +35,7 @@ unsigned char AsciiLower(unsigned char c) {
 
 // Names are equal when they match byte for byte, ignoring the case of ASCII
 // letters that are not the second byte of a two-byte character.
-bool SameName(const std::string& a, const std::string& b) {
+bool SameName949(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         auto x = static_cast<unsigned char>(a[i]);
@@ -49,6 +50,17 @@ bool SameName(const std::string& a, const std::string& b) {
         }
         if (AsciiLower(x) != AsciiLower(y)) return false;
     }
+    return true;
+}
+
+// In UTF-8 every byte of a character beyond ASCII is 0x80 or more, so no
+// such byte is an ASCII letter.
+bool SameNameUtf8(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (AsciiLower(static_cast<unsigned char>(a[i])) !=
+            AsciiLower(static_cast<unsigned char>(b[i])))
+            return false;
     return true;
 }
 
@@ -75,8 +87,37 @@ std::string CutToBytes(const std::string& text, std::size_t maxBytes) {
     return text.substr(0, i);
 }
 
-ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {
+ProfileFile::ProfileFile(std::string path, const AnsiCodePage& codePage)
+    : path_(std::move(path)), codePage_(&codePage) {
     Parse(std::string());
+}
+
+bool ProfileFile::ToFileText(const std::string& utf8, std::string& text) const {
+    if (utf8Bom_) {
+        text = ValidUtf8(utf8);
+        return true;
+    }
+    return codePage_->FromUtf8(utf8, text);
+}
+
+std::string ProfileFile::FromFileText(const std::string& text) const {
+    return utf8Bom_ ? text : codePage_->ToUtf8(text);
+}
+
+void ProfileFile::BecomeUtf8() {
+    if (utf8Bom_) return;
+    for (Section& s : sections_) {
+        s.name = codePage_->ToUtf8(s.name);
+        for (Entry& e : s.entries) {
+            e.key = codePage_->ToUtf8(e.key);
+            e.value = codePage_->ToUtf8(e.value);
+        }
+    }
+    utf8Bom_ = true;
+}
+
+bool ProfileFile::SameName(const std::string& a, const std::string& b) const {
+    return utf8Bom_ ? SameNameUtf8(a, b) : SameName949(a, b);
 }
 
 void ProfileFile::Load() {
@@ -103,12 +144,14 @@ void ProfileFile::Parse(const std::string& text) {
     sections_.clear();
     sections_.push_back(Section{});  // keys above the first section header
     std::size_t pos = 0;
-    utf8Bom_ = text.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    utf8Bom_ = EncodingOf(text) == TextEncoding::Utf8;
+    const std::string validText = utf8Bom_ ? ValidUtf8(text) : std::string();
+    const std::string& bytes = utf8Bom_ ? validText : text;
     if (utf8Bom_) pos = 3;
-    while (pos < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string::npos) end = text.size();
-        std::string line = Trim(text.substr(pos, end - pos));
+    while (pos < bytes.size()) {
+        std::size_t end = bytes.find_first_of("\r\n", pos);
+        if (end == std::string::npos) end = bytes.size();
+        std::string line = Trim(bytes.substr(pos, end - pos));
         pos = end + 1;
         if (line.empty()) continue;
         std::size_t close = line.rfind(']');
@@ -146,25 +189,49 @@ ProfileFile::Entry* ProfileFile::FindEntry(Section& section, const std::string& 
 std::string ProfileFile::Read(const std::string& section, const std::string& key,
                               const std::string& def, std::size_t bufferSize) {
     if (bufferSize == 0) return std::string();
-    std::string result = TrimRight(def);
-    if (Section* s = FindSection(section)) {
-        Entry* e = FindEntry(*s, key);
-        if (e != nullptr && e->hasValue) result = StripQuotes(Trim(e->value));
+    std::string result;
+    bool found = false;
+    std::string sectionName;
+    std::string keyName;
+    if (ToFileText(section, sectionName) && ToFileText(key, keyName)) {
+        if (Section* s = FindSection(sectionName)) {
+            Entry* e = FindEntry(*s, keyName);
+            if (e != nullptr && e->hasValue) {
+                result = StripQuotes(Trim(e->value));
+                found = true;
+            }
+        }
     }
-    return CutToBytes(result, bufferSize - 1);
+    if (!found) {
+        // A default the code page cannot hold is cut as in a UTF-8 file.
+        if (!ToFileText(TrimRight(def), result))
+            return CutToUtf16Units(TrimRight(def), bufferSize - 1);
+    }
+    if (utf8Bom_) return CutToUtf16Units(result, bufferSize - 1);
+    return FromFileText(CutToBytes(result, bufferSize - 1));
 }
 
 void ProfileFile::Write(const std::string& section, const std::string& key,
                         const std::string& value) {
-    const std::string newValue = TrimLeft(value);
-    Section* s = FindSection(section);
+    std::string sectionName;
+    std::string keyName;
+    std::string newValue;
+    if (!ToFileText(section, sectionName) || !ToFileText(key, keyName) ||
+        !ToFileText(TrimLeft(value), newValue)) {
+        BecomeUtf8();
+        ToFileText(section, sectionName);
+        ToFileText(key, keyName);
+        ToFileText(TrimLeft(value), newValue);
+        changed_ = true;
+    }
+    Section* s = FindSection(sectionName);
     if (s == nullptr) {
-        sections_.push_back(Section{TrimLeft(section), {}});
+        sections_.push_back(Section{TrimLeft(sectionName), {}});
         s = &sections_.back();
     }
-    Entry* e = FindEntry(*s, key);
+    Entry* e = FindEntry(*s, keyName);
     if (e == nullptr) {
-        s->entries.push_back(Entry{TrimLeft(key), newValue, true});
+        s->entries.push_back(Entry{TrimLeft(keyName), newValue, true});
         changed_ = true;
     } else if (!e->hasValue || e->value != newValue) {
         e->value = newValue;
@@ -196,15 +263,16 @@ bool ProfileFile::Save() {
 }
 
 std::string ReadIniString(const std::string& path, const std::string& section,
-                          const std::string& key, const std::string& def, std::size_t bufferSize) {
-    ProfileFile file(path);
+                          const std::string& key, const std::string& def, std::size_t bufferSize,
+                          const AnsiCodePage& codePage) {
+    ProfileFile file(path, codePage);
     file.Load();
     return file.Read(section, key, def, bufferSize);
 }
 
 bool WriteIniString(const std::string& path, const std::string& section, const std::string& key,
-                    const std::string& value) {
-    ProfileFile file(path);
+                    const std::string& value, const AnsiCodePage& codePage) {
+    ProfileFile file(path, codePage);
     file.Load();
     file.Write(section, key, value);
     return file.Save();

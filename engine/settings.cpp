@@ -192,22 +192,6 @@ void Settings::Reset() {
     *this = Settings();
 }
 
-int32_t ParseDecimal(const std::string& text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1) break;  // clamped below
-    }
-    if (negative) value = -value;
-    if (value > INT_MAX) return INT_MAX;
-    if (value < INT_MIN) return INT_MIN;
-    return static_cast<int32_t>(value);
-}
-
 Argb ColorRefToArgb(ColorRef colorRef) {
     const uint32_t c = colorRef.value;
     return Argb{0xFF000000u + (c & 0xFFu) * 65536u + ((c >> 8) & 0xFFu) * 256u +

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/decimal.h"
 #include "engine/profile.h"
 
 namespace corv {
@@ -169,10 +170,6 @@ std::string SettingsFilePath(const std::string& programDir);
 void LoadSettingsFile(Settings& settings, std::vector<std::string>& exceptionPrograms);
 // Saves env.ini in one step; false when the file could not be written.
 bool SaveSettingsFile(const Settings& settings, const std::vector<std::string>& exceptionPrograms);
-
-// The number conversion of the file's values: leading blanks, an optional
-// sign, then decimal digits up to the first other character; no digits is 0.
-int32_t ParseDecimal(const std::string& text);
 
 // Colour conversions between the file's 0x00BBGGRR and opaque 0xFFRRGGBB;
 // the alpha byte is dropped on the way back.

@@ -20,6 +20,17 @@ std::vector<std::string> SplitTextLines(const std::string& data, std::size_t buf
     return pieces;
 }
 
+std::vector<std::string> StoredTextLines(const std::string& bytes, std::size_t bufferSize,
+                                         const AnsiCodePage& codePage) {
+    if (EncodingOf(bytes) == TextEncoding::Utf8) {
+        const std::string text = DecodeStoredText(bytes, codePage);
+        return SplitTextLines(text, text.size() + 2);
+    }
+    std::vector<std::string> pieces = SplitTextLines(bytes, bufferSize);
+    for (std::string& piece : pieces) piece = codePage.ToUtf8(piece);
+    return pieces;
+}
+
 std::string ToTextMode(const std::string& text) {
     std::string out;
     out.reserve(text.size() + text.size() / 16);

@@ -65,16 +65,8 @@ std::wstring LoadResourceString(UINT id) {
     return std::wstring(text, static_cast<size_t>(length));
 }
 
-std::string LoadResourceStringA(UINT id) {
-    std::wstring wide = LoadResourceString(id);
-    if (wide.empty()) return std::string();
-    int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
-                                   0, nullptr, nullptr);
-    if (size <= 0) return std::string();
-    std::string text(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &text[0], size,
-                        nullptr, nullptr);
-    return text;
+std::string LoadResourceStringUtf8(UINT id) {
+    return Utf8(LoadResourceString(id));
 }
 
 }  // namespace corv

@@ -61,7 +61,7 @@ HINSTANCE ResourceInstance();
 
 // A string of the string table; empty when there is none.
 std::wstring LoadResourceString(UINT id);
-// The same in the ANSI code page.
-std::string LoadResourceStringA(UINT id);
+// The same in UTF-8.
+std::string LoadResourceStringUtf8(UINT id);
 
 }  // namespace corv

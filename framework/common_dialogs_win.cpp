@@ -5,35 +5,12 @@
 
 #include <vector>
 
+#include "base/text_win.h"
 #include "framework/app_win.h"
 
 namespace corv {
 
 namespace {
-
-std::wstring WideFromAnsi(const std::string& text) {
-    if (text.empty()) return std::wstring();
-    const int length = static_cast<int>(text.size());
-    const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
-    if (size <= 0) return std::wstring();
-    std::wstring wide(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), length, &wide[0], size);
-    return wide;
-}
-
-// False when the code page cannot hold every character of `wide`.
-bool AnsiFromWide(const std::wstring& wide, std::string& text) {
-    text.clear();
-    if (wide.empty()) return true;
-    const int length = static_cast<int>(wide.size());
-    BOOL lossy = FALSE;
-    const int size =
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), length, nullptr, 0, nullptr, &lossy);
-    if (size <= 0 || lossy) return false;
-    text.assign(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), length, &text[0], size, nullptr, &lossy);
-    return lossy == FALSE;
-}
 
 int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM, LPARAM data) {
     const auto* initial = reinterpret_cast<const std::wstring*>(data);
@@ -64,7 +41,7 @@ bool ChooseColour(HWND owner, COLORREF& colour) {
 }
 
 bool ChooseOpenFile(HWND owner, const std::string& filter, std::string& path) {
-    std::wstring pattern = WideFromAnsi(filter);
+    std::wstring pattern = Wide(filter);
     for (wchar_t& c : pattern)
         if (c == L'|') c = L'\0';
     pattern.push_back(L'\0');
@@ -77,12 +54,12 @@ bool ChooseOpenFile(HWND owner, const std::string& filter, std::string& path) {
     open.nMaxFile = static_cast<DWORD>(name.size());
     open.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
     if (!GetOpenFileNameW(&open)) return false;
-    return AnsiFromWide(name.data(), path);
+    return Utf8Exact(name.data(), path);
 }
 
 bool BrowseForFolder(HWND owner, const std::wstring& title, const std::string& initial,
                      std::string& folder) {
-    const std::wstring start = WideFromAnsi(initial);
+    const std::wstring start = Wide(initial);
     BROWSEINFOW browse{};
     browse.hwndOwner = owner;
     browse.lpszTitle = title.c_str();
@@ -94,7 +71,7 @@ bool BrowseForFolder(HWND owner, const std::wstring& title, const std::string& i
     std::vector<wchar_t> path(MAX_PATH * 4, L'\0');
     const bool got = SHGetPathFromIDListW(chosen, path.data()) != FALSE;
     CoTaskMemFree(chosen);
-    return got && AnsiFromWide(path.data(), folder) && !folder.empty();
+    return got && Utf8Exact(path.data(), folder) && !folder.empty();
 }
 
 }  // namespace corv

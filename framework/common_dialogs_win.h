@@ -1,8 +1,8 @@
 // The system's standard boxes, as the program's windows use them: a message
 // box, the colour chooser, the open-file dialog and the folder browser.
 //
-// Paths are narrow strings in the ANSI code page; a path the code page
-// cannot hold is treated like a cancelled choice, never cut or mangled.
+// Paths are UTF-8; a path no UTF-8 text can name (a lone surrogate in it)
+// is treated like a cancelled choice, never cut or mangled.
 #pragma once
 
 #include <windows.h>

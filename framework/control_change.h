@@ -25,7 +25,7 @@ struct ControlChange {
     int id = 0;
     bool on = false;
     Kind kind = Kind::Enable;
-    std::string text;  // in the ANSI code page
+    std::string text;  // UTF-8
     uint32_t flags = 0;
 
     static ControlChange Enable(int id, bool on) { return {id, on, Kind::Enable, {}, 0}; }

@@ -195,7 +195,7 @@ bool CDialog::IsItemEnabled(int id) const {
 }
 
 void CDialog::SetItemInt(int id, int32_t value) {
-    SetItemTextA(id, std::to_string(value));
+    SetItemTextUtf8(id, std::to_string(value));
 }
 
 std::wstring CDialog::GetItemText(int id) const {
@@ -206,12 +206,12 @@ void CDialog::SetItemText(int id, const std::wstring& text) {
     ::SetDlgItemTextW(hwnd_, id, text.c_str());
 }
 
-std::string CDialog::GetItemTextA(int id) const {
-    return CWindow(GetDlgItem(id)).GetTextA();
+std::string CDialog::GetItemTextUtf8(int id) const {
+    return CWindow(GetDlgItem(id)).GetTextUtf8();
 }
 
-void CDialog::SetItemTextA(int id, const std::string& text) {
-    ::SetDlgItemTextA(hwnd_, id, text.c_str());
+void CDialog::SetItemTextUtf8(int id, const std::string& text) {
+    SetItemText(id, Wide(text));
 }
 
 void CDialog::ApplyChanges(const std::vector<ControlChange>& changes) {
@@ -226,7 +226,7 @@ void CDialog::ApplyChanges(const std::vector<ControlChange>& changes) {
                 CheckItem(change.id, change.on);
                 break;
             case ControlChange::Kind::Text:
-                SetItemTextA(change.id, change.text);
+                SetItemTextUtf8(change.id, change.text);
                 break;
             case ControlChange::Kind::Focus:
                 if (HWND item = GetDlgItem(change.id)) ::SetFocus(item);

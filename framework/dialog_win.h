@@ -63,9 +63,9 @@ public:
     void SetItemInt(int id, int32_t value);
     std::wstring GetItemText(int id) const;
     void SetItemText(int id, const std::wstring& text);
-    // The same in the ANSI code page.
-    std::string GetItemTextA(int id) const;
-    void SetItemTextA(int id, const std::string& text);
+    // The same in UTF-8.
+    std::string GetItemTextUtf8(int id) const;
+    void SetItemTextUtf8(int id, const std::string& text);
     // Applies a decision's changes in order; a bound control is offered
     // each of its changes first (CControl::TakeChange).
     void ApplyChanges(const std::vector<ControlChange>& changes);

@@ -1,8 +1,8 @@
 // CWindow: a thin handle to a window that someone else owns. Copying it
 // copies the handle; it never destroys the window.
 //
-// Texts come in two forms: wide strings, shown as they are, and narrow
-// strings in the ANSI code page (paths and stored texts).
+// Texts come in two forms: wide strings, as the system takes them, and
+// UTF-8 strings (paths and stored texts), converted by base/text_win.h.
 //
 // An object of the framework is attached to its window in one way: a window
 // property holding the object's address (SetWindowObject). A window whose
@@ -15,6 +15,8 @@
 
 #include <string>
 #include <vector>
+
+#include "base/text_win.h"
 
 namespace corv {
 
@@ -55,14 +57,9 @@ public:
         return std::wstring(buffer.data(), got > 0 ? static_cast<size_t>(got) : 0);
     }
     void SetText(const std::wstring& text) { ::SetWindowTextW(hwnd_, text.c_str()); }
-    std::string GetTextA() const {
-        int length = ::GetWindowTextLengthA(hwnd_);
-        if (length <= 0) return std::string();
-        std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
-        int got = ::GetWindowTextA(hwnd_, buffer.data(), length + 1);
-        return std::string(buffer.data(), got > 0 ? static_cast<size_t>(got) : 0);
-    }
-    void SetTextA(const std::string& text) { ::SetWindowTextA(hwnd_, text.c_str()); }
+    // The same in UTF-8.
+    std::string GetTextUtf8() const { return Utf8(GetText()); }
+    void SetTextUtf8(const std::string& text) { SetText(Wide(text)); }
 
     bool Show(int command) { return ::ShowWindow(hwnd_, command) != FALSE; }
     void Enable(bool enable) { ::EnableWindow(hwnd_, enable ? TRUE : FALSE); }

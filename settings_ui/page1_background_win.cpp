@@ -1,7 +1,7 @@
 #include "settings_ui/page1_background_win.h"
 
+#include "base/text_win.h"
 #include "compose/composer.h"
-#include "compose/text_encoding_win.h"
 #include "framework/common_dialogs_win.h"
 #include "res/resource.h"
 #include "settings_ui/page1_background.h"
@@ -12,7 +12,7 @@ namespace {
 
 uint64_t FileLength(const std::string& path) {
     WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileW(AnsiToWide(path).c_str(), &found);
+    HANDLE search = FindFirstFileW(WidePath(path).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return 0;
     FindClose(search);
     return (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
@@ -63,7 +63,7 @@ BOOL CPage1::OnInitDialog() {
 
 void CPage1::ShowImageFile() {
     const std::string& path = Setting().backimagename;
-    SetItemTextA(IDC_BG_FILE_NAME, FileNameOfPath(path));
+    SetItemTextUtf8(IDC_BG_FILE_NAME, FileNameOfPath(path));
     PictureFacts facts;
     if (!path.empty()) {
         // Only its size and depth are shown: the smallest decode will do.
@@ -75,7 +75,7 @@ void CPage1::ShowImageFile() {
         facts.bitsPerPixel = image->BitsPerPixel();
         facts.fileBytes = FileLength(path);
     }
-    SetItemTextA(IDC_BG_DESCRIPTION, DescribePicture(facts));
+    SetItemTextUtf8(IDC_BG_DESCRIPTION, DescribePicture(facts));
 }
 
 void CPage1::OnSwitch(int id) {

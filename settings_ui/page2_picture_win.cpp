@@ -26,7 +26,7 @@ bool CPage2::HasTypedFields() const {
 
 void CPage2::SetFieldText(int id, const std::string& text) {
     FillGuard filling(*this);
-    SetItemTextA(id, text);
+    SetItemTextUtf8(id, text);
 }
 
 SIZE CPage2::ScreenSize() const {
@@ -104,7 +104,7 @@ void CPage2::OnClick(int id) {
 }
 
 int32_t CPage2::TypedSize() const {
-    return ParseDecimal(GetItemTextA(IDC_PIC_SIZE));
+    return ParseDecimal(GetItemTextUtf8(IDC_PIC_SIZE));
 }
 
 void CPage2::ShowUnit(bool seconds) {
@@ -123,9 +123,9 @@ void CPage2::OnMinutes() {
 void CPage2::OnSeconds() {
     OnClick(IDC_PIC_SECONDS);
     ShowUnit(true);
-    const std::string before = GetItemTextA(IDC_PIC_INTERVAL);
+    const std::string before = GetItemTextUtf8(IDC_PIC_INTERVAL);
     const std::string after = IntervalAfterUnitSwitch(true, before);
-    if (after != before) SetItemTextA(IDC_PIC_INTERVAL, after);
+    if (after != before) SetItemTextUtf8(IDC_PIC_INTERVAL, after);
 }
 
 void CPage2::OnCollage() {

@@ -25,7 +25,7 @@ public:
     ~CPage2() override;
 
     bool HasTypedFields() const override;
-    std::string FieldText(int id) const override { return GetItemTextA(id); }
+    std::string FieldText(int id) const override { return GetItemTextUtf8(id); }
     // Sets a field back without its own rules firing (the size field's
     // collage rule among them).
     void SetFieldText(int id, const std::string& text) override;

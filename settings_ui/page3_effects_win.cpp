@@ -1,6 +1,6 @@
 #include "settings_ui/page3_effects_win.h"
 
-#include "compose/text_encoding_win.h"
+#include "base/text_win.h"
 #include "framework/app_win.h"
 #include "res/resource.h"
 
@@ -43,7 +43,7 @@ BOOL CPage3::OnInitDialog() {
     maskPreview_.SetDraw([this](HDC dc, const RECT& area) { DrawMaskPreview(dc, area); });
 
     TakeFirstMask(settings, state.maskList);
-    SetItemTextA(IDC_FX_MASK_NAME, MaskFileLabel(settings.maskfilename));
+    SetItemTextUtf8(IDC_FX_MASK_NAME, MaskFileLabel(settings.maskfilename));
     ApplyChanges(EffectsInitialStates(settings));
 
     SetItemInt(IDC_FX_FRAME_SIZE, settings.framesize);
@@ -69,7 +69,7 @@ void CPage3::FillAngles() {
     if (data != nullptr)
         items = DialogInitTexts(static_cast<const unsigned char*>(data),
                                 SizeofResource(instance, found), IDC_FX_ANGLE_LIST);
-    for (const std::string& item : items) angles.AddString(AnsiToWide(item));
+    for (const std::string& item : items) angles.AddString(Wide(item));
     const int index = FindAngleItem(items, Setting().rotatevalue);
     if (index < 0) return;
     angles.SetCurSel(index);
@@ -85,7 +85,7 @@ void CPage3::OnAngleChanged() {
     angles.Attach(GetDlgItem(IDC_FX_ANGLE_LIST));
     const int index = angles.GetCurSel();
     if (index < 0) return;
-    Setting().rotatevalue = AngleOfItem(WideToAnsi(angles.GetItemText(index)));
+    Setting().rotatevalue = AngleOfItem(Utf8(angles.GetItemText(index)));
 }
 
 void CPage3::OnChooseMask() {

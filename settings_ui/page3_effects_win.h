@@ -22,8 +22,8 @@ public:
     explicit CPage3(SheetHost& host);
 
     bool HasTypedFields() const override;
-    std::string FieldText(int id) const override { return GetItemTextA(id); }
-    void SetFieldText(int id, const std::string& text) override { SetItemTextA(id, text); }
+    std::string FieldText(int id) const override { return GetItemTextUtf8(id); }
+    void SetFieldText(int id, const std::string& text) override { SetItemTextUtf8(id, text); }
 
     void CancelOwnWindows() override;
 

@@ -6,24 +6,12 @@
 
 namespace corv {
 
-namespace {
-
-bool IsLeadByte(unsigned char c) {
-    return c >= 0x81 && c <= 0xFE;
-}
-
-}  // namespace
-
-std::string LowerAnsiPath(const std::string& path) {
+std::string LowerPath(const std::string& path) {
+    // In UTF-8 every byte of a character beyond ASCII is 0x80 or more, so
+    // no such byte looks like a letter.
     std::string lower = path;
-    for (std::size_t i = 0; i < lower.size(); ++i) {
-        const auto c = static_cast<unsigned char>(lower[i]);
-        if (IsLeadByte(c)) {
-            ++i;  // the trail byte may look like a letter
-        } else if (c >= 'A' && c <= 'Z') {
-            lower[i] = static_cast<char>(c - 'A' + 'a');
-        }
-    }
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return lower;
 }
 
@@ -39,11 +27,11 @@ AddResult PrepareAddFolder(AppState& state, const std::string& chosen) {
         result.verdict = AddVerdict::Root;
         return result;
     }
-    const std::string folder = LowerAnsiPath(chosen);
+    const std::string folder = LowerPath(chosen);
     result.folder = folder;
     auto& folders = state.folderList;
     for (std::size_t i = 0; i < folders.size();) {
-        const std::string listed = LowerAnsiPath(folders[i].path);
+        const std::string listed = LowerPath(folders[i].path);
         if (listed == folder) {
             result.verdict = AddVerdict::Same;
             return result;
@@ -59,8 +47,7 @@ AddResult PrepareAddFolder(AppState& state, const std::string& chosen) {
                 auto& pictures = state.pictureList;
                 pictures.erase(std::remove_if(pictures.begin(), pictures.end(),
                                               [&](const std::string& picture) {
-                                                  return FolderContains(folder,
-                                                                        LowerAnsiPath(picture));
+                                                  return FolderContains(folder, LowerPath(picture));
                                               }),
                                pictures.end());
             }

@@ -4,7 +4,7 @@
 //
 // A folder contains another when the other's path continues below it with a
 // backslash: C:\pics contains C:\pics\2006 but not C:\pics2. Paths are
-// compared case-insensitively (ASCII letters, DBCS-aware for code page 949).
+// compared case-insensitively (ASCII letters; paths are UTF-8).
 #pragma once
 
 #include <cstdint>
@@ -18,9 +18,9 @@
 
 namespace corv {
 
-// `path` with its ASCII letters in lower case; the second byte of a
-// double-byte character is left as it is.
-std::string LowerAnsiPath(const std::string& path);
+// `path` (UTF-8) with its ASCII letters in lower case; every other
+// character is left as it is.
+std::string LowerPath(const std::string& path);
 
 // True when `inner` lies below `outer` (both in lower case).
 bool FolderContains(const std::string& outer, const std::string& inner);

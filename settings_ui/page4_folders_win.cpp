@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "compose/text_encoding_win.h"
+#include "base/text_win.h"
 #include "engine/catalogue.h"
 #include "engine/dpi_win.h"
 #include "framework/common_dialogs_win.h"
@@ -67,9 +67,9 @@ void CPage4::Refill() {
 
 void CPage4::AppendRows() {
     for (const FolderRow& row : rows_.Refill(State(), Host().Files())) {
-        std::wstring path = AnsiToWide(row.path);
+        std::wstring path = Wide(row.path);
         if (!row.connected) path += L"  (연결 안 됨)";
-        list_.AppendRow({path, AnsiToWide(row.count)});
+        list_.AppendRow({path, Wide(row.count)});
     }
 }
 
@@ -81,7 +81,7 @@ void CPage4::ForgetClickedRow() {
 }
 
 void CPage4::ShowTotal() {
-    SetItemTextA(IDC_FOLDER_TOTAL, TotalText(TotalPictures(State().folderList)));
+    SetItemTextUtf8(IDC_FOLDER_TOTAL, TotalText(TotalPictures(State().folderList)));
 }
 
 bool CPage4::PreTranslateKey(const MSG& message) {

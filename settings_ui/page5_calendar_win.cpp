@@ -1,9 +1,10 @@
 #include "settings_ui/page5_calendar_win.h"
 
 #include <cstring>
+#include <cwchar>
 #include <vector>
 
-#include "compose/text_encoding_win.h"
+#include "base/text_win.h"
 #include "res/resource.h"
 #include "settings_ui/page5_calendar.h"
 
@@ -19,13 +20,13 @@ struct FontHarvest {
 int CALLBACK CollectFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD type, LPARAM data) {
     FontHarvest& harvest = *reinterpret_cast<FontHarvest*>(data);
     FontFaceFacts facts;
-    facts.face = WideToAnsi(font->lfFaceName);
+    facts.face = Utf8(font->lfFaceName);
     facts.trueType = (type & TRUETYPE_FONTTYPE) != 0;
     facts.charSet = font->lfCharSet;
     facts.doubleByteSystem = harvest.doubleByte;
-    // A face the code page cannot hold could not be stored in env.ini.
+    // A face with a lone surrogate has no UTF-8 name to store in env.ini.
     const std::wstring wide = font->lfFaceName;
-    if (AnsiToWide(facts.face) != wide) return 1;
+    if (Wide(facts.face) != wide) return 1;
     if (OfferFontFace(facts)) harvest.faces.push_back(wide);
     return 1;
 }
@@ -108,7 +109,7 @@ void CPage5::SelectStoredFace(int list, const std::string& face) {
     // The list's own search: the first item that begins with the stored
     // name, whatever the case. An empty name selects nothing.
     if (face.empty()) return;
-    const std::wstring wide = AnsiToWide(face);
+    const std::wstring wide = Wide(face);
     const LRESULT found = SendMessageW(GetDlgItem(list), CB_SELECTSTRING, static_cast<WPARAM>(-1),
                                        reinterpret_cast<LPARAM>(wide.c_str()));
     if (found != CB_ERR) ShowFace(list);
@@ -122,17 +123,17 @@ void CPage5::ShowFace(int list) {
     if (length <= 0 || length >= LF_FACESIZE) return;
     wchar_t text[LF_FACESIZE] = {};
     SendMessageW(box, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
-    const std::string face = WideToAnsi(text);
+    const std::string face = Utf8(text);
     if (face.empty()) return;
 
     Settings& settings = Setting();
     const SampleFont look = SampleFontFor(settings, list, face, logPixelsY_);
-    LOGFONTA font{};
+    LOGFONTW font{};
     font.lfHeight = look.height;
     font.lfWeight = look.weight;
     font.lfItalic = look.italic ? 1 : 0;
     font.lfCharSet = static_cast<BYTE>(look.charSet);
-    std::strncpy(font.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+    std::wcsncpy(font.lfFaceName, Wide(face).c_str(), LF_FACESIZE - 1);
     const CalendarFontRow* row = CalendarRowOf(list);
     if (CLinkStatic* sample = row ? SampleOf(row->sample) : nullptr) sample->SetLabelFont(font);
     ApplyCalendarFace(settings, list, face);

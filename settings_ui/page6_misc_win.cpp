@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "base/text_win.h"
 #include "compose/monitor_layout.h"
-#include "compose/text_encoding_win.h"
 #include "framework/app_win.h"
 #include "framework/common_dialogs_win.h"
 #include "res/resource.h"
@@ -30,15 +30,6 @@ COLORREF SystemColour(LabelColour colour) {
     }
 }
 
-// The full path of this program, however long.
-std::wstring ProgramPathWide() {
-    std::vector<wchar_t> buffer(32768, L'\0');
-    const DWORD length =
-        GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0 || length >= buffer.size()) return std::wstring();
-    return std::wstring(buffer.data(), length);
-}
-
 int TodaysWeekday() {
     const std::time_t now = std::time(nullptr);
     const std::tm* local = std::localtime(&now);
@@ -49,10 +40,10 @@ int TodaysWeekday() {
 
 bool AutostartValuePresent() {
     HKEY key = nullptr;
-    const std::wstring path = AnsiToWide(kAutostartKey);
+    const std::wstring path = Wide(kAutostartKey);
     if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return false;
-    const std::wstring name = AnsiToWide(kAutostartValue);
+    const std::wstring name = Wide(kAutostartValue);
     // Present whatever its length.
     const LONG result = RegQueryValueExW(key, name.c_str(), nullptr, nullptr, nullptr, nullptr);
     RegCloseKey(key);
@@ -60,16 +51,16 @@ bool AutostartValuePresent() {
 }
 
 bool SetAutostartValue(bool on) {
-    const std::wstring path = AnsiToWide(kAutostartKey);
+    const std::wstring path = Wide(kAutostartKey);
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS &&
         RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
                         &key, nullptr) != ERROR_SUCCESS)
         return false;
-    const std::wstring name = AnsiToWide(kAutostartValue);
+    const std::wstring name = Wide(kAutostartValue);
     RegistryOutcome outcome = RegistryOutcome::Failed;
     if (on) {
-        const std::wstring program = ProgramPathWide();
+        const std::wstring program = Wide(ProgramFilePath());
         const DWORD bytes = static_cast<DWORD>((program.size() + 1) * sizeof(wchar_t));
         if (!program.empty() &&
             RegSetValueExW(key, name.c_str(), 0, REG_SZ,
@@ -137,7 +128,7 @@ void CPage6::ShowBusyStop(bool on) {
 }
 
 void CPage6::ShowPrograms() {
-    SetItemTextA(IDC_MISC_PROGRAMS, ProgramLabelText(State().exceptionPrograms));
+    SetItemTextUtf8(IDC_MISC_PROGRAMS, ProgramLabelText(State().exceptionPrograms));
 }
 
 void CPage6::OnAutostart() {
@@ -161,7 +152,7 @@ void CPage6::OnAddress() {
     const bool on = IsItemChecked(IDC_MISC_ADDRESS);
     Setting().isiptooltip = on;
     const std::string address = on ? Host().TrayAddressText() : std::string();
-    Host().SetTrayTip(AddressTooltip(on, address, LoadResourceStringA(IDS_VERSION)));
+    Host().SetTrayTip(AddressTooltip(on, address, LoadResourceStringUtf8(IDS_VERSION)));
 }
 
 void CPage6::OnWeekday() {
@@ -198,7 +189,7 @@ void CPage6::OnPickPrograms() {
 
 void CPage6::OnClearPrograms() {
     State().exceptionPrograms.clear();
-    SetItemTextA(IDC_MISC_PROGRAMS, std::string());
+    SetItemTextUtf8(IDC_MISC_PROGRAMS, std::string());
 }
 
 void CPage6::CancelOwnWindows() {

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "base/text_win.h"
 #include "widgets/link_label_logic.h"
 
 namespace corv {
@@ -9,14 +10,14 @@ namespace corv {
 namespace {
 
 void ShellOpen(const std::string& target) {
-    ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(nullptr, L"open", Wide(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace
 
 CLinkStatic::CLinkStatic() : open_(ShellOpen) {
-    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof fontDescription_, &fontDescription_);
-    font_ = CreateFontIndirectA(&fontDescription_);
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof fontDescription_, &fontDescription_);
+    font_ = CreateFontIndirectW(&fontDescription_);
     textColor_ = GetSysColor(COLOR_WINDOWTEXT);
     backColor_ = GetSysColor(COLOR_BTNFACE);
     backBrush_ = CreateSolidBrush(backColor_);
@@ -68,7 +69,7 @@ void CLinkStatic::SetLabelBackColor(COLORREF color) {
     if (hwnd_ != nullptr) Invalidate(true);
 }
 
-void CLinkStatic::SetLabelFont(const LOGFONTA& font) {
+void CLinkStatic::SetLabelFont(const LOGFONTW& font) {
     fontDescription_ = font;
     MakeFont();
     RepaintNow();
@@ -88,7 +89,7 @@ void CLinkStatic::SetLabelStyle(uint32_t remove, uint32_t add) {
 
 void CLinkStatic::MakeFont() {
     // A description the system cannot make keeps the font there is.
-    HFONT made = CreateFontIndirectA(&fontDescription_);
+    HFONT made = CreateFontIndirectW(&fontDescription_);
     if (made == nullptr) return;
     HFONT old = font_;
     font_ = made;
@@ -134,7 +135,7 @@ bool CLinkStatic::OnSetCursor(HWND, UINT, UINT) {
 
 void CLinkStatic::OnClicked() {
     if (link_ == 0 || !open_) return;
-    const std::string target = LinkTarget(GetTextA());
+    const std::string target = LinkTarget(GetTextUtf8());
     if (!target.empty()) open_(target);
 }
 

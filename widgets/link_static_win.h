@@ -48,7 +48,7 @@ public:
     void SetLabelTextColor(COLORREF color);
     void SetLabelBackColor(COLORREF color);
     // The whole font description; the style flags are not applied to it.
-    void SetLabelFont(const LOGFONTA& font);
+    void SetLabelFont(const LOGFONTW& font);
     // flags = (flags | add) & ~remove; see link_label_logic.h for the bits.
     void SetLabelStyle(uint32_t remove, uint32_t add);
 
@@ -59,7 +59,7 @@ public:
     HCURSOR Cursor() const { return cursor_; }
     COLORREF TextColor() const { return textColor_; }
     COLORREF BackColor() const { return backColor_; }
-    const LOGFONTA& FontDescription() const { return fontDescription_; }
+    const LOGFONTW& FontDescription() const { return fontDescription_; }
     HFONT Font() const { return font_; }
     HBRUSH BackBrush() const { return backBrush_; }
 
@@ -81,7 +81,7 @@ private:
     uint32_t styleFlags_ = 0;
     HCURSOR cursor_ = nullptr;
     HFONT font_ = nullptr;
-    LOGFONTA fontDescription_{};
+    LOGFONTW fontDescription_{};
     COLORREF textColor_ = 0;
     COLORREF backColor_ = 0;
     HBRUSH backBrush_ = nullptr;

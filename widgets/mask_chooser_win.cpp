@@ -1,6 +1,6 @@
 #include "widgets/mask_chooser_win.h"
 
-#include "compose/text_encoding_win.h"
+#include "base/text_win.h"
 #include "engine/dpi_win.h"
 #include "res/mask_chooser_ids.h"
 
@@ -46,7 +46,7 @@ BOOL CMaskDlg::OnInitDialog() {
         LVITEMW item{};
         item.mask = LVIF_TEXT | LVIF_IMAGE;
         item.iItem = i;
-        const std::wstring name = AnsiToWide(MaskName(masks_[static_cast<size_t>(i)]));
+        const std::wstring name = Wide(MaskName(masks_[static_cast<size_t>(i)]));
         item.pszText = const_cast<wchar_t*>(name.c_str());
         item.iImage = i;
         const int inserted =
@@ -97,7 +97,7 @@ LRESULT CMaskDlg::OnItemChanged(NMHDR& header) {
     const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
     const bool selected = (change.uNewState & LVIS_SELECTED) != 0;
     if (change.iItem < 0) return 0;
-    const std::string name = WideToAnsi(view_.GetItemText(change.iItem, 0));
+    const std::string name = Utf8(view_.GetItemText(change.iItem, 0));
     if (choice_.OnItemChanged(change.iItem, selected, name))
         EnableItem(IDC_MASK_SELECT, choice_.CanConfirm());
     return 0;

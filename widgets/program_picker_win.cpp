@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "compose/text_encoding_win.h"
+#include "base/text_win.h"
 #include "engine/cycle_win.h"
 #include "framework/common_dialogs_win.h"
 #include "res/program_picker_ids.h"
@@ -50,7 +50,7 @@ void CProgramList::ShowRows(const std::vector<PickerRow>& rows) {
     list_.DeleteAllItems();
     titles_.clear();
     for (const PickerRow& row : rows) {
-        const int index = list_.AppendRow({std::wstring(), AnsiToWide(row.title)});
+        const int index = list_.AppendRow({std::wstring(), Wide(row.title)});
         if (index < 0) continue;
         titles_.push_back(row.title);
         if (!row.checked) continue;

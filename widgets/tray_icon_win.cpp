@@ -2,25 +2,20 @@
 
 #include <cstring>
 
+#include "base/text_win.h"
 #include "framework/app_win.h"
 
 namespace corv {
 
-void CopyAnsiText(char* buffer, size_t size, const char* text) {
+void CopyTipText(wchar_t* buffer, size_t size, const char* text) {
     if (size == 0) return;
-    size_t used = 0;
-    if (text != nullptr) {
-        // Whole characters only: a lead byte goes with its trail byte.
-        while (text[used] != '\0') {
-            const bool lead =
-                IsDBCSLeadByte(static_cast<BYTE>(text[used])) != FALSE && text[used + 1] != '\0';
-            const size_t step = lead ? 2 : 1;
-            if (used + step > size - 1) break;
-            used += step;
-        }
-        std::memcpy(buffer, text, used);
-    }
-    buffer[used] = '\0';
+    const std::wstring wide = Wide(text != nullptr ? text : "");
+    size_t used = wide.size() < size - 1 ? wide.size() : size - 1;
+    // A surrogate pair goes whole or not at all.
+    if (used > 0 && used < wide.size() && wide[used - 1] >= 0xD800 && wide[used - 1] <= 0xDBFF)
+        --used;
+    std::memcpy(buffer, wide.data(), used * sizeof(wchar_t));
+    buffer[used] = L'\0';
 }
 
 CTrayIcon::CTrayIcon() : CTrayIcon(ShellCall()) {}
@@ -31,8 +26,8 @@ CTrayIcon::CTrayIcon(ShellCall shell, WideShellCall wideShell)
     : shell_(std::move(shell)), wideShell_(std::move(wideShell)) {
     std::memset(&record_, 0, sizeof record_);
     if (!shell_)
-        shell_ = [](DWORD message, NOTIFYICONDATAA* record) {
-            return Shell_NotifyIconA(message, record);
+        shell_ = [](DWORD message, NOTIFYICONDATAW* record) {
+            return Shell_NotifyIconW(message, record);
         };
     if (!wideShell_)
         wideShell_ = [](DWORD message, NOTIFYICONDATAW* record) {
@@ -63,7 +58,7 @@ int CTrayIcon::AddIcon(HWND owner, UINT callbackMessage, const char* tip, HICON 
     record_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     record_.uCallbackMessage = callbackMessage;
     record_.hIcon = icon;
-    CopyAnsiText(record_.szTip, kTipBytes, tip);
+    CopyTipText(record_.szTip, kTipUnits, tip);
     enabled_ = CallShell(NIM_ADD) ? 1 : 0;
     return enabled_;
 }
@@ -72,7 +67,7 @@ int CTrayIcon::SetIconResource(UINT resourceId) {
     // The small-icon size, so that a drawing made for 16 x 16 is shown as
     // it is instead of a larger one scaled down. Shared icons need no
     // release.
-    HICON icon = static_cast<HICON>(LoadImageA(ResourceInstance(), MAKEINTRESOURCEA(resourceId),
+    HICON icon = static_cast<HICON>(LoadImageW(ResourceInstance(), MAKEINTRESOURCEW(resourceId),
                                                IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     if (enabled_ == 0) return 0;
@@ -84,7 +79,7 @@ int CTrayIcon::SetIconResource(UINT resourceId) {
 int CTrayIcon::SetTipText(const char* text) {
     if (enabled_ == 0) return 0;
     record_.uFlags = NIF_TIP;
-    CopyAnsiText(record_.szTip, kTipBytes, text);
+    CopyTipText(record_.szTip, kTipUnits, text);
     return CallShell(NIM_MODIFY) ? 1 : 0;
 }
 
@@ -128,7 +123,7 @@ LRESULT CTrayIcon::OnIconNotify(WPARAM wParam, LPARAM lParam) {
     if (enabled_ == 0 || wParam != record_.uID) return 0;
     if (LOWORD(lParam) != WM_LBUTTONDBLCLK) return 1;
 
-    HMENU menu = LoadMenuA(ResourceInstance(), MAKEINTRESOURCEA(record_.uID));
+    HMENU menu = LoadMenuW(ResourceInstance(), MAKEINTRESOURCEW(record_.uID));
     if (menu == nullptr) return 0;
     HMENU popup = GetSubMenu(menu, 0);
     // The first item must be a command: a sub-menu or separator sends nothing.
@@ -138,7 +133,7 @@ LRESULT CTrayIcon::OnIconNotify(WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     SetForegroundWindow(record_.hWnd);
-    SendMessageA(record_.hWnd, WM_COMMAND, command, 0);
+    SendMessageW(record_.hWnd, WM_COMMAND, command, 0);
     DestroyMenu(menu);
     return 1;
 }

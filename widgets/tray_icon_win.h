@@ -17,18 +17,20 @@ namespace corv {
 
 class CTrayIcon {
 public:
-    // The shell's notification call; tests put their own in its place.
-    using ShellCall = std::function<BOOL(DWORD message, NOTIFYICONDATAA* record)>;
-    // Its wide form, for the balloon: Korean texts whatever the code page.
+    // The shell's notification call (wide: the tooltip shows every
+    // character whatever the code page); tests put their own in its place.
+    using ShellCall = std::function<BOOL(DWORD message, NOTIFYICONDATAW* record)>;
+    // The same, for the balloon.
     using WideShellCall = std::function<BOOL(DWORD message, NOTIFYICONDATAW* record)>;
 
-    // The size of the record in its first form (tooltip of 64 bytes): 88 bytes
-    // in the 32-bit program, the system's own constant in a 64-bit build.
-    static constexpr DWORD kRecordSize = NOTIFYICONDATAA_V1_SIZE;
+    // The size of the record in its first form (tooltip of 64 characters):
+    // 152 bytes in the 32-bit program, the system's own constant in a 64-bit
+    // build.
+    static constexpr DWORD kRecordSize = NOTIFYICONDATAW_V1_SIZE;
 #ifndef _WIN64
-    static_assert(kRecordSize == 88, "the 32-bit notification record is 88 bytes");
+    static_assert(kRecordSize == 152, "the 32-bit notification record is 152 bytes");
 #endif
-    static constexpr size_t kTipBytes = 64;
+    static constexpr size_t kTipUnits = 64;
     // The wide record of the balloon: its second form, up to the balloon's
     // flags (936 bytes in the 32-bit program).
     static constexpr DWORD kBalloonRecordSize = NOTIFYICONDATAW_V2_SIZE;
@@ -49,8 +51,7 @@ public:
     // Shows the icon resource `resourceId` of the program at the small-icon
     // size.
     int SetIconResource(UINT resourceId);
-    // The tooltip, in the ANSI code page; cut to 63 bytes on a character
-    // boundary.
+    // The tooltip, UTF-8; cut to 63 UTF-16 units, never inside a character.
     int SetTipText(const char* text);
     // Shows a balloon with an information sign from the icon: `title` (cut
     // to 63 characters) over `text` (cut to 255). Non-zero when the shell
@@ -78,13 +79,13 @@ private:
     BOOL CallShell(DWORD message);
 
     int enabled_ = 0;
-    NOTIFYICONDATAA record_;
+    NOTIFYICONDATAW record_;
     ShellCall shell_;
     WideShellCall wideShell_;
 };
 
-// Copies `text` into `buffer` of `size` bytes, cut so that it ends on a
-// whole character of the ANSI code page and is always zero-terminated.
-void CopyAnsiText(char* buffer, size_t size, const char* text);
+// Copies UTF-8 `text` into `buffer` of `size` UTF-16 units, cut so that it
+// ends on a whole character and is always zero-terminated.
+void CopyTipText(wchar_t* buffer, size_t size, const char* text);
 
 }  // namespace corv

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/text_win.h"
 #include "engine/dpi_win.h"
 #include "framework/app_win.h"
 #include "res/resource.h"
@@ -21,14 +22,9 @@ constexpr COLORREF kGreyText = RGB(128, 128, 128);
 // The text in code page 949 (the system's code page where 949 is missing).
 std::string Cp949Text(const std::wstring& text) {
     if (text.empty()) return std::string();
-    const int length = static_cast<int>(text.size());
     for (UINT codePage : {kKoreanCodePage, static_cast<UINT>(CP_ACP)}) {
-        const int size =
-            WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-        if (size <= 0) continue;
-        std::string bytes(static_cast<size_t>(size), '\0');
-        WideCharToMultiByte(codePage, 0, text.data(), length, &bytes[0], size, nullptr, nullptr);
-        return bytes;
+        std::string bytes;
+        if (CodePageText(text, codePage, bytes)) return bytes;
     }
     return std::string(text.size(), '?');
 }

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "app/program_names.h"
+#include "base/text_win.h"
 
 namespace e2e {
 
@@ -183,23 +184,11 @@ bool Sync(HWND window) {
 }
 
 std::wstring Wide(const char* text) {
-    const int size = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (size <= 1) return std::wstring();
-    std::wstring wide(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], size);
-    wide.resize(static_cast<size_t>(size) - 1);
-    return wide;
+    return corv::Wide(corv::AnsiToUtf8(text != nullptr ? text : ""));
 }
 
 std::string Utf8(const std::wstring& text) {
-    if (text.empty()) return std::string();
-    const int length = static_cast<int>(text.size());
-    const int size =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(size > 0 ? size : 0), '\0');
-    if (size > 0)
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), length, &bytes[0], size, nullptr, nullptr);
-    return bytes;
+    return corv::Utf8(text);
 }
 
 std::wstring WindowText(HWND window) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/fake_code_page.h"
 #include "support/recording_imaging.h"
 #include "unit/test_util.h"
 
@@ -266,7 +267,7 @@ SpecialDays LoadText(const std::string& text, bool* opened = nullptr) {
     const std::string path = dir.File("xdaylist.txt");
     WriteFile(path, text);
     SpecialDays days;
-    const bool ok = corv::LoadSpecialDays(path, days);
+    const bool ok = corv::LoadSpecialDays(path, days, corvtest::FakeCodePage());
     if (opened) *opened = ok;
     return days;
 }
@@ -277,7 +278,7 @@ TEST(SpecialDaysFile, KeysLabelsCommentsAndDashes) {
     bool opened = false;
     const SpecialDays days = LoadText(
         "// 1.1-a comment is never an entry\r\n"
-        "1.1-\xbd\xc5\xc1\xa4\r\n"  // a cp949 label, CRLF line end
+        "1.1-\xbd\xc5\xc1\xa4\r\n"  // a code page label (신정), CRLF line end
         "*3.14-mark\n"
         "--6.6-memorial-extra-bits\n"
         "5.5 -blank before the dash\n"
@@ -287,7 +288,8 @@ TEST(SpecialDaysFile, KeysLabelsCommentsAndDashes) {
         "12.25-last line without end",
         &opened);
     EXPECT_TRUE(opened);
-    EXPECT_EQ(days.at("1.1"), "\xbd\xc5\xc1\xa4\n");  // the line end belongs to the label
+    // In UTF-8; the line end belongs to the label.
+    EXPECT_EQ(days.at("1.1"), "\xEC\x8B\xA0\xEC\xA0\x95\n");
     EXPECT_EQ(days.at("*3.14"), "mark\n");
     EXPECT_EQ(days.at("6.6"), "memorial");
     EXPECT_EQ(days.count("5.5"), 0u);
@@ -337,7 +339,8 @@ TEST(SpecialDaysFileBadInput, BinaryAndZeroBytesGiveDefinedEntries) {
                              "\xff\xfe-\x01\n" + "3.1-ok\n";
     const SpecialDays days = LoadText(data);
     EXPECT_EQ(days.at("1.1"), "");  // what follows the zero is not seen
-    EXPECT_EQ(days.at("\xff\xfe"), "\x01\n");
+    // Bytes the code page does not define read as U+FFFD each.
+    EXPECT_EQ(days.at("\xEF\xBF\xBD\xEF\xBF\xBD"), "\x01\n");
     EXPECT_EQ(days.at("3.1"), "ok\n");
     EXPECT_EQ(days.size(), 3u);
 }

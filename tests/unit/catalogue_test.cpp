@@ -101,8 +101,9 @@ TEST(CatalogueFiles, SaveWritesTextModeAndDropsPicturesWithoutFolders) {
     state.pictureList = {"orphan.jpg"};
     EXPECT_TRUE(corv::SaveCatalogue(state, path));
     EXPECT_EQ(corvtest::ReadFile(path), "&\r\n");
-    state.folderList = corvtest::Folders({"C:\\\xB1\xD7\xB8\xB2,1"});
-    state.pictureList = {"C:\\\xB1\xD7\xB8\xB2\\a.jpg"};
+    // 그림 in UTF-8, as names are held.
+    state.folderList = corvtest::Folders({"C:\\\xEA\xB7\xB8\xEB\xA6\xBC,1"});
+    state.pictureList = {"C:\\\xEA\xB7\xB8\xEB\xA6\xBC\\a.jpg"};
     EXPECT_TRUE(corv::SaveCatalogue(state, path));
     AppState again;
     EXPECT_EQ(corv::LoadCatalogue(again, path), 1);

@@ -54,10 +54,11 @@ TEST(PathText, SameFileRegardlessOfCaseAndSlash) {
     EXPECT_TRUE(corv::SamePathText("C:/Prog/a.bmp", "C:\\Prog\\a.bmp"));
     EXPECT_FALSE(corv::SamePathText("C:\\Prog\\a.bmp", "C:\\Prog\\b.bmp"));
     EXPECT_FALSE(corv::SamePathText("C:\\Prog\\a.bmp", "C:\\Prog\\a.bmp2"));
-    // Hangul: "사진" and the same bytes; a trail byte is never case-folded
-    // (0xC1 0x61 and 0xC1 0x41 are two different syllables).
-    EXPECT_TRUE(corv::SamePathText("C:\\\xBB\xE7\xC1\xF8", "c:\\\xBB\xE7\xC1\xF8"));
-    EXPECT_FALSE(corv::SamePathText("\xC1\x61", "\xC1\x41"));
+    // "사진" and "Café" in UTF-8: only ASCII letters fold ("É" and "é" are
+    // two names).
+    EXPECT_TRUE(corv::SamePathText("C:\\\xEC\x82\xAC\xEC\xA7\x84", "c:\\\xEC\x82\xAC\xEC\xA7\x84"));
+    EXPECT_TRUE(corv::SamePathText("C:\\Caf\xC3\xA9\\A.bmp", "c:\\CAF\xC3\xA9/a.BMP"));
+    EXPECT_FALSE(corv::SamePathText("C:\\Caf\xC3\xA9", "C:\\Caf\xC3\x89"));
 }
 
 class UserWallpaper : public ::testing::Test {

@@ -77,10 +77,17 @@ TEST(FoldersPage, TakingFoldersInDropsOnlyTheirPictures) {
     EXPECT_EQ(state.pictureList, (std::vector<std::string>{"c:\\pics2\\2.jpg", "c:\\picsx.jpg"}));
 }
 
-TEST(FoldersPage, LowerCaseLeavesDoubleByteCharactersAlone) {
-    // "\x8A\x41" is one character of code page 949 whose second byte is 'A'.
-    EXPECT_EQ(corv::LowerAnsiPath("C:\\\x8A\x41\\ABC"), "c:\\\x8A\x41\\abc");
-    EXPECT_EQ(corv::LowerAnsiPath("D:\\\xB1\xD7\xB8\xB2"), "d:\\\xB1\xD7\xB8\xB2");
+TEST(FoldersPage, LowerCaseLeavesCharactersBeyondAsciiAlone) {
+    // UTF-8 names: 그림, "Café-ÉTÉ", 写真 and an emoji; only ASCII letters
+    // change.
+    EXPECT_EQ(corv::LowerPath("D:\\\xEA\xB7\xB8\xEB\xA6\xBC\\ABC"),
+              "d:\\\xEA\xB7\xB8\xEB\xA6\xBC\\abc");
+    EXPECT_EQ(corv::LowerPath("C:\\Caf\xC3\xA9-\xC3\x89T\xC3\x89"),
+              "c:\\caf\xC3\xA9-\xC3\x89t\xC3\x89");
+    EXPECT_EQ(corv::LowerPath("E:\\\xE5\x86\x99\xE7\x9C\x9F"
+                              "DIR\\\xF0\x9F\x8C\x85X"),
+              "e:\\\xE5\x86\x99\xE7\x9C\x9F"
+              "dir\\\xF0\x9F\x8C\x85x");
 }
 
 TEST(FoldersPage, TotalSumsTheCounts) {

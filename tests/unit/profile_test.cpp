@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/file_io.h"
+#include "support/fake_code_page.h"
 #include "test_util.h"
 
 using corv::ProfileFile;
@@ -77,16 +78,20 @@ TEST(ProfileRead, BufferSizeCutsValueAndDefault) {
 }
 
 TEST(ProfileRead, TwoByteCharactersStayWhole) {
-    // "\xB0\xA1" and "\xB3\xAA" are two Korean syllables.
-    ProfileFile p = Parsed("[\xC7\xD1]\n\xC5\xB0=\xB0\xA1\xB3\xAA\n");
-    EXPECT_EQ(Get(p, "\xC7\xD1", "\xC5\xB0"), "\xB0\xA1\xB3\xAA");
-    EXPECT_EQ(Get(p, "\xC7\xD1", "\xC5\xB0", 4), "\xB0\xA1");
-    EXPECT_EQ(Get(p, "\xC7\xD1", "\xC5\xB0", 2), "");
-    // A trail byte in the letter range is not a letter: 0xB0 0x41 and
-    // 0xB0 0x61 are different characters.
-    ProfileFile q = Parsed("[S]\n\xB0\x41=upper\n");
-    EXPECT_EQ(Get(q, "S", "\xB0\x41"), "upper");
-    EXPECT_EQ(Get(q, "S", "\xB0\x61"), "DEF");
+    // In the code page: [한] 키=가나, each syllable two bytes; read as UTF-8.
+    const corvtest::FakeCodePage codePage;
+    ProfileFile p("unused.ini", codePage);
+    p.Parse("[\xC7\xD1]\n\xC5\xB0=\xB0\xA1\xB3\xAA\n");
+    const std::string han = "\xED\x95\x9C", key = "\xED\x82\xA4";
+    EXPECT_EQ(Get(p, han, key), "\xEA\xB0\x80\xEB\x82\x98");
+    EXPECT_EQ(Get(p, han, key, 4), "\xEA\xB0\x80");  // 4 bytes of the code page
+    EXPECT_EQ(Get(p, han, key, 2), "");
+    // A trail byte in the letter range is not a letter: 0xB0 0x41 (캚) and
+    // 0xB0 0x61 (캻) are different characters.
+    ProfileFile q("unused.ini", codePage);
+    q.Parse("[S]\n\xB0\x41=upper\n");
+    EXPECT_EQ(Get(q, "S", "\xEC\xBA\x9A"), "upper");
+    EXPECT_EQ(Get(q, "S", "\xEC\xBA\xBB"), "DEF");
 }
 
 TEST(ProfileWrite, KeepsOtherKeysAndNormalisesLayout) {

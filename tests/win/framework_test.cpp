@@ -413,7 +413,7 @@ TEST(DialogItems, NumbersChecksAndEnabling) {
     // A number is read from an item's text as the settings read numbers.
     for (const auto& n : numbers) {
         dialog.SetItemText(label, n.text);
-        EXPECT_EQ(corv::ParseDecimal(dialog.GetItemTextA(label)), n.value);
+        EXPECT_EQ(corv::ParseDecimal(dialog.GetItemTextUtf8(label)), n.value);
     }
     dialog.SetItemInt(label, -5);
     EXPECT_EQ(dialog.GetItemText(label), L"-5");
@@ -492,7 +492,7 @@ TEST(DialogItems, ChangesAreAppliedInOrderAndBoundControlsTakeTheirOwn) {
          Change::Enable(IDC_BG_COLOR_BUTTON, true), Change::Focus(IDC_BG_IMAGE_SWITCH)});
     EXPECT_FALSE(dialog.IsItemEnabled(IDC_BG_CHOOSE_IMAGE));
     EXPECT_TRUE(dialog.IsItemChecked(IDC_BG_COLOR_SWITCH));
-    EXPECT_EQ(dialog.GetItemTextA(IDC_BG_FILE_NAME), "sky.jpg");
+    EXPECT_EQ(dialog.GetItemTextUtf8(IDC_BG_FILE_NAME), "sky.jpg");
     // The bound control took its flags; its enabling was the dialog's.
     EXPECT_EQ(taker.taken, std::vector<Change>{Change::Flags(IDC_BG_STRETCH_SWITCH, 4, true)});
     EXPECT_FALSE(dialog.IsItemEnabled(IDC_BG_STRETCH_SWITCH));
@@ -500,7 +500,7 @@ TEST(DialogItems, ChangesAreAppliedInOrderAndBoundControlsTakeTheirOwn) {
     EXPECT_EQ(GetFocus(), dialog.GetDlgItem(IDC_BG_IMAGE_SWITCH));
     // Flags for a control that does not take them change nothing.
     dialog.ApplyChanges({Change::Flags(IDC_BG_FILE_NAME, 1, true)});
-    EXPECT_EQ(dialog.GetItemTextA(IDC_BG_FILE_NAME), "sky.jpg");
+    EXPECT_EQ(dialog.GetItemTextUtf8(IDC_BG_FILE_NAME), "sky.jpg");
     dialog.EndDialog(0);
 }
 

@@ -10,8 +10,9 @@
 #include <cstring>
 #include <string>
 
+#include "base/text_win.h"
 #include "compose/imaging_gdiplus_win.h"
-#include "compose/text_encoding_win.h"
+#include "engine/file_io.h"
 #include "support/gdiplus_test_win.h"
 #include "support/picture_bytes.h"
 #include "unit/test_util.h"
@@ -108,7 +109,7 @@ TEST_F(ImagingTest, KoreanTextFromMissingFamilyShowsRealGlyphs) {
     for (int i = 0; i < 2; ++i) {
         auto canvas = Solid(40, 40, 0xFF000000);
         auto surface = imaging.SurfaceOn(*canvas);
-        surface->DrawString(corv::WideToAnsi(syllables[i]), corv::FontSpec{"Tahoma-Missing", 30, 0},
+        surface->DrawString(corv::Utf8(syllables[i]), corv::FontSpec{"Tahoma-Missing", 30, 0},
                             RectF{0, 0, 40, 40}, 0xFFFFFFFF, corv::TextAlign::Center,
                             corv::TextAlign::Center);
         EXPECT_GT(CountDiffering(*canvas, RectI{0, 0, 40, 40}, {0, 0, 0}, 60), 20);
@@ -304,29 +305,36 @@ TEST_F(ImagingTest, FilesThatCannotBeDecodedLoadWithWidthZero) {
     EXPECT_TRUE(IsNear(At(*picture, 5, 5), {0x33, 0x66, 0x99}, 0));
 }
 
-TEST_F(ImagingTest, PicturesUnderKoreanAndLongPathsLoad) {
+TEST_F(ImagingTest, PicturesUnderNamesOfEveryScriptAndLongPathsLoad) {
     ASSERT_EQ(GetACP(), 949u) << "the tests run under the Korean code page";
     TempDir dir;
     auto picture = Solid(12, 9, 0xFF00FF00);
-    // "사진 (가을).png" in the ANSI code page. (TempDir::File would pass the
-    // name through std::filesystem, which does not keep code page bytes.)
-    const std::string korean = corv::WideToAnsi(L"\uC0AC\uC9C4 (\uAC00\uC744).png");
-    ASSERT_EQ(korean.size(), 15u);  // two bytes per Hangul syllable
+    // Paths are UTF-8: Korean, which the code page holds, and names it
+    // cannot hold (an emoji, Thai, Vietnamese).
+    const std::string korean = corv::Utf8(L"\uC0AC\uC9C4 (\uAC00\uC744).png");
+    ASSERT_EQ(korean.size(), 19u);  // three bytes per Hangul syllable
+    for (const std::string& name :
+         {korean, corv::Utf8(L"\U0001F305 \uB178\uC744.png"),
+          corv::Utf8(L"\u0E17\u0E30\u0E40\u0E25.png"), corv::Utf8(L"H\u1ED3 T\u00E2y.png")}) {
+        const std::string path = dir.Path() + "\\" + name;
+        ASSERT_TRUE(imaging.SaveImage(*picture, path, "image/png")) << name;
+        EXPECT_NE(GetFileAttributesW(corv::Wide(path).c_str()), INVALID_FILE_ATTRIBUTES) << name;
+        auto loaded = imaging.LoadPicture(path);
+        EXPECT_EQ(loaded->Width(), 12) << name;
+        EXPECT_EQ(loaded->Height(), 9) << name;
+    }
     const std::string koreanPath = dir.Path() + "\\" + korean;
-    ASSERT_TRUE(imaging.SaveImage(*picture, koreanPath, "image/png"));
-    auto loaded = imaging.LoadPicture(koreanPath);
-    EXPECT_EQ(loaded->Width(), 12);
-    EXPECT_EQ(loaded->Height(), 9);
 
     // A folder chain past MAX_PATH, made through the wide API.
-    auto wide = [](const std::string& path) { return L"\\\\?\\" + corv::AnsiToWide(path); };
+    auto wide = [](const std::string& path) { return L"\\\\?\\" + corv::Wide(path); };
     std::string deep = dir.Path();
     while (deep.size() < 300) {
         deep += "\\" + std::string(60, 'd');
         ASSERT_TRUE(CreateDirectoryW(wide(deep).c_str(), nullptr)) << GetLastError();
     }
     const std::string longPath = deep + "\\" + korean;
-    const std::string bytes = ReadFile(koreanPath.c_str());
+    std::string bytes;
+    ASSERT_EQ(corv::ReadWholeFile(koreanPath, bytes, 1u << 20), corv::ReadResult::Ok);
     HANDLE file = CreateFileW(wide(longPath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE) << GetLastError();

@@ -23,15 +23,15 @@ namespace {
 using corv::CLinkStatic;
 using corv::Message;
 
-LOGFONTA DefaultGuiFont() {
-    LOGFONTA font{};
-    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+LOGFONTW DefaultGuiFont() {
+    LOGFONTW font{};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
     return font;
 }
 
-LOGFONTA FontOf(HFONT font) {
-    LOGFONTA description{};
-    GetObjectA(font, sizeof description, &description);
+LOGFONTW FontOf(HFONT font) {
+    LOGFONTW description{};
+    GetObjectW(font, sizeof description, &description);
     return description;
 }
 
@@ -88,7 +88,7 @@ TEST(LinkStatic, ANewLabelUsesTheSystemsDefaults) {
     EXPECT_EQ(GetSysColor(COLOR_BTNFACE), label.BackColor());
     ASSERT_NE(nullptr, label.Font());
     ASSERT_NE(nullptr, label.BackBrush());
-    const LOGFONTA expected = DefaultGuiFont();
+    const LOGFONTW expected = DefaultGuiFont();
     EXPECT_EQ(0, std::memcmp(&expected, &label.FontDescription(), sizeof expected));
     EXPECT_EQ(expected.lfHeight, FontOf(label.Font()).lfHeight);
     EXPECT_STREQ(expected.lfFaceName, FontOf(label.Font()).lfFaceName);
@@ -100,7 +100,7 @@ TEST(LinkStatic, StyleFlagsMakeTheFont) {
     EXPECT_EQ(700, FontOf(label.Font()).lfWeight);
     label.SetLabelStyle(0, corv::kLabelItalic | corv::kLabelUnderline);
     label.SetLabelStyle(corv::kLabelBold, 0);
-    const LOGFONTA font = FontOf(label.Font());
+    const LOGFONTW font = FontOf(label.Font());
     EXPECT_EQ(400, font.lfWeight);
     EXPECT_EQ(1, font.lfItalic);
     EXPECT_EQ(1, font.lfUnderline);
@@ -237,7 +237,7 @@ TEST_F(LinkStaticTest, ClicksOpenTheShownAddressOnlyInLinkMode) {
     EXPECT_EQ(0, Seen(host.mail));
 
     // A label that shows a program's path never starts it.
-    host.home.SetTextA("C:\\windows\\notepad.exe");
+    host.home.SetTextUtf8("C:\\windows\\notepad.exe");
     Clicked(host.home, IDC_HOMEPAGE);
     EXPECT_EQ(2u, opened.size());
 

@@ -1,6 +1,8 @@
 // Our profile reader and writer against the system's private-profile
 // functions: the same awkward env.ini files must give the same values read
-// and the same files written.
+// and the same files written. The system's ANSI functions take and give
+// code page bytes, ours UTF-8: the system's side converts, so both speak
+// UTF-8 to the settings store.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -8,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/text_win.h"
 #include "engine/profile.h"
 #include "engine/settings.h"
 #include "unit/test_util.h"
@@ -24,16 +27,23 @@ public:
     std::string Read(const std::string& section, const std::string& key, const std::string& def,
                      std::size_t bufferSize) override {
         std::vector<char> buffer(bufferSize + 1, '\0');
-        DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(), buffer.data(),
-                                           static_cast<DWORD>(bufferSize), path_.c_str());
+        DWORD n =
+            GetPrivateProfileStringA(Ansi(section).c_str(), Ansi(key).c_str(), Ansi(def).c_str(),
+                                     buffer.data(), static_cast<DWORD>(bufferSize), path_.c_str());
         // The program uses what it gets as a C string; the count Wine returns
         // for a value cut inside a two-byte character includes a zero byte.
         (void)n;
-        return std::string(buffer.data());
+        return corv::AnsiToUtf8(std::string(buffer.data()));
     }
     void Write(const std::string& section, const std::string& key,
                const std::string& value) override {
-        WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path_.c_str());
+        WritePrivateProfileStringA(Ansi(section).c_str(), Ansi(key).c_str(), Ansi(value).c_str(),
+                                   path_.c_str());
+    }
+    static std::string Ansi(const std::string& utf8) {
+        std::string ansi;
+        EXPECT_TRUE(corv::Utf8ToAnsi(utf8, ansi)) << utf8;
+        return ansi;
     }
 
 private:
@@ -141,7 +151,7 @@ TEST_F(ProfileDifferential, SingleReadsMatchIncludingBufferCuts) {
         {"DEFAULT", "ymfontname", 260},
         {"DEFAULT", "ddfontname", 260},
         {"DEFAULT", "maskfilename", 260},
-        {"\xC7\xD1\xB1\xDB", "\xC5\xB0", 260},
+        {"\xED\x95\x9C\xEA\xB8\x80", "\xED\x82\xA4", 260},  // 한글, 키
         {"DEFAULT", "outprogram0", 260},
         {"first", "x", 260},
         {"DEFAULT", "absent", 260},
@@ -175,9 +185,10 @@ TEST_F(ProfileDifferential, WritesProduceTheSameFiles) {
     changed.changetime = 42;
     changed.backcolor = corv::Argb{0xFF102030};
     corv::Settings changedAscii = changed;
-    changed.backimagename = "C:\\\xB1\xD7\xB8\xB2\\back.jpg";
+    changed.backimagename = "C:\\\xEA\xB7\xB8\xEB\xA6\xBC\\back.jpg";  // 그림
     changedAscii.backimagename = "C:\\pictures\\back.jpg";
-    const std::vector<std::string> programs = {"\xB8\xDE\xB8\xF0\xC0\xE5", "Paint"};
+    const std::vector<std::string> programs = {"\xEB\xA9\x94\xEB\xAA\xA8\xEC\x9E\xA5",
+                                               "Paint"};  // 메모장
     const std::vector<std::string> asciiPrograms = {"Notepad", "Paint"};
 
     for (const Sample& sample : Corpus()) {
@@ -190,10 +201,11 @@ TEST_F(ProfileDifferential, WritesProduceTheSameFiles) {
         const corv::Settings& record = sample.asciiOnly ? changedAscii : changed;
         const auto& titles = sample.asciiOnly ? asciiPrograms : programs;
         const std::string wallpaper =
-            sample.asciiOnly ? "C:\\wall.bmp" : "C:\\\xB9\xD9\xC5\xC1.bmp";
+            sample.asciiOnly ? "C:\\wall.bmp" : "C:\\\xEB\xB0\x94\xED\x83\x95.bmp";  // 바탕
         // The wallpaper path first, as at start, then the whole record.
         corv::WriteIniString(ourPath, "DEFAULT", "oriwallpath", wallpaper);
-        WritePrivateProfileStringA("DEFAULT", "oriwallpath", wallpaper.c_str(), theirPath.c_str());
+        WritePrivateProfileStringA("DEFAULT", "oriwallpath", SystemProfile::Ansi(wallpaper).c_str(),
+                                   theirPath.c_str());
         EXPECT_EQ(ReadFile(ourPath), ReadFile(theirPath)) << sample.name << " after oriwallpath";
 
         corv::ProfileFile file(ourPath);

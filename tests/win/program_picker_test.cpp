@@ -77,3 +77,43 @@ TEST(ProgramPickerWindow, RescanListsOnlyOpenWindowsUnchecked) {
     }
     picker.EndDialog(IDCANCEL);
 }
+
+TEST(ProgramPickerWindow, TitlesOfEveryScriptShowAsTheyAre) {
+    // A visible top-level window titled in Thai, Vietnamese, Japanese and
+    // an emoji, none of which code page 949 holds.
+    const std::wstring title = L"\u0E17\u0E30\u0E40\u0E25 H\u1ED3 T\u00E2y \u5199\u771F \U0001F305";
+    HWND window = CreateWindowExW(0, L"STATIC", title.c_str(), WS_POPUP | WS_VISIBLE, 0, 0, 10, 10,
+                                  nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    const std::string utf8 =
+        "\xE0\xB8\x97\xE0\xB8\xB0\xE0\xB9\x80\xE0\xB8\xA5 H\xE1\xBB\x93 T\xC3\xA2y "
+        "\xE5\x86\x99\xE7\x9C\x9F \xF0\x9F\x8C\x85";
+    corv::CProgramList picker;
+    picker.selection = {utf8};
+    ASSERT_TRUE(picker.Create());
+    HWND list = GetDlgItem(picker.Handle(), IDC_PICKER_LIST);
+    // The chosen title is the window's: it is listed once, checked, and the
+    // list shows it character for character.
+    const std::vector<corv::PickerRow> rows = picker.Rows();
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows[0].title, utf8);
+    EXPECT_TRUE(rows[0].checked);
+    int found = 0;
+    for (const corv::PickerRow& row : rows) found += row.title == utf8 ? 1 : 0;
+    EXPECT_EQ(found, 1);
+    wchar_t shown[128] = {};
+    LVITEMW item{};
+    item.iSubItem = 1;
+    item.pszText = shown;
+    item.cchTextMax = 128;
+    SendMessageW(list, LVM_GETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(std::wstring(shown), title);
+
+    // A rescan finds it among the open windows.
+    SendMessageW(picker.Handle(), WM_COMMAND, MAKEWPARAM(IDC_PICKER_RESCAN, BN_CLICKED), 0);
+    found = 0;
+    for (const corv::PickerRow& row : picker.Rows()) found += row.title == utf8 ? 1 : 0;
+    EXPECT_EQ(found, 1);
+    picker.EndDialog(IDCANCEL);
+    DestroyWindow(window);
+}

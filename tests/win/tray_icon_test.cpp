@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,7 @@ constexpr UINT kIconId = 129;
 
 struct ShellCall {
     DWORD message;
-    NOTIFYICONDATAA record;
+    NOTIFYICONDATAW record;
 };
 
 struct WideShellCall {
@@ -57,7 +58,7 @@ private:
 class TrayIcon : public ::testing::Test {
 protected:
     CTrayIcon::ShellCall Recorder() {
-        return [this](DWORD message, NOTIFYICONDATAA* record) {
+        return [this](DWORD message, NOTIFYICONDATAW* record) {
             calls.push_back({message, *record});
             return shellAnswer;
         };
@@ -93,14 +94,14 @@ TEST_F(TrayIcon, AddFillsTheFirstFormOfTheRecord) {
     ASSERT_EQ(1, Add(icon, "hello"));
     EXPECT_TRUE(icon.IsShown());
     ASSERT_EQ(1u, calls.size());
-    const NOTIFYICONDATAA& r = calls[0].record;
+    const NOTIFYICONDATAW& r = calls[0].record;
     EXPECT_EQ(static_cast<DWORD>(NIM_ADD), calls[0].message);
     EXPECT_EQ(CTrayIcon::kRecordSize, r.cbSize);
     EXPECT_EQ(owner.window, r.hWnd);
     EXPECT_EQ(kIconId, r.uID);
     EXPECT_EQ(static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP), r.uFlags);
     EXPECT_EQ(kCallback, r.uCallbackMessage);
-    EXPECT_STREQ("hello", r.szTip);
+    EXPECT_STREQ(L"hello", r.szTip);
 }
 
 TEST_F(TrayIcon, AddNeedsALiveOwnerAndTheShellsConsent) {
@@ -127,7 +128,7 @@ TEST_F(TrayIcon, ModifyCallsCarryOnlyTheirPart) {
     ASSERT_EQ(3u, calls.size());
     EXPECT_EQ(static_cast<DWORD>(NIM_MODIFY), calls[1].message);
     EXPECT_EQ(static_cast<UINT>(NIF_TIP), calls[1].record.uFlags);
-    EXPECT_STREQ("Corvalendrine v1.51\r\nMY IP: ", calls[1].record.szTip);
+    EXPECT_STREQ(L"Corvalendrine v1.51\r\nMY IP: ", calls[1].record.szTip);
     EXPECT_EQ(static_cast<UINT>(NIF_ICON), calls[2].record.uFlags);
     EXPECT_NE(nullptr, calls[2].record.hIcon);
 
@@ -152,19 +153,19 @@ TEST_F(TrayIcon, ReAddBringsBackTheCurrentImageAndTooltip) {
     EXPECT_EQ(1, icon.ReAddIcon());
     ASSERT_EQ(1u, calls.size());
     EXPECT_EQ(static_cast<DWORD>(NIM_ADD), calls[0].message);
-    const NOTIFYICONDATAA& r = calls[0].record;
+    const NOTIFYICONDATAW& r = calls[0].record;
     EXPECT_EQ(static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP), r.uFlags);
     EXPECT_EQ(kCallback, r.uCallbackMessage);
     EXPECT_EQ(owner.window, r.hWnd);
     EXPECT_EQ(kIconId, r.uID);
     EXPECT_NE(nullptr, shown);
     EXPECT_EQ(shown, r.hIcon);
-    EXPECT_STREQ("Corvalendrine v1.51", r.szTip);
+    EXPECT_STREQ(L"Corvalendrine v1.51", r.szTip);
 }
 
 TEST_F(TrayIcon, ReAddUpdatesAnIconTheShellStillHolds) {
     std::vector<DWORD> messages;
-    CTrayIcon icon([&](DWORD message, NOTIFYICONDATAA*) {
+    CTrayIcon icon([&](DWORD message, NOTIFYICONDATAW*) {
         messages.push_back(message);
         return message == NIM_MODIFY ? TRUE : static_cast<BOOL>(messages.size() == 1);
     });
@@ -277,29 +278,29 @@ TEST_F(TrayIcon, BalloonTextsAreCutToTheirMembers) {
     EXPECT_EQ(std::wstring(), wideCalls[1].record.szInfo);
 }
 
-TEST(TrayTipText, NeverRunsPastSixtyFourBytes) {
-    char buffer[80];
-    std::memset(buffer, '#', sizeof buffer);
+TEST(TrayTipText, NeverRunsPastSixtyFourUnits) {
+    wchar_t buffer[80];
+    std::wmemset(buffer, L'#', 80);
     const std::string longText(200, 'a');
-    corv::CopyAnsiText(buffer, CTrayIcon::kTipBytes, longText.c_str());
-    EXPECT_EQ(std::string(63, 'a'), std::string(buffer));
-    for (size_t i = CTrayIcon::kTipBytes; i < sizeof buffer; ++i) ASSERT_EQ('#', buffer[i]) << i;
+    corv::CopyTipText(buffer, CTrayIcon::kTipUnits, longText.c_str());
+    EXPECT_EQ(std::wstring(63, L'a'), std::wstring(buffer));
+    for (size_t i = CTrayIcon::kTipUnits; i < 80; ++i) ASSERT_EQ(L'#', buffer[i]) << i;
 
-    corv::CopyAnsiText(buffer, CTrayIcon::kTipBytes, nullptr);
-    EXPECT_STREQ("", buffer);
+    corv::CopyTipText(buffer, CTrayIcon::kTipUnits, nullptr);
+    EXPECT_STREQ(L"", buffer);
 }
 
-TEST(TrayTipText, KeepsTwoByteCharactersWhole) {
-    if (GetACP() != 949) GTEST_SKIP() << "needs the Korean code page";
-    // 62 ASCII bytes and one Hangul syllable (two bytes) make 64: the
-    // syllable does not fit in the 63 bytes and goes whole.
-    const std::string text = std::string(62, 'a') + "\xC7\xD1";
-    char buffer[64];
-    corv::CopyAnsiText(buffer, sizeof buffer, text.c_str());
-    EXPECT_EQ(std::string(62, 'a'), std::string(buffer));
-    const std::string fits = std::string(61, 'a') + "\xC7\xD1";
-    corv::CopyAnsiText(buffer, sizeof buffer, fits.c_str());
-    EXPECT_EQ(fits, std::string(buffer));
+TEST(TrayTipText, ShowsEveryScriptAndKeepsPairsWhole) {
+    wchar_t buffer[64];
+    // Thai, Vietnamese and Japanese in one tip, whatever the code page.
+    corv::CopyTipText(buffer, 64, "\xE0\xB8\x97\xE0\xB8\xB0 H\xE1\xBB\x93 \xE5\x86\x99");
+    EXPECT_STREQ(L"\u0E17\u0E30 H\u1ED3 \u5199", buffer);
+    // 62 letters and an emoji (two units) make 64: the emoji goes whole.
+    const std::string sunrise = "\xF0\x9F\x8C\x85";
+    corv::CopyTipText(buffer, 64, (std::string(62, 'a') + sunrise).c_str());
+    EXPECT_EQ(std::wstring(62, L'a'), std::wstring(buffer));
+    corv::CopyTipText(buffer, 64, (std::string(61, 'a') + sunrise).c_str());
+    EXPECT_EQ(std::wstring(61, L'a') + L"\U0001F305", std::wstring(buffer));
 }
 
 TEST(TrayIconShell, TheRealShellTakesAndDropsTheIcon) {
