@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "compose/monitor_layout.h"
+
 namespace corv {
 
 SizeI SystemDesktop::ScreenSize() {
@@ -50,6 +52,11 @@ std::vector<MonitorArea> SystemDesktop::Monitors() {
     if (!EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors)))
         monitors.clear();
     return monitors;
+}
+
+std::vector<MonitorArea> SystemMonitors() {
+    SystemDesktop desktop;
+    return UsableMonitors(desktop.Monitors(), desktop.ScreenSize(), desktop.WorkArea());
 }
 
 void SystemDesktop::SetTiledWallpaper(const std::string& path) {

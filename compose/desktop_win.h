@@ -1,6 +1,8 @@
 // The desktop seen through the system parameters.
 #pragma once
 
+#include <vector>
+
 #include "compose/desktop.h"
 
 namespace corv {
@@ -13,6 +15,11 @@ public:
     std::vector<MonitorArea> Monitors() override;
     void SetTiledWallpaper(const std::string& path) override;
 };
+
+// The monitors as the composition uses them (UsableMonitors of the
+// system's list): the primary first, one primary screen when the list
+// cannot be read.
+std::vector<MonitorArea> SystemMonitors();
 
 // Writes "Control Panel\Desktop" TileWallpaper and WallpaperStyle (the
 // system reads them when the wallpaper is set next).

@@ -179,3 +179,28 @@ case_two_monitors_shared() {
     cy_exit_program
     expect "no style kept" "" "$(ini_text | grep '^oriwallstyle=' || true)"
 }
+
+# The size limit of one picture across the desktop (multimonitor=2) is three
+# quarters of the whole desktop's width (1824 x 3/4, cut to 1360), not the
+# primary's 760: the sheet's close check refuses 5000 with that limit.
+case_two_monitors_size_limit() {
+    two_screen_case
+    make_picture "$PICS/red.png" 300x200 255,0,0
+    write_list "$PICS" -- "$PICS/red.png"
+    write_picture_ini 'iscalender=0' 'multimonitor=2' 'picmaxsize=5000'
+    start_program
+    st_open_sheet || return
+    driver sheet-page "$SHEET" 1 >/dev/null
+    driver syscommand-close "$SHEET"
+    local box
+    box=$(driver message-box 10000)
+    case $box in
+        *"이미지크기를 최소:200이상, 최대:1360이하로 설정바랍니다!"*) ;;
+        *) fail "size refusal across the desktop: got '$box'" ;;
+    esac
+    driver send 0 0 0 >/dev/null
+    expect "size field at the limit" 1360 "$(driver page-field "$SHEET" $IDC_PIC_SIZE)"
+    st_close_sheet
+    cy_exit_program
+    expect "picmaxsize" "picmaxsize=1360" "$(ini_text | grep '^picmaxsize=')"
+}
