@@ -250,6 +250,7 @@ void CMainDlg::StartUp() {
     LoadSpecialDays();
     LoadSlots();
     if (!folderReadOnly_) SaveUserWallpaperPath(settings);
+    ReadMonitorWallpapers();
     BuildTooltip();
     LoadMaskList();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
@@ -273,6 +274,18 @@ void CMainDlg::ReadDesktopSettings() {
         ReadUserRegistryString("Control Panel\\Desktop", "TileWallpaper", values.tileWallpaper) &&
         ReadUserRegistryString("Control Panel\\Desktop", "WallpaperStyle", values.wallpaperStyle);
     ApplyDesktopValues(state.settings, values);
+}
+
+void CMainDlg::ReadMonitorWallpapers() {
+    Settings& settings = state.settings;
+    MonitorWallpapers current;
+    if (!desktop_.ReadMonitorWallpapers(current)) return;
+    // The program's files still on a monitor: the last run ended badly, and
+    // this run's end puts the remembered pictures back.
+    putBackEachMonitor_ = ShowsOwnWallpaper(current, settings.programDir);
+    settings.userMonitorWallpapers = JoinMonitorWallpapers(
+        UsersMonitorWallpapers(current, settings.userMonitorWallpapers, settings));
+    if (!folderReadOnly_) SaveUserMonitorWallpapers(settings);
 }
 
 void CMainDlg::BuildTooltip() {
@@ -340,6 +353,10 @@ void CMainDlg::RestoreUserWallpaper() {
     SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0,
                           const_cast<char*>(state.settings.userWallpaper.c_str()),
                           SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
+    // Every monitor's own picture after the one above, which the system lays
+    // on all of them.
+    if (state.eachMonitorSet || putBackEachMonitor_)
+        desktop_.PutBackMonitorWallpapers(SplitMonitorWallpapers(settings.userMonitorWallpapers));
 }
 
 void CMainDlg::OnDestroy() {
