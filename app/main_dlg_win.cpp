@@ -223,6 +223,7 @@ void CMainDlg::StartUp() {
     LoadSpecialDays();
     LoadSlots();
     if (!folderReadOnly_) SaveUserWallpaperPath(settings);
+    ReadMonitorWallpapers();
     BuildTooltip();
     LoadMaskList();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
@@ -238,15 +239,27 @@ void CMainDlg::StartUp() {
 
 void CMainDlg::ReadDesktopSettings() {
     DesktopValues values;
-    values.hasWallpaper = ReadRegistryString(HKEY_CURRENT_USER, "Control Panel\Desktop",
+    values.hasWallpaper = ReadRegistryString(HKEY_CURRENT_USER, "Control Panel\\Desktop",
                                              "Wallpaper", values.wallpaper);
-    values.hasBackground = ReadRegistryString(HKEY_CURRENT_USER, "Control Panel\Colors",
+    values.hasBackground = ReadRegistryString(HKEY_CURRENT_USER, "Control Panel\\Colors",
                                               "Background", values.background);
-    values.hasStyle = ReadRegistryString(HKEY_CURRENT_USER, "Control Panel\Desktop",
+    values.hasStyle = ReadRegistryString(HKEY_CURRENT_USER, "Control Panel\\Desktop",
                                          "TileWallpaper", values.tileWallpaper) &&
-                      ReadRegistryString(HKEY_CURRENT_USER, "Control Panel\Desktop",
+                      ReadRegistryString(HKEY_CURRENT_USER, "Control Panel\\Desktop",
                                          "WallpaperStyle", values.wallpaperStyle);
     ApplyDesktopValues(state.settings, values);
+}
+
+void CMainDlg::ReadMonitorWallpapers() {
+    Settings& settings = state.settings;
+    MonitorWallpapers current;
+    if (!desktop_.ReadMonitorWallpapers(current)) return;
+    // The program's files still on a monitor: the last run ended badly, and
+    // this run's end puts the remembered pictures back.
+    putBackEachMonitor_ = ShowsOwnWallpaper(current, settings.programDir);
+    settings.userMonitorWallpapers = JoinMonitorWallpapers(
+        UsersMonitorWallpapers(current, settings.userMonitorWallpapers, settings));
+    if (!folderReadOnly_) SaveUserMonitorWallpapers(settings);
 }
 
 void CMainDlg::BuildTooltip() {
@@ -320,6 +333,10 @@ void CMainDlg::RestoreUserWallpaper() {
     std::wstring path = Wide(state.settings.userWallpaper);
     SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, &path[0],
                           SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
+    // Every monitor's own picture after the one above, which the system lays
+    // on all of them.
+    if (state.eachMonitorSet || putBackEachMonitor_)
+        desktop_.PutBackMonitorWallpapers(SplitMonitorWallpapers(settings.userMonitorWallpapers));
 }
 
 void CMainDlg::OnDestroy() {

@@ -67,6 +67,8 @@ private:
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
     LRESULT OnDisplayChange(WPARAM wParam, LPARAM lParam);
     void ReadDesktopSettings();
+    // The user's wallpaper of every monitor, where the system has them.
+    void ReadMonitorWallpapers();
     void RestoreUserWallpaper();
     void BuildTooltip();
     void StartTimers();
@@ -161,6 +163,8 @@ private:
     bool ending_ = false;
     // The user's style values are in env.ini since the first tiled set.
     bool styleSaved_ = false;
+    // The program's own files were on the monitors at start.
+    bool putBackEachMonitor_ = false;
 };
 
 // Whether a new file can be made in `dir`: a probe file is created there and

@@ -107,6 +107,18 @@ target_compile_definitions(e2e_driver PRIVATE
 target_link_libraries(e2e_driver PRIVATE corv_core comctl32 user32 advapi32 shell32 psapi)
 target_compile_options(e2e_driver PRIVATE ${CORV_WARNINGS})
 
+# A stand-in for the system's per-monitor wallpaper class (which Wine lacks),
+# registered by the end-to-end cases in their prefix: it records the
+# program's calls.
+add_library(corv_test_wallpaper SHARED tests/e2e/wallpaper_server/server_win.cpp)
+set_target_properties(corv_test_wallpaper PROPERTIES PREFIX "")
+target_include_directories(corv_test_wallpaper PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(corv_test_wallpaper PRIVATE ole32 uuid user32)
+# Exported by their plain names, as COM looks them up; the runtime inside.
+target_link_options(corv_test_wallpaper PRIVATE -Wl,--kill-at -static -static-libgcc
+  -static-libstdc++)
+target_compile_options(corv_test_wallpaper PRIVATE ${CORV_WARNINGS})
+
 # The same ids as shell variables for the end-to-end cases (NAME=NUMBER
 # lines that tests/e2e/run sources), written again when a header changes.
 file(GLOB CORV_ID_HEADERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/*.h)

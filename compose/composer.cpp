@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "compose/calendar.h"
 #include "compose/effects.h"
@@ -9,6 +10,7 @@
 #include "compose/shadow_text.h"
 #include "compose/slots_file.h"
 #include "engine/catalogue.h"
+#include "engine/desktop_settings.h"
 #include "engine/file_io.h"
 #include "engine/paths.h"
 
@@ -79,14 +81,38 @@ int32_t RandomCoordinate(int32_t screen, int32_t size, Random& random, Clock& cl
 // The background of every region of the plan (one region for one monitor),
 // or the kept wallpaper of a collage, put back in canvas order when the file
 // was laid out for the tile style.
+//
+// With a file of each monitor's own (`eachMonitor` holds the monitors), the
+// kept wallpaper is those files, each put back on its monitor's part.
+bool DrawKeptMonitorFiles(AppState& state, Surface& canvas, ComposeServices& services,
+                          const WallpaperPlan& plan, const std::vector<MonitorArea>& monitors) {
+    for (std::size_t i = 0; i < monitors.size(); ++i) {
+        std::unique_ptr<Image> kept =
+            services.imaging.LoadPicture(OwnMonitorWallpaperPath(state.settings.programDir, i));
+        if (kept->Width() <= 0) return false;
+        if (state.settings.isbackgray) {
+            ScopedBits bits(services.imaging, *kept, RectI{0, 0, kept->Width(), kept->Height()},
+                            PixelFormat::Rgb24, true);
+            if (bits.Locked()) MakeGray(bits.Buffer());
+        }
+        const RectI& area = monitors[i].area;
+        canvas.DrawImage(
+            *kept, RectI{area.x - plan.canvas.x, area.y - plan.canvas.y, area.width, area.height});
+    }
+    return true;
+}
+
 void DrawBase(AppState& state, Surface& canvas, ComposeServices& services,
-              const WallpaperPlan& plan) {
+              const WallpaperPlan& plan, const std::vector<MonitorArea>* eachMonitor) {
     const int32_t W = plan.canvas.width;
     const int32_t H = plan.canvas.height;
     const Settings& s = state.settings;
     const bool collage = s.isoverlap && state.freshCanvasRequested == 0 &&
                          s.piccleartotalcnt >= state.overlapCount + 1 && AllowsCollage(s.imagepos);
-    if (collage) {
+    if (collage && eachMonitor != nullptr) {
+        if (DrawKeptMonitorFiles(state, canvas, services, plan, *eachMonitor)) return;
+        // A file is gone or unreadable: a fresh canvas, as below.
+    } else if (collage) {
         std::unique_ptr<Image> kept = services.imaging.LoadPicture(WallpaperFilePath(s.programDir));
         if (kept->Width() > 0) {
             if (s.isbackgray || plan.tiled) {
@@ -239,6 +265,37 @@ void SaveWallpaper(Imaging& imaging, Image& canvas, const std::string& path) {
     imaging.SaveImage(canvas, path, "image/bmp");
 }
 
+// Each monitor's part of the canvas as a file of its own, at the monitor's
+// pixel size, set on that monitor.
+void SetMonitorFiles(AppState& state, Image& canvas, ComposeServices& services,
+                     const WallpaperPlan& plan, const std::vector<MonitorArea>& monitors) {
+    std::vector<MonitorFile> files;
+    for (std::size_t i = 0; i < monitors.size(); ++i) {
+        const RectI& area = monitors[i].area;
+        const RectI part{area.x - plan.canvas.x, area.y - plan.canvas.y, area.width, area.height};
+        std::unique_ptr<Image> file =
+            services.imaging.NewBitmap(part.width, part.height, PixelFormat::Rgb24);
+        if (file->Width() <= 0) continue;
+        {
+            ScopedBits from(services.imaging, canvas, part, PixelFormat::Rgb24, false);
+            ScopedBits to(services.imaging, *file, RectI{0, 0, part.width, part.height},
+                          PixelFormat::Rgb24, true);
+            if (!from.Locked() || !to.Locked()) continue;
+            const std::size_t rowBytes = static_cast<std::size_t>(part.width) * 3;
+            for (int32_t row = 0; row < part.height; ++row)
+                std::memcpy(
+                    to.Buffer().scan0 + static_cast<std::ptrdiff_t>(row) * to.Buffer().stride,
+                    from.Buffer().scan0 + static_cast<std::ptrdiff_t>(row) * from.Buffer().stride,
+                    rowBytes);
+        }
+        const std::string path = OwnMonitorWallpaperPath(state.settings.programDir, i);
+        SaveWallpaper(services.imaging, *file, path);
+        files.push_back(MonitorFile{area, path});
+    }
+    services.desktop.SetMonitorWallpapers(files);
+    state.eachMonitorSet = true;
+}
+
 }  // namespace
 
 NeededSize PictureNeed(const AppState& state, std::size_t later) {
@@ -356,9 +413,8 @@ void DrawPathCaption(Surface& canvas, const std::string& path, const RectI& work
 
 namespace {
 
-WallpaperPlan ChangePlan(const Settings& settings, Desktop& desktop, SizeI screen,
-                         const RectI& workArea) {
-    const std::vector<MonitorArea> monitors = UsableMonitors(desktop.Monitors(), screen, workArea);
+WallpaperPlan ChangePlan(const Settings& settings, const std::vector<MonitorArea>& monitors,
+                         SizeI screen, const RectI& workArea) {
     WallpaperPlan plan = PlanWallpaper(monitors, MonitorModeOf(settings.multimonitor));
     if (!plan.tiled) {
         // One file of the primary screen's size, as the system reports it.
@@ -368,6 +424,12 @@ WallpaperPlan ChangePlan(const Settings& settings, Desktop& desktop, SizeI scree
         plan.workArea = workArea;
     }
     return plan;
+}
+
+WallpaperPlan ChangePlan(const Settings& settings, Desktop& desktop, SizeI screen,
+                         const RectI& workArea) {
+    return ChangePlan(settings, UsableMonitors(desktop.Monitors(), screen, workArea), screen,
+                      workArea);
 }
 
 }  // namespace
@@ -407,7 +469,9 @@ void ChangeWallpaper(AppState& state, int step, ComposeServices& services) {
     const RectI workArea = services.desktop.WorkArea();
     if (screen.width <= 0 || screen.height <= 0) return;
 
-    WallpaperPlan plan = ChangePlan(state.settings, services.desktop, screen, workArea);
+    const std::vector<MonitorArea> monitors =
+        UsableMonitors(services.desktop.Monitors(), screen, workArea);
+    WallpaperPlan plan = ChangePlan(state.settings, monitors, screen, workArea);
     const int32_t W = plan.canvas.width;
     const int32_t H = plan.canvas.height;
     if (W <= 0 || H <= 0) return;
@@ -423,7 +487,10 @@ void ChangeWallpaper(AppState& state, int step, ComposeServices& services) {
     std::unique_ptr<Surface> surface = services.imaging.SurfaceOn(*canvas);
     if (!surface) return;
 
-    DrawBase(state, *surface, services, plan);
+    // Where the system sets every monitor's own wallpaper, each monitor gets
+    // a file of its own instead of the one tiled file.
+    const bool eachMonitor = plan.tiled && services.desktop.SetsEachMonitor();
+    DrawBase(state, *surface, services, plan, eachMonitor ? &monitors : nullptr);
     if (state.settings.isforeimg) {
         const std::string path = DrawPictures(state, step, *surface, services, plan);
         if (state.settings.ispath) DrawPathCaption(*surface, path, plan.workArea, state.screenDpi);
@@ -433,6 +500,10 @@ void ChangeWallpaper(AppState& state, int step, ComposeServices& services) {
                      state.settings, state.specialDays, state.settings.programDir, state.screenDpi);
 
     surface.reset();
+    if (eachMonitor) {
+        SetMonitorFiles(state, *canvas, services, plan, monitors);
+        return;
+    }
     if (plan.tiled) {
         ScopedBits bits(services.imaging, *canvas, RectI{0, 0, W, H}, PixelFormat::Rgb24, true);
         if (bits.Locked()) ShiftCyclically(bits.Buffer(), plan.tileShift.x, plan.tileShift.y, 3);

@@ -23,6 +23,12 @@ struct MonitorArea {
     bool primary = false;
 };
 
+// One monitor's own wallpaper file, for a system that sets each monitor's.
+struct MonitorFile {
+    RectI area;  // the monitor, in virtual-screen coordinates
+    std::string path;
+};
+
 class Desktop {
 public:
     virtual ~Desktop() = default;
@@ -41,6 +47,12 @@ public:
     // Makes `path` the wallpaper tiled from the primary monitor's top-left
     // at its own pixel size, so one file covers every monitor.
     virtual void SetTiledWallpaper(const std::string& path) { SetWallpaper(path); }
+    // Whether the system sets a wallpaper of its own on every monitor; the
+    // tiled file is for a system that does not.
+    virtual bool SetsEachMonitor() { return false; }
+    // Makes each file the wallpaper of the monitor at its area, shown at its
+    // own pixel size.
+    virtual void SetMonitorWallpapers(const std::vector<MonitorFile>& files) { (void)files; }
 };
 
 }  // namespace corv

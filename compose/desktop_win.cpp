@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "base/text_win.h"
+#include "compose/desktop_wallpaper_win.h"
+#include "compose/monitor_layout.h"
 
 namespace corv {
 
@@ -52,6 +54,94 @@ std::vector<MonitorArea> SystemDesktop::Monitors() {
     if (!EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors)))
         monitors.clear();
     return monitors;
+}
+
+namespace {
+
+// A text the interface gives, freed.
+std::string TakeText(LPWSTR text) {
+    if (text == nullptr) return std::string();
+    const std::string out = Utf8(text);
+    CoTaskMemFree(text);
+    return out;
+}
+
+}  // namespace
+
+SystemDesktop::~SystemDesktop() {
+    if (perMonitor_ != nullptr) perMonitor_->Release();
+}
+
+bool SystemDesktop::SetsEachMonitor() {
+    if (!perMonitorTried_) {
+        perMonitorTried_ = true;
+        void* made = nullptr;
+        if (SUCCEEDED(CoCreateInstance(kDesktopWallpaperClass, nullptr, CLSCTX_ALL,
+                                       kDesktopWallpaperInterface, &made)))
+            perMonitor_ = static_cast<IMonitorWallpapers*>(made);
+    }
+    return perMonitor_ != nullptr;
+}
+
+void SystemDesktop::SetMonitorWallpapers(const std::vector<MonitorFile>& files) {
+    if (!SetsEachMonitor()) return;
+    UINT count = 0;
+    if (FAILED(perMonitor_->GetMonitorDevicePathCount(&count))) return;
+    if (!positionSet_) {
+        // The files have their monitors' sizes: centred, they fill them.
+        positionSet_ = SUCCEEDED(perMonitor_->SetPosition(kWallpaperCentred));
+    }
+    for (UINT i = 0; i < count; ++i) {
+        LPWSTR id = nullptr;
+        if (FAILED(perMonitor_->GetMonitorDevicePathAt(i, &id)) || id == nullptr) continue;
+        RECT r{};
+        if (SUCCEEDED(perMonitor_->GetMonitorRECT(id, &r))) {
+            for (const MonitorFile& file : files) {
+                const RectI& a = file.area;
+                if (a.x != r.left || a.y != r.top || a.width != r.right - r.left ||
+                    a.height != r.bottom - r.top)
+                    continue;
+                const std::wstring path = Wide(file.path);
+                perMonitor_->SetWallpaper(id, path.c_str());
+                break;
+            }
+        }
+        CoTaskMemFree(id);
+    }
+}
+
+bool SystemDesktop::ReadMonitorWallpapers(MonitorWallpapers& wallpapers) {
+    wallpapers = MonitorWallpapers{};
+    if (!SetsEachMonitor()) return false;
+    UINT count = 0;
+    if (FAILED(perMonitor_->GetMonitorDevicePathCount(&count))) return false;
+    int position = -1;
+    if (SUCCEEDED(perMonitor_->GetPosition(&position))) wallpapers.position = position;
+    for (UINT i = 0; i < count; ++i) {
+        LPWSTR id = nullptr;
+        if (FAILED(perMonitor_->GetMonitorDevicePathAt(i, &id)) || id == nullptr) continue;
+        LPWSTR path = nullptr;
+        const bool read = SUCCEEDED(perMonitor_->GetWallpaper(id, &path));
+        const std::string monitor = TakeText(id);
+        const std::string picture = TakeText(path);
+        if (read) wallpapers.monitors.push_back(MonitorWallpaper{monitor, picture});
+    }
+    return true;
+}
+
+void SystemDesktop::PutBackMonitorWallpapers(const MonitorWallpapers& wallpapers) {
+    if (wallpapers.monitors.empty() || !SetsEachMonitor()) return;
+    if (wallpapers.position >= 0) perMonitor_->SetPosition(wallpapers.position);
+    for (const MonitorWallpaper& m : wallpapers.monitors) {
+        const std::wstring monitor = Wide(m.monitor);
+        const std::wstring path = Wide(m.path);
+        perMonitor_->SetWallpaper(monitor.c_str(), path.c_str());
+    }
+}
+
+std::vector<MonitorArea> SystemMonitors() {
+    SystemDesktop desktop;
+    return UsableMonitors(desktop.Monitors(), desktop.ScreenSize(), desktop.WorkArea());
 }
 
 void SystemDesktop::SetTiledWallpaper(const std::string& path) {

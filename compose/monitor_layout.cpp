@@ -193,4 +193,14 @@ int32_t MonitorPictureLimit(int32_t limit, int32_t monitorWidth) {
     return std::min(limit, MaxSlotSide(monitorWidth));
 }
 
+int32_t SizeLimitWidth(const std::vector<MonitorArea>& monitors, MonitorMode mode) {
+    if (monitors.empty()) return 0;
+    const WallpaperPlan plan = PlanWallpaper(monitors, mode);
+    if (!plan.tiled) return monitors.front().area.width;
+    if (mode == MonitorMode::Spanning) return plan.canvas.width;
+    int32_t widest = 0;
+    for (const MonitorArea& m : monitors) widest = std::max(widest, m.area.width);
+    return widest;
+}
+
 }  // namespace corv

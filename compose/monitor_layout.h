@@ -66,4 +66,11 @@ int32_t NextSlotOnMonitor(const std::vector<SlotRect>& slots, int32_t from, cons
 // allows for the screen).
 int32_t MonitorPictureLimit(int32_t limit, int32_t monitorWidth);
 
+// The width whose three quarters bound the picture size and the slots'
+// sides in the settings: the widest monitor for a picture per monitor (each
+// monitor brings the limit down to its own), the whole desktop's for one
+// picture across it, and the primary's otherwise (one monitor, the shared
+// mode, a layout too large for one file).
+int32_t SizeLimitWidth(const std::vector<MonitorArea>& monitors, MonitorMode mode);
+
 }  // namespace corv

@@ -104,6 +104,9 @@ struct AppState {
     int32_t canvasWidth = 0;
     int32_t canvasHeight = 0;
     bool tiledWallpaperSet = false;
+    // Whether each monitor's own file was set through the system's
+    // per-monitor wallpapers (whose user's pictures go back at the end).
+    bool eachMonitorSet = false;
     int32_t lastSheetPage = 0;
 };
 

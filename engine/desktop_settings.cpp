@@ -8,6 +8,8 @@ namespace corv {
 namespace {
 
 constexpr const char* kOwnWallpaperName = "Corvalendrine.bmp";
+constexpr const char* kOwnWallpaperStem = "Corvalendrine-";
+constexpr char kFieldSeparator = '|';
 
 char FoldPathByte(char c) {
     if (c >= 'a' && c <= 'z') return static_cast<char>(c - 'a' + 'A');
@@ -34,7 +36,104 @@ std::string FirstLine(const std::string& text) {
     return text.substr(0, text.find_first_of("\r\n"));
 }
 
+// The text without the separator and line breaks.
+std::string FieldText(const std::string& text) {
+    std::string out;
+    for (char c : text)
+        if (c != kFieldSeparator && c != '\r' && c != '\n') out += c;
+    return out;
+}
+
+std::vector<std::string> Fields(const std::string& text) {
+    std::vector<std::string> fields;
+    std::size_t at = 0;
+    for (;;) {
+        const std::size_t end = text.find(kFieldSeparator, at);
+        fields.push_back(text.substr(at, end == std::string::npos ? std::string::npos : end - at));
+        if (end == std::string::npos) return fields;
+        at = end + 1;
+    }
+}
+
+const MonitorWallpaper* FindMonitor(const MonitorWallpapers& list, const std::string& monitor) {
+    for (const MonitorWallpaper& m : list.monitors)
+        if (SamePathText(m.monitor, monitor)) return &m;
+    return nullptr;
+}
+
 }  // namespace
+
+std::string OwnMonitorWallpaperPath(const std::string& programDir, std::size_t index) {
+    if (index == 0) return OwnWallpaperPath(programDir);
+    return JoinPath(programDir, kOwnWallpaperStem + std::to_string(index + 1) + ".bmp");
+}
+
+bool IsOwnWallpaperFile(const std::string& path, const std::string& programDir) {
+    if (programDir.empty()) return false;
+    if (SamePathText(path, OwnWallpaperPath(programDir))) return true;
+    // programDir\Corvalendrine-N.bmp, N a number from 2 on.
+    const std::string stem = JoinPath(programDir, kOwnWallpaperStem);
+    const std::string tail = ".bmp";
+    if (path.size() <= stem.size() + tail.size() ||
+        !SamePathText(path.substr(0, stem.size()), stem) ||
+        !SamePathText(path.substr(path.size() - tail.size()), tail))
+        return false;
+    const std::string number = path.substr(stem.size(), path.size() - stem.size() - tail.size());
+    for (char c : number)
+        if (c < '0' || c > '9') return false;
+    return number.size() < 6 && ParseDecimal(number) >= 2;
+}
+
+std::string JoinMonitorWallpapers(const MonitorWallpapers& wallpapers) {
+    if (wallpapers.monitors.empty()) return std::string();
+    std::string text = std::to_string(wallpapers.position);
+    for (const MonitorWallpaper& m : wallpapers.monitors) {
+        text += kFieldSeparator + FieldText(m.monitor);
+        text += kFieldSeparator + FieldText(m.path);
+    }
+    return text;
+}
+
+MonitorWallpapers SplitMonitorWallpapers(const std::string& text) {
+    MonitorWallpapers out;
+    const std::string line = FirstLine(text);
+    if (line.empty()) return out;
+    const std::vector<std::string> fields = Fields(line);
+    if (!fields[0].empty() && IsNumberToken(fields[0])) out.position = ParseDecimal(fields[0]);
+    for (std::size_t i = 1; i + 1 < fields.size(); i += 2)
+        if (!fields[i].empty()) out.monitors.push_back(MonitorWallpaper{fields[i], fields[i + 1]});
+    return out;
+}
+
+bool ShowsOwnWallpaper(const MonitorWallpapers& current, const std::string& programDir) {
+    for (const MonitorWallpaper& m : current.monitors)
+        if (IsOwnWallpaperFile(m.path, programDir)) return true;
+    return false;
+}
+
+MonitorWallpapers UsersMonitorWallpapers(const MonitorWallpapers& current,
+                                         const std::string& remembered, const Settings& settings) {
+    const std::string& dir = settings.programDir;
+    if (!ShowsOwnWallpaper(current, dir)) return current;
+    const MonitorWallpapers kept = SplitMonitorWallpapers(remembered);
+    MonitorWallpapers users = current;
+    if (kept.position >= 0) users.position = kept.position;
+    for (MonitorWallpaper& m : users.monitors) {
+        if (!IsOwnWallpaperFile(m.path, dir)) continue;
+        const MonitorWallpaper* before = FindMonitor(kept, m.monitor);
+        if (before != nullptr && !IsOwnWallpaperFile(before->path, dir))
+            m.path = before->path;
+        else
+            m.path = IsOwnWallpaperFile(settings.userWallpaper, dir) ? std::string()
+                                                                     : settings.userWallpaper;
+    }
+    return users;
+}
+
+bool SaveUserMonitorWallpapers(const Settings& settings) {
+    return WriteIniString(SettingsFilePath(settings.programDir), kSettingsSection,
+                          kRememberedMonitorsKey, settings.userMonitorWallpapers);
+}
 
 std::string OwnWallpaperPath(const std::string& programDir) {
     return JoinPath(programDir, kOwnWallpaperName);

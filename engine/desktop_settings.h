@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/settings.h"
 
@@ -20,9 +21,56 @@ constexpr const char* kRememberedWallpaperKey = "oriwallpath";
 // The user's wallpaper style values, kept once the program has set the tile
 // style for several monitors: "TILE,STYLE" (TileWallpaper, WallpaperStyle).
 constexpr const char* kRememberedStyleKey = "oriwallstyle";
+constexpr const char* kRememberedMonitorsKey = "oriwallpaths";
 // The wallpaper paths are read with the room of the registry read, so a
 // long path comes back whole from env.ini after a crash.
 constexpr std::size_t kWallpaperPathBuffer = 1024;
+
+// The wallpaper of one monitor as the system's per-monitor wallpaper
+// interface names them: the monitor's device path and the picture's path.
+struct MonitorWallpaper {
+    std::string monitor;
+    std::string path;
+};
+
+// Every monitor's wallpaper and the one position (centred, tiled,
+// stretched...) the system lays them out with; -1 when it is unknown.
+struct MonitorWallpapers {
+    int32_t position = -1;
+    std::vector<MonitorWallpaper> monitors;
+};
+
+// The program's file for the monitor at `index` of the composition's list
+// (the primary first): Corvalendrine.bmp for the primary, then
+// Corvalendrine-2.bmp, Corvalendrine-3.bmp...
+std::string OwnMonitorWallpaperPath(const std::string& programDir, std::size_t index);
+
+// True when `path` is one of the program's wallpaper files in programDir.
+bool IsOwnWallpaperFile(const std::string& path, const std::string& programDir);
+
+// env.ini oriwallpaths: "POSITION|MONITOR|PATH|MONITOR|PATH...", '|' being
+// a character no path and no device path holds. Line breaks and '|' inside
+// a text are dropped, so the value always splits as it was joined.
+std::string JoinMonitorWallpapers(const MonitorWallpapers& wallpapers);
+// The value split; a malformed one gives what can be read of it (a position
+// that is no number is -1, a monitor without a name or without a path
+// field is dropped).
+MonitorWallpapers SplitMonitorWallpapers(const std::string& text);
+
+// The user's wallpapers to put back at the end, from what the system shows
+// at start (`current`). A monitor that shows one of the program's own files
+// was left so by a run that did not end well: its picture is the one
+// remembered for it in `remembered` (env.ini oriwallpaths), or, with none,
+// settings.userWallpaper; the position is the remembered one then.
+MonitorWallpapers UsersMonitorWallpapers(const MonitorWallpapers& current,
+                                         const std::string& remembered, const Settings& settings);
+
+// Whether the program's files are on some monitor of `current`.
+bool ShowsOwnWallpaper(const MonitorWallpapers& current, const std::string& programDir);
+
+// Writes settings.userMonitorWallpapers to env.ini under oriwallpaths. False
+// when the file could not be written.
+bool SaveUserMonitorWallpapers(const Settings& settings);
 
 // What the system's registry holds; a value that could not be read is
 // marked missing.

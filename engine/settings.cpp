@@ -14,6 +14,8 @@ namespace {
 constexpr std::size_t kNumberBuffer = 6;
 constexpr std::size_t kColorBuffer = 9;
 constexpr std::size_t kStringBuffer = 260;
+// The per-monitor wallpapers: a device path and a wallpaper path a monitor.
+constexpr std::size_t kMonitorWallpapersBuffer = 8192;
 
 using Kind = SettingKey::Kind;
 using Rule = SettingKey::Rule;
@@ -56,6 +58,8 @@ std::vector<SettingKey> MakeTable() {
     stretch.readKey = "isStretch";
     SettingKey back{"backcolor", "backcolor", Kind::BackColor, "7558472"};
     back.argb = &S::backcolor;
+    SettingKey monitorWallpapers = Text("oriwallpaths", &S::userMonitorWallpapers, "");
+    monitorWallpapers.buffer = kMonitorWallpapersBuffer;
     return {
         Flag("isbackimg", &S::isbackimg, false),
         Flag("isforeimg", &S::isforeimg, true),
@@ -102,6 +106,7 @@ std::vector<SettingKey> MakeTable() {
         Color("reddaycolor", &S::reddaycolor, "8262389"),
         Color("yymmcolor", &S::yymmcolor, "14416893"),
         Number("multimonitor", &S::multimonitor, "0", Rule::AsRead),
+        monitorWallpapers,
     };
 }
 
@@ -143,7 +148,7 @@ void LoadKey(const SettingKey& k, Settings& s, std::vector<std::string>& program
             s.*k.placement = static_cast<ImagePos>(ReadNumber(profile, k));
             break;
         case Kind::Text:
-            s.*k.text = read(kStringBuffer);
+            s.*k.text = read(k.buffer != 0 ? k.buffer : kStringBuffer);
             break;
         case Kind::Color:
             s.*k.color = ColorRef{static_cast<uint32_t>(ParseDecimal(read(kColorBuffer)))};

@@ -66,6 +66,10 @@ struct Settings {
     // The style values go back at the end: the program set the tile style,
     // or a run that did ended without putting them back. Not stored.
     bool restoreWallpaperStyle = false;
+    // The user's wallpaper of every monitor, as the system's per-monitor
+    // wallpaper interface had them at start (see JoinMonitorWallpapers);
+    // key oriwallpaths.
+    std::string userMonitorWallpapers;
     std::string programDir;  // not stored
     std::string maskfilename;
     std::string backimagename;
@@ -146,6 +150,7 @@ struct SettingKey {
     ColorRef Settings::*color = nullptr;
     Argb Settings::*argb = nullptr;
     std::size_t program = 0;  // index into exceptionPrograms
+    std::size_t buffer = 0;   // a text's read buffer where it differs (0: 260 bytes)
 };
 
 // Every stored key, in the file's order.

@@ -1,5 +1,9 @@
 #include "settings_ui/page2_picture_win.h"
 
+#include <vector>
+
+#include "compose/desktop_win.h"
+#include "compose/monitor_layout.h"
 #include "engine/settings.h"
 #include "framework/common_dialogs_win.h"
 #include "res/resource.h"
@@ -35,6 +39,12 @@ SIZE CPage2::ScreenSize() const {
                 state.screenHeight > 0 ? state.screenHeight : GetSystemMetrics(SM_CYSCREEN)};
 }
 
+int32_t CPage2::SizeLimitWidth() const {
+    const std::vector<MonitorArea> monitors = SystemMonitors();
+    if (monitors.size() <= 1) return ScreenSize().cx;
+    return corv::SizeLimitWidth(monitors, MonitorModeOf(Setting().multimonitor));
+}
+
 bool CPage2::RouteMessage(Message& message) {
     using Map = MessageMap<CPage2>;
     static const Map map = {
@@ -65,7 +75,7 @@ BOOL CPage2::OnInitDialog() {
     SetItemInt(IDC_PIC_SIZE, settings.picmaxsize);
     CUpDown sizeArrows;
     sizeArrows.Attach(GetDlgItem(IDC_PIC_SIZE_SPIN));
-    sizeArrows.SetRange(200, MaxPictureSize(W));
+    sizeArrows.SetRange(200, MaxPictureSize(SizeLimitWidth()));
     CheckItem(IDC_PIC_NO_STRETCH, settings.notstrech != 0);
     SetItemInt(IDC_PIC_INTERVAL, settings.changetime);
     const bool seconds = settings.min_sec == 1000;
@@ -93,8 +103,13 @@ BOOL CPage2::OnInitDialog() {
     BindControl(slotPreview_, IDC_PIC_SLOT_PREVIEW);
     slotPreview_.SetDraw([this](HDC dc, const RECT& area) { DrawSlotPreview(dc, area); });
     const RECT client = slotPreview_.GetClientRect();
-    scaleX_ = PreviewScale(W, client.right - client.left);
-    scaleY_ = PreviewScale(H, client.bottom - client.top);
+    // Slots are virtual-screen rectangles: the preview shows every monitor.
+    const std::vector<MonitorArea> monitors = SystemMonitors();
+    RectI desktop{0, 0, W, H};
+    if (monitors.size() > 1) desktop = BoundingBox(monitors);
+    previewOrigin_ = PointI{desktop.x, desktop.y};
+    scaleX_ = PreviewScale(desktop.width, client.right - client.left);
+    scaleY_ = PreviewScale(desktop.height, client.bottom - client.top);
     SetItemText(IDC_PIC_SLOT_COUNT, SlotCountText(state.placementSlots.size()));
     return TRUE;
 }
@@ -205,7 +220,14 @@ void CPage2::DrawSlotPreview(HDC dc, const RECT& area) {
     HGDIOBJ oldPen = ::SelectObject(dc, ::GetStockObject(BLACK_PEN));
     HGDIOBJ oldBrush = ::SelectObject(dc, white);
     ::Rectangle(dc, area.left, area.top, area.right, area.bottom);
-    for (const SlotRect& r : PreviewSlotRects(State().placementSlots, scaleX_, scaleY_))
+    std::vector<SlotRect> slots = State().placementSlots;
+    for (SlotRect& slot : slots) {
+        slot.left -= previewOrigin_.x;
+        slot.right -= previewOrigin_.x;
+        slot.top -= previewOrigin_.y;
+        slot.bottom -= previewOrigin_.y;
+    }
+    for (const SlotRect& r : PreviewSlotRects(slots, scaleX_, scaleY_))
         ::Rectangle(dc, area.left + r.left, area.top + r.top, area.left + r.right,
                     area.top + r.bottom);
     ::SelectObject(dc, oldBrush);

@@ -33,6 +33,9 @@ public:
     // The screen size the page works with: the composed wallpaper's, or the
     // system's before anything was composed.
     SIZE ScreenSize() const;
+    // The width whose three quarters bound the size field ("M"): the
+    // screen's with one monitor, else as the monitor setting has it.
+    int32_t SizeLimitWidth() const;
     // The largest size collage mode takes on that screen.
     int32_t CollageSizeLimit() const { return overlapSizeLimit_; }
 
@@ -68,6 +71,7 @@ private:
     int32_t overlapSizeLimit_ = 0;
     int32_t scaleX_ = 0;
     int32_t scaleY_ = 0;
+    PointI previewOrigin_;  // the preview's top-left on the virtual screen
 };
 
 }  // namespace corv

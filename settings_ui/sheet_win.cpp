@@ -82,7 +82,7 @@ bool CSheetPage::RouteMessage(Message& message) {
 bool CSheetPage::OnSysCommand(UINT command) {
     if ((command & 0xFFF0) != SC_CLOSE) return false;
     Settings& record = settings != nullptr ? *settings : host_.State().settings;
-    const CloseVerdict verdict = CheckSheetClose(record, page2_.ScreenSize().cx, &page2_, &page3_,
+    const CloseVerdict verdict = CheckSheetClose(record, page2_.SizeLimitWidth(), &page2_, &page3_,
                                                  page2_.CollageSizeLimit());
     if (!verdict.close) {
         SetActivePage(verdict.page);

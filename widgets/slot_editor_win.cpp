@@ -2,7 +2,10 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "compose/desktop_win.h"
+#include "compose/monitor_layout.h"
 #include "engine/dpi_win.h"
 #include "framework/app_win.h"
 #include "res/resource.h"
@@ -39,6 +42,15 @@ SlotRect ToSlot(const RECT& r) {
 
 int32_t ScreenWidthOf(const AppState& state) {
     return state.screenWidth > 0 ? state.screenWidth : ::GetSystemMetrics(SM_CXSCREEN);
+}
+
+// The width whose three quarters bound a slot's sides: the screen's with one
+// monitor; with several, as the picture size limit has it (slots may lie
+// on any monitor).
+int32_t SlotLimitWidthOf(const AppState& state) {
+    const std::vector<MonitorArea> monitors = SystemMonitors();
+    if (monitors.size() <= 1) return ScreenWidthOf(state);
+    return SizeLimitWidth(monitors, MonitorModeOf(state.settings.multimonitor));
 }
 
 int32_t ScreenHeightOf(const AppState& state) {
@@ -218,13 +230,13 @@ bool CImgPosSetDlg::Open() {
 }
 
 BOOL CImgPosSetDlg::OnInitDialog() {
-    book_.Open(state_.placementSlots, ScreenWidthOf(state_));
+    book_.Open(state_.placementSlots, SlotLimitWidthOf(state_));
     for (const auto& entry : book_.Slots()) MakeSlotWindow(entry.first, entry.second, false);
     return TRUE;
 }
 
 bool CImgPosSetDlg::MakeSlotWindow(int32_t number, const SlotRect& rect, bool focused) {
-    auto window = std::make_unique<CImgPosDlg>(*this, rect, number, ScreenWidthOf(state_));
+    auto window = std::make_unique<CImgPosDlg>(*this, rect, number, SlotLimitWidthOf(state_));
     if (!window->Create()) return false;
     if (focused) window->SetFillColor(CImgPosDlg::kFocusFill);
     window->Show(SW_SHOW);

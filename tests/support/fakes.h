@@ -88,11 +88,22 @@ public:
     void SetTiledWallpaper(const std::string& path) override {
         wallpapers.push_back("tiled " + path);
     }
+    bool SetsEachMonitor() override { return setsEachMonitor; }
+    // One line "each X,Y WxH PATH ..." per call.
+    void SetMonitorWallpapers(const std::vector<corv::MonitorFile>& files) override {
+        std::string line = "each";
+        for (const corv::MonitorFile& f : files)
+            line += " " + std::to_string(f.area.x) + "," + std::to_string(f.area.y) + " " +
+                    std::to_string(f.area.width) + "x" + std::to_string(f.area.height) + " " +
+                    f.path;
+        wallpapers.push_back(line);
+    }
 
     corv::SizeI screen{1024, 768};
     corv::RectI workArea{0, 0, 1024, 740};
     std::vector<corv::MonitorArea> monitors;
     bool monitorListFails = false;
+    bool setsEachMonitor = false;
     std::vector<std::string> wallpapers;
 };
 

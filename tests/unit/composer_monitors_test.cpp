@@ -1,10 +1,12 @@
 // The composition on several monitors, through the recording doubles.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "compose/composer.h"
+#include "engine/desktop_settings.h"
 #include "support/composer_fixture.h"
 
 using corv::MonitorArea;
@@ -192,5 +194,82 @@ TEST(ComposerMonitors, CollagePutsTheKeptFileBackInCanvasOrderAndALayoutChangeSt
     c.desktop.monitors.erase(c.desktop.monitors.begin());
     c.Change();
     EXPECT_EQ(CountPrefix(c.imaging.log, "load " + c.Wallpaper()), 0);
+    EXPECT_EQ(c.state.overlapCount, 1);
+}
+
+TEST(ComposerMonitors, WhereTheSystemSetsEachMonitorEachGetsAFileOfItsOwnSize) {
+    for (int mode : {0, 2}) {  // a picture per monitor, one across the desktop
+        SCOPED_TRACE(mode);
+        TwoMonitors c;
+        c.desktop.setsEachMonitor = true;
+        c.state.settings.multimonitor = mode;
+        c.AddPicture("a.jpg", 100, 100);
+        c.AddPicture("b.jpg", 100, 100);
+        c.Change();
+        const std::string second = corv::OwnMonitorWallpaperPath(c.state.settings.programDir, 1);
+        // The primary's part (right of the left monitor in the canvas), then
+        // the left monitor's, each copied out at its own size.
+        for (const std::string& line : {std::string("new bmp1 1824x768 rgb24"),
+                                        std::string("lock bmp1 (800,0,1024,768) rgb24 read"),
+                                        std::string("lock bmp1 (0,0,800,600) rgb24 read")})
+            EXPECT_TRUE(Has(c.imaging.log, line)) << line;
+        for (const std::string& file : {c.Wallpaper(), second})
+            EXPECT_EQ(std::count_if(c.imaging.log.begin(), c.imaging.log.end(),
+                                    [&file](const std::string& l) {
+                                        return l.rfind("save bmp", 0) == 0 &&
+                                               l.find(" " + file + " image/bmp") !=
+                                                   std::string::npos;
+                                    }),
+                      1)
+                << file;
+        EXPECT_EQ(CountPrefix(c.imaging.log, "save bmp1"), 0);  // no tiled file
+        EXPECT_EQ(c.desktop.wallpapers,
+                  std::vector<std::string>{"each 0,0 1024x768 " + c.Wallpaper() +
+                                           " -800,0 800x600 " + second});
+        EXPECT_TRUE(c.state.eachMonitorSet);
+        EXPECT_FALSE(c.state.tiledWallpaperSet);
+    }
+    // One monitor, or one composition for all: the one file, set as ever.
+    TwoMonitors shared;
+    shared.desktop.setsEachMonitor = true;
+    shared.state.settings.multimonitor = 1;
+    shared.AddPicture("a.jpg", 100, 100);
+    shared.Change();
+    EXPECT_EQ(shared.desktop.wallpapers, std::vector<std::string>{shared.Wallpaper()});
+    EXPECT_FALSE(shared.state.eachMonitorSet);
+}
+
+TEST(ComposerMonitors, CollageOfEachMonitorsFileKeepsEveryFileAndStartsFreshWhenOneIsGone) {
+    TwoMonitors c;
+    c.desktop.setsEachMonitor = true;
+    c.state.settings.isoverlap = true;
+    c.state.settings.imagepos = corv::ImagePos::Random;
+    const std::string second = corv::OwnMonitorWallpaperPath(c.state.settings.programDir, 1);
+    c.imaging.AddPicture(c.Wallpaper(), 1024, 768);
+    c.imaging.AddPicture(second, 800, 600);
+    c.AddPicture("a.jpg", 100, 100);
+    // The canvas of the latest change: the last bitmap of the desktop's size.
+    const auto latestCanvas = [&c] {
+        for (auto line = c.imaging.log.rbegin(); line != c.imaging.log.rend(); ++line)
+            if (line->rfind("new bmp", 0) == 0 && line->find(" 1824x768 ") != std::string::npos)
+                return line->substr(4, line->find(' ', 4) - 4);
+        return std::string();
+    };
+    c.Change();  // the first change of a run starts fresh
+    c.Change();
+    const std::string canvas = latestCanvas();
+    ASSERT_FALSE(canvas.empty());
+    const std::vector<std::string> expected = {
+        "load " + c.Wallpaper() + " 1024x768",
+        canvas + ": draw " + c.Wallpaper() + " (800,0,1024,768)", "load " + second + " 800x600",
+        canvas + ": draw " + second + " (0,0,800,600)"};
+    for (const std::string& line : expected) EXPECT_TRUE(Has(c.imaging.log, line)) << line;
+    EXPECT_EQ(CountPrefix(c.imaging.log, canvas + ": clear"), 0);
+    // The left monitor's file is gone: a fresh canvas.
+    c.imaging.pictures.erase(second);
+    c.Change();
+    const std::string fresh = latestCanvas();
+    ASSERT_NE(fresh, canvas);
+    EXPECT_EQ(CountPrefix(c.imaging.log, fresh + ": clear"), 1);
     EXPECT_EQ(c.state.overlapCount, 1);
 }

@@ -232,3 +232,87 @@ TEST_F(UserWallpaper, StyleRecoveryWithoutOrWithAnEmptyKeptValue) {
     // Values that are no numbers are not the user's.
     EXPECT_EQ(Apply(Styled("C:\\a.bmp", "yes", "2")).userWallpaperStyle, "");
 }
+
+TEST(MonitorWallpapers, OwnFilesAreTheProgramsWallpapersOnly) {
+    const std::string dir = "C:\\prog";
+    EXPECT_EQ(corv::OwnMonitorWallpaperPath(dir, 0), corv::JoinPath(dir, "Corvalendrine.bmp"));
+    EXPECT_EQ(corv::OwnMonitorWallpaperPath(dir, 1), corv::JoinPath(dir, "Corvalendrine-2.bmp"));
+    struct Case {
+        const char* path;
+        bool own;
+    };
+    for (const Case& c :
+         {Case{"C:\\prog\\Corvalendrine.bmp", true}, Case{"c:/PROG/corvalendrine-2.BMP", true},
+          Case{"C:\\prog\\Corvalendrine-12.bmp", true},
+          Case{"C:\\prog\\Corvalendrine-1.bmp", false}, Case{"C:\\prog\\Corvalendrine-.bmp", false},
+          Case{"C:\\prog\\Corvalendrine-2x.bmp", false},
+          Case{"C:\\prog\\Corvalendrine-99999999999.bmp", false},
+          Case{"C:\\other\\Corvalendrine-2.bmp", false}, Case{"", false}}) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(corv::IsOwnWallpaperFile(c.path, dir), c.own);
+    }
+    EXPECT_FALSE(corv::IsOwnWallpaperFile("Corvalendrine.bmp", ""));
+}
+
+TEST(MonitorWallpapers, JoinedAndSplitAgainWhateverTheTexts) {
+    corv::MonitorWallpapers w;
+    w.position = 4;
+    w.monitors = {{"\\\\?\\DISPLAY#A#1", "C:\\a b.jpg"}, {"\\\\?\\DISPLAY#B#2", ""}};
+    const std::string text = corv::JoinMonitorWallpapers(w);
+    EXPECT_EQ(text, "4|\\\\?\\DISPLAY#A#1|C:\\a b.jpg|\\\\?\\DISPLAY#B#2|");
+    const corv::MonitorWallpapers back = corv::SplitMonitorWallpapers(text);
+    EXPECT_EQ(back.position, 4);
+    ASSERT_EQ(back.monitors.size(), 2u);
+    EXPECT_EQ(back.monitors[0].path, "C:\\a b.jpg");
+    EXPECT_EQ(back.monitors[1].monitor, "\\\\?\\DISPLAY#B#2");
+    EXPECT_EQ(back.monitors[1].path, "");
+    // A separator or a line break inside a text cannot add fields or lines.
+    w.monitors = {{"M|1", "C:\\x\r\ny|z.bmp"}};
+    EXPECT_EQ(corv::JoinMonitorWallpapers(w), "4|M1|C:\\xyz.bmp");
+    EXPECT_EQ(corv::JoinMonitorWallpapers(corv::MonitorWallpapers{}), "");
+    // Malformed values give what can be read.
+    struct Case {
+        const char* text;
+        int position;
+        std::size_t monitors;
+    };
+    for (const Case& c :
+         {Case{"", -1, 0}, Case{"x|M|p", -1, 1}, Case{"2|M", 2, 0}, Case{"2||p|N|q", 2, 1},
+          Case{"1|M|p|N", 1, 1}, Case{"3|M|p\r\n9|N|q", 3, 1}}) {
+        SCOPED_TRACE(c.text);
+        const corv::MonitorWallpapers m = corv::SplitMonitorWallpapers(c.text);
+        EXPECT_EQ(m.position, c.position);
+        EXPECT_EQ(m.monitors.size(), c.monitors);
+    }
+}
+
+TEST(MonitorWallpapers, AfterABadEndTheRememberedPicturesAreTheUsers) {
+    Settings s;
+    s.programDir = "C:\\prog";
+    s.userWallpaper = "C:\\single.bmp";
+    corv::MonitorWallpapers current;
+    current.position = 0;
+    current.monitors = {{"A", "C:\\prog\\Corvalendrine.bmp"},
+                        {"B", "C:\\prog\\Corvalendrine-2.bmp"},
+                        {"C", "C:\\prog\\Corvalendrine-3.bmp"},
+                        {"D", "C:\\mine.jpg"}};
+    const std::string remembered = "4|A|C:\\left.jpg|b|C:\\prog\\Corvalendrine-2.bmp|D|C:\\old.jpg";
+    const corv::MonitorWallpapers users = corv::UsersMonitorWallpapers(current, remembered, s);
+    EXPECT_EQ(users.position, 4);
+    ASSERT_EQ(users.monitors.size(), 4u);
+    EXPECT_EQ(users.monitors[0].path, "C:\\left.jpg");    // remembered for it
+    EXPECT_EQ(users.monitors[1].path, "C:\\single.bmp");  // remembered was ours
+    EXPECT_EQ(users.monitors[2].path, "C:\\single.bmp");  // nothing remembered
+    EXPECT_EQ(users.monitors[3].path, "C:\\mine.jpg");    // the user's own stays
+    // A clean start takes what the system shows, whatever was remembered.
+    current.monitors = {{"A", "C:\\now.jpg"}};
+    const corv::MonitorWallpapers clean = corv::UsersMonitorWallpapers(current, remembered, s);
+    EXPECT_EQ(clean.position, 0);
+    EXPECT_EQ(clean.monitors[0].path, "C:\\now.jpg");
+    // Without a remembered position the current one stays.
+    current.monitors = {{"A", "C:\\prog\\Corvalendrine.bmp"}};
+    s.userWallpaper = "C:\\prog\\Corvalendrine.bmp";
+    const corv::MonitorWallpapers none = corv::UsersMonitorWallpapers(current, "garbage", s);
+    EXPECT_EQ(none.position, 0);
+    EXPECT_EQ(none.monitors[0].path, "");  // never the program's own file
+}

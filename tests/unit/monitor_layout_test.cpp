@@ -226,3 +226,26 @@ TEST(MonitorLayout, ModeAndPerMonitorLimit) {
     EXPECT_EQ(corv::MonitorPictureLimit(400, 800), 400);
     EXPECT_EQ(corv::MonitorPictureLimit(400, 100), 200);  // never below the least side
 }
+
+TEST(MonitorLayout, SizeLimitWidthFollowsTheMode) {
+    const std::vector<MonitorArea> portrait = {Screen(0, 0, 1024, 768, true),
+                                               Screen(-1200, 0, 1200, 1920)};
+    const std::vector<MonitorArea> huge = {Screen(0, 0, 1024, 768, true),
+                                           Screen(-32768, 0, 30000, 30000)};
+    struct Case {
+        std::vector<MonitorArea> monitors;
+        MonitorMode mode;
+        int32_t expected;
+    };
+    for (const Case& c : {
+             Case{{Screen(0, 0, 1280, 1024, true)}, MonitorMode::PerMonitor, 1280},
+             Case{portrait, MonitorMode::PerMonitor, 1200},  // the widest, not the primary
+             Case{portrait, MonitorMode::Shared, 1024},
+             Case{portrait, MonitorMode::Spanning, 2224},
+             Case{huge, MonitorMode::PerMonitor, 1024},  // composed for the primary alone
+             Case{{}, MonitorMode::PerMonitor, 0},
+         }) {
+        SCOPED_TRACE(static_cast<int>(c.mode));
+        EXPECT_EQ(corv::SizeLimitWidth(c.monitors, c.mode), c.expected);
+    }
+}

@@ -145,7 +145,7 @@ TEST(SettingsSave, WritesEveryKeyInOrder) {
               "isbold1=1\r\nisbold2=1\r\nisitalic1=1\r\nisitalic2=1\r\nisrndmask=0\r\n"
               "isbackgray=0\r\nisoverlap=0\r\nisiconhide=0\r\nbackcolor=7558472\r\n"
               "framecolor=-1\r\nwhitedaycolor=16777215\r\nbluedaycolor=16439668\r\n"
-              "reddaycolor=8262389\r\nyymmcolor=14416893\r\nmultimonitor=0\r\n");
+              "reddaycolor=8262389\r\nyymmcolor=14416893\r\nmultimonitor=0\r\noriwallpaths=\r\n");
 }
 
 TEST(SettingsSave, RoundTripKeepsEveryValue) {

@@ -179,3 +179,101 @@ case_two_monitors_shared() {
     cy_exit_program
     expect "no style kept" "" "$(ini_text | grep '^oriwallstyle=' || true)"
 }
+
+# The size limit of one picture across the desktop (multimonitor=2) is three
+# quarters of the whole desktop's width (1824 x 3/4, cut to 1360), not the
+# primary's 760: the sheet's close check refuses 5000 with that limit.
+case_two_monitors_size_limit() {
+    two_screen_case
+    make_picture "$PICS/red.png" 300x200 255,0,0
+    write_list "$PICS" -- "$PICS/red.png"
+    write_picture_ini 'iscalender=0' 'multimonitor=2' 'picmaxsize=5000'
+    start_program
+    st_open_sheet || return
+    driver sheet-page "$SHEET" 1 >/dev/null
+    driver syscommand-close "$SHEET"
+    local box
+    box=$(driver message-box 10000)
+    case $box in
+        *"이미지크기를 최소:200이상, 최대:1360이하로 설정바랍니다!"*) ;;
+        *) fail "size refusal across the desktop: got '$box'" ;;
+    esac
+    driver send 0 0 0 >/dev/null
+    expect "size field at the limit" 1360 "$(driver page-field "$SHEET" $IDC_PIC_SIZE)"
+    st_close_sheet
+    cy_exit_program
+    expect "picmaxsize" "picmaxsize=1360" "$(ini_text | grep '^picmaxsize=')"
+}
+
+# Registers the test server of the per-monitor wallpaper class (which Wine
+# lacks) in the case's prefix (HKCU\Software\Classes\CLSID\{...}), in a folder of its own, with the user's
+# wallpapers: left.jpg on the left monitor, right.jpg on the primary,
+# position 4 (filled). Its calls go to $SERVER/calls.log.
+SERVER=
+register_wallpaper_server() {
+    SERVER=$FILES/server
+    mkdir -p "$SERVER"
+    cp "$BUILD/corv_test_wallpaper.dll" "$SERVER/"
+    # The user's classes, as on Windows; Wine 8 looks classes up in the
+    # machine's only, so the server is registered there too.
+    local root key dll
+    dll="$(windows_path "$SERVER")\\corv_test_wallpaper.dll"
+    for root in HKCU HKLM; do
+        key="$root\\Software\\Classes\\CLSID\\{C2CF3110-460E-4FC1-B9D0-8A1C0C9CC4BD}\\InprocServer32"
+        timeout 60 wine reg add "$key" /ve /d "$dll" /f >/dev/null 2>&1 &&
+            timeout 60 wine reg add "$key" /v ThreadingModel /d Both /f >/dev/null 2>&1 ||
+            fail "the test server could not be registered in $root"
+    done
+    printf 'position 4\n%s\t%s\n%s\t%s\n' '\\?\DISPLAY#TEST#1' 'C:\users\Public\left.jpg' \
+        '\\?\DISPLAY#TEST#2' 'C:\users\Public\right.jpg' >"$SERVER/wallpapers.txt"
+}
+
+# Where the system sets every monitor's wallpaper: a file of each monitor's
+# own size beside the program, set on that monitor, the tile style left
+# alone; the user's pictures and position back at exit, and after a crash
+# at the next run's exit.
+case_two_monitors_each() {
+    two_screen_case
+    register_wallpaper_server
+    make_picture "$PICS/red.png" 1600x1200 255,0,0
+    make_picture "$PICS/green.png" 1600x1200 0,255,0
+    write_list "$PICS" -- "$PICS/red.png" "$PICS/green.png"
+    write_picture_ini 'picmaxsize=700' 'notstrech=0' 'iscalender=0' 'ispath=0'
+    local ours second
+    ours="$(windows_path "$FILES")\\Corvalendrine.bmp"
+    second="$(windows_path "$FILES")\\Corvalendrine-2.bmp"
+    start_program
+    wait_for_primary_colour 255,0,0
+    expect "primary's file" "BM 1024x768 24bpp compression=0 $((54 + 1024 * 768 * 3))" \
+        "$(bmp_info "$(wallpaper_file)")"
+    expect "left monitor's file" "BM 800x600 24bpp compression=0 $((54 + 800 * 600 * 3))" \
+        "$(bmp_info "$FILES/Corvalendrine-2.bmp")"
+    expect_picture "primary's picture (limit 700)" "$(wallpaper_file)" 162 121 700 525 255,0,0 2
+    expect_picture "left monitor's picture (limit 600)" "$FILES/Corvalendrine-2.bmp" 100 75 600 450 \
+        0,255,0 2
+    expect "calls at the first change" \
+        "$(printf '%s\n' 'SetPosition 0' "SetWallpaper \\\\?\\DISPLAY#TEST#1 $second" \
+            "SetWallpaper \\\\?\\DISPLAY#TEST#2 $ours")" \
+        "$(sort "$SERVER/calls.log")"
+    expect "tile style untouched" "0 2" "$(style_values)"
+    expect "remembered wallpapers" \
+        'oriwallpaths=4|\\?\DISPLAY#TEST#1|C:\users\Public\left.jpg|\\?\DISPLAY#TEST#2|C:\users\Public\right.jpg' \
+        "$(ini_text | grep '^oriwallpaths=')"
+
+    # A crash leaves the program's files on the monitors; the next run's
+    # exit puts the user's back.
+    driver kill >/dev/null || fail "the program could not be ended"
+    wait_program
+    expect "after the crash" "$second" "$(grep 'TEST#1' "$SERVER/wallpapers.txt" | cut -f2)"
+    start_program
+    wait_for_primary_colour 255,0,0
+    : >"$SERVER/calls.log"
+    cy_exit_program
+    expect "calls at exit" \
+        "$(printf '%s\n' 'SetPosition 4' 'SetWallpaper \\?\DISPLAY#TEST#1 C:\users\Public\left.jpg' \
+            'SetWallpaper \\?\DISPLAY#TEST#2 C:\users\Public\right.jpg')" \
+        "$(cat "$SERVER/calls.log")"
+    expect "the user's wallpapers at the end" \
+        "$(printf '%s\n' 'position 4' '\\?\DISPLAY#TEST#1	C:\users\Public\left.jpg' \
+            '\\?\DISPLAY#TEST#2	C:\users\Public\right.jpg')" "$(cat "$SERVER/wallpapers.txt")"
+}
