@@ -71,14 +71,16 @@ two_screen_server() {
 }
 
 # The case's server, and its prefix without a virtual desktop, the right
-# screen primary and monitors read through Xinerama; the pictures go into
+# screen primary and monitors read through Xinerama (without the video-mode
+# extension: 64-bit Wine 8 fails on the second screen's modes through it and
+# then lists the primary alone); the pictures go into
 # $PICS. The user's style values to start from: TileWallpaper 0 and
 # WallpaperStyle 2 (centred).
 PICS=
 two_screen_case() {
     two_screen_server
     sed -i '/^"Desktop"="Default"$/d' "$WINEPREFIX/user.reg"
-    printf '\n[Software\\\\Wine\\\\X11 Driver] 1700000000\n"UseXRandR"="N"\n"PrimaryMonitor"="1"\n' \
+    printf '\n[Software\\\\Wine\\\\X11 Driver] 1700000000\n"UseXRandR"="N"\n"PrimaryMonitor"="1"\n"UseXVidMode"="N"\n' \
         >>"$WINEPREFIX/user.reg"
     PICS=$FILES/pictures
     mkdir -p "$PICS"
