@@ -63,6 +63,19 @@ void Report(double ms, long long count) {
     std::printf("\n");
 }
 
+// Default settings, no calendar, one picture in order in the program's
+// folder, drawn on a fresh canvas.
+void OnePictureState(corv::AppState& state, const std::string& dir, const std::string& picture) {
+    corv::ProfileFile defaults("none");
+    corv::LoadSettings(state.settings, state.exceptionPrograms, defaults);
+    state.settings.programDir = dir;
+    state.settings.israndum = false;
+    state.settings.iscalender = false;
+    state.folderList = {corv::MakeFolderEntry(dir, 1)};
+    state.pictureList = {picture};
+    state.freshCanvasRequested = 1;
+}
+
 int Change(const std::string& dir, const std::string& picture, int w, int h, bool collage) {
     corv::GdiplusSession gdiplus;
     corv::GdiplusImaging imaging;
@@ -72,14 +85,7 @@ int Change(const std::string& dir, const std::string& picture, int w, int h, boo
     corv::Win32FileSystem fs;
     corv::ComposeServices services{imaging, desktop, random, clock, fs, nullptr};
     corv::AppState state;
-    corv::ProfileFile defaults("none");
-    corv::LoadSettings(state.settings, state.exceptionPrograms, defaults);
-    state.settings.programDir = dir;
-    state.settings.israndum = false;
-    state.settings.iscalender = false;
-    state.folderList = {corv::MakeFolderEntry(dir, 1)};
-    state.pictureList = {picture};
-    state.freshCanvasRequested = 1;
+    OnePictureState(state, dir, picture);
     if (collage) {
         state.settings.isoverlap = true;
         state.settings.isbackgray = true;
@@ -113,14 +119,7 @@ int Prepared(const std::string& dir, const std::string& picture, int w, int h) {
     corv::SystemClock clock;
     corv::Win32FileSystem fs;
     corv::AppState state;
-    corv::ProfileFile defaults("none");
-    corv::LoadSettings(state.settings, state.exceptionPrograms, defaults);
-    state.settings.programDir = dir;
-    state.settings.israndum = false;
-    state.settings.iscalender = false;
-    state.folderList = {corv::MakeFolderEntry(dir, 1)};
-    state.pictureList = {picture};
-    state.freshCanvasRequested = 1;
+    OnePictureState(state, dir, picture);
     auto cache = std::make_shared<corv::PreparedPictures>();
     const double processorBefore = ProcessorMs();
     const corv::NeededSize need = corv::PictureNeed(state);
