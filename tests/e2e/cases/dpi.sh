@@ -222,16 +222,21 @@ dp_sheet_case() {
 
     driver sheet-page "$SHEET" 1 >/dev/null
     pp_open_editor || return
-    sleep 0.5
-    shot=$(dp_screenshot "slot-editor-$DPI")
-    read -r l t r b <<<"$(driver slot-windows)"
     # The number "1" in the middle, in a font 48 pixels high at 100 %: its
     # ink is at least half that tall. Looked for inside the outline and
-    # above the small caption, which starts 24 pixels below the middle.
-    local w h mid=$(((t + b) / 2)) font
+    # above the small caption, which starts 24 pixels below the middle. A
+    # loaded machine may paint the window late: a few looks, a moment apart.
+    local w h mid font tries=0
     font=$(dp_px 48)
-    read -r x y w h < <(colour_box "$shot" 0,0,0 30 $((l + 10)) $((t + 10)) $((r - l - 20)) \
-        $((mid + $(dp_px 24) - 2 - t - 10)))
+    while :; do
+        sleep 0.5
+        shot=$(dp_screenshot "slot-editor-$DPI")
+        read -r l t r b <<<"$(driver slot-windows)"
+        mid=$(((t + b) / 2))
+        read -r x y w h < <(colour_box "$shot" 0,0,0 30 $((l + 10)) $((t + 10)) $((r - l - 20)) \
+            $((mid + $(dp_px 24) - 2 - t - 10)))
+        [ "$x" = none ] && [ $((tries += 1)) -lt 8 ] || break
+    done
     [ "$x" != none ] || { fail "no number in the slot window"; return; }
     expect_within "height of the slot's number" $((font / 2)) "$font" "$h"
     driver click "$TOOLBAR" $IDC_IMGPOS_APPLY
