@@ -117,6 +117,18 @@ void GdiplusSurface::Clear(uint32_t argb) {
     if (!FillTarget(argb)) gp::GdipGraphicsClear(graphics_, argb);
 }
 
+// The part of `dest` that lies on a bitmap of width x height (empty when
+// none does).
+static Gdiplus::GpRect PartOnBitmap(const RectI& dest, UINT width, UINT height) {
+    const int64_t left = std::max<int64_t>(dest.x, 0);
+    const int64_t top = std::max<int64_t>(dest.y, 0);
+    const int64_t right = std::min<int64_t>(int64_t{dest.x} + dest.width, width);
+    const int64_t bottom = std::min<int64_t>(int64_t{dest.y} + dest.height, height);
+    if (left >= right || top >= bottom) return Gdiplus::GpRect(0, 0, 0, 0);
+    return Gdiplus::GpRect(static_cast<INT>(left), static_cast<INT>(top),
+                           static_cast<INT>(right - left), static_cast<INT>(bottom - top));
+}
+
 // An opaque 24-bit picture drawn at its own size onto a 24-bit bitmap is a
 // copy of rows (the kept wallpaper of a collage): GDI+ would go through a
 // 32-bit copy of all of it and blend pixel by pixel.
@@ -135,18 +147,12 @@ bool GdiplusSurface::CopyOnto(Image& image, const RectI& dest) {
         dest.width != static_cast<int32_t>(sourceWidth) ||
         dest.height != static_cast<int32_t>(sourceHeight))
         return false;
-    // The part of the picture that lands on the bitmap.
-    const int64_t left = std::max<int64_t>(dest.x, 0);
-    const int64_t top = std::max<int64_t>(dest.y, 0);
-    const int64_t right = std::min<int64_t>(int64_t{dest.x} + dest.width, targetWidth);
-    const int64_t bottom = std::min<int64_t>(int64_t{dest.y} + dest.height, targetHeight);
-    if (left >= right || top >= bottom) return true;
-    const INT width = static_cast<INT>(right - left);
-    const INT height = static_cast<INT>(bottom - top);
+    const Gdiplus::GpRect to = PartOnBitmap(dest, targetWidth, targetHeight);
+    if (to.Width <= 0 || to.Height <= 0) return true;
+    const INT width = to.Width;
+    const INT height = to.Height;
     gp::GdipFlush(graphics_, Gdiplus::FlushIntentionSync);
-    const Gdiplus::GpRect from(static_cast<INT>(left - dest.x), static_cast<INT>(top - dest.y),
-                               width, height);
-    const Gdiplus::GpRect to(static_cast<INT>(left), static_cast<INT>(top), width, height);
+    const Gdiplus::GpRect from(to.X - dest.x, to.Y - dest.y, width, height);
     Gdiplus::BitmapData source{};
     Gdiplus::BitmapData target{};
     if (gp::GdipBitmapLockBits(own->Bitmap(), &from, Gdiplus::ImageLockModeRead,
@@ -185,15 +191,10 @@ bool GdiplusSurface::ResampleOnto(Image& image, const RectI& dest, const RectI& 
         (sourceFormat != PixelFormat24bppRGB && sourceFormat != PixelFormat32bppRGB) ||
         targetFormat != PixelFormat24bppRGB)
         return false;
-    const int64_t left = std::max<int64_t>(dest.x, 0);
-    const int64_t top = std::max<int64_t>(dest.y, 0);
-    const int64_t right = std::min<int64_t>(int64_t{dest.x} + dest.width, targetWidth);
-    const int64_t bottom = std::min<int64_t>(int64_t{dest.y} + dest.height, targetHeight);
-    if (left >= right || top >= bottom) return true;
+    const Gdiplus::GpRect to = PartOnBitmap(dest, targetWidth, targetHeight);
+    if (to.Width <= 0 || to.Height <= 0) return true;
     gp::GdipFlush(graphics_, Gdiplus::FlushIntentionSync);
     const Gdiplus::GpRect all(0, 0, static_cast<INT>(sourceWidth), static_cast<INT>(sourceHeight));
-    const Gdiplus::GpRect to(static_cast<INT>(left), static_cast<INT>(top),
-                             static_cast<INT>(right - left), static_cast<INT>(bottom - top));
     Gdiplus::BitmapData from{};
     Gdiplus::BitmapData into{};
     if (gp::GdipBitmapLockBits(own->Bitmap(), &all, Gdiplus::ImageLockModeRead, PixelFormat24bppRGB,
@@ -216,10 +217,10 @@ bool GdiplusSurface::ResampleOnto(Image& image, const RectI& dest, const RectI& 
                             into.Stride,
                             dest.width,
                             dest.height,
-                            static_cast<int32_t>(left - dest.x),
-                            static_cast<int32_t>(top - dest.y),
-                            static_cast<int32_t>(right - left),
-                            static_cast<int32_t>(bottom - top)};
+                            to.X - dest.x,
+                            to.Y - dest.y,
+                            to.Width,
+                            to.Height};
     const bool done = ResampleBicubic(rows, target);
     gp::GdipBitmapUnlockBits(target_, &into);
     gp::GdipBitmapUnlockBits(own->Bitmap(), &from);
